@@ -1,0 +1,95 @@
+// Stream: the byte buffer of one frame, with big-endian puts and gets.
+//
+// A Stream made empty has room for 8192 bytes; one made from a received frame holds exactly
+// that frame. Every put and get is bounds-checked: a put past the capacity writes nothing,
+// a get past the bytes held reads zeros (texts read empty), and either sets a sticky error
+// flag that callers building frames must test. Gets never read outside the buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vomtel {
+
+// A text with a 16-bit length in front on the wire (the argument of PutStr16). The length
+// is the text's size taken to its low 16 bits.
+struct SizedString {
+  SizedString() = default;
+  explicit SizedString(std::string_view text);
+  std::uint16_t length = 0;
+  std::string text;
+};
+
+// The target of GetTaggedStr8: a type byte and a text.
+struct TaggedText {
+  std::uint8_t type = 0;
+  std::string text;
+};
+
+class Stream {
+ public:
+  static constexpr std::uint16_t kCapacity = 8192;
+
+  // Empty: length 0, read position 0, capacity 8192, all bytes zero.
+  Stream();
+  // A received frame: the buffer is exactly these bytes (at most kCapacity are kept),
+  // length = size, read position 0.
+  Stream(const std::uint8_t* data, std::size_t size);
+
+  // Appends at offset Length() (while building, nothing has been read).
+  Stream& PutU8(std::uint8_t value);
+  Stream& PutU16(std::uint16_t value);
+  Stream& PutU32(std::uint32_t value);
+  Stream& PutBytes(const std::uint8_t* data, std::size_t size);
+  // More than 255 bytes: writes nothing and sets the error flag.
+  Stream& PutStr8(std::string_view text);
+  Stream& PutStr16(const SizedString& text);
+
+  Stream& GetU8(std::uint8_t& out);
+  Stream& GetU16(std::uint16_t& out);
+  Stream& GetU32(std::uint32_t& out);
+  Stream& GetStr8(std::string& out);
+  Stream& GetStr16(SizedString& out);
+  // A length of 0 consumes the length byte and leaves `out` unchanged.
+  Stream& GetTaggedStr8(TaggedText& out);
+  // Copies up to `size` bytes into `out`; missing bytes are zero.
+  Stream& GetBytes(std::uint8_t* out, std::size_t size);
+  Stream& Skip(std::size_t count);
+
+  // Bytes held and not yet read.
+  std::uint16_t Length() const { return length_; }
+  std::uint16_t ReadPosition() const { return read_position_; }
+  std::uint16_t Capacity() const { return static_cast<std::uint16_t>(buffer_.size()); }
+  // Bytes put so far: the frame size (Length() + ReadPosition()).
+  std::size_t Size() const { return static_cast<std::size_t>(length_) + read_position_; }
+  const std::uint8_t* Data() const { return buffer_.data(); }
+  std::uint8_t* Data() { return buffer_.data(); }
+  // Byte at an absolute offset, 0 past the bytes held.
+  std::uint8_t At(std::size_t offset) const { return offset < Size() ? buffer_[offset] : 0; }
+
+  // Moves the read position to an absolute offset within the bytes held (clamped).
+  void Seek(std::size_t offset);
+
+  bool Failed() const { return failed_; }
+  void ClearError() { failed_ = false; }
+
+ private:
+  bool Take(std::size_t count, std::size_t& at);  // reserves `count` bytes to read
+  bool Room(std::size_t count) const;
+
+  std::uint16_t length_ = 0;
+  std::uint16_t read_position_ = 0;
+  bool failed_ = false;
+  std::vector<std::uint8_t> buffer_;
+};
+
+using StreamPtr = std::shared_ptr<Stream>;
+
+// A shared, empty Stream (8192 zero bytes): requests are built in one.
+StreamPtr NewStream();
+
+}  // namespace vomtel
