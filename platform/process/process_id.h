@@ -1,0 +1,8 @@
+// Id of the running process.
+#pragma once
+
+namespace vomtel {
+
+int ProcessId();
+
+}  // namespace vomtel
