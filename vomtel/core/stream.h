@@ -40,13 +40,16 @@ class Stream {
   // length = size, read position 0.
   Stream(const std::uint8_t* data, std::size_t size);
 
-  // Appends at offset Length() (while building, nothing has been read).
+  // Appends after the bytes put so far (offset Length() while building, when nothing has
+  // been read yet). A put that does not fit the capacity writes nothing and sets the flag.
   Stream& PutU8(std::uint8_t value);
   Stream& PutU16(std::uint16_t value);
   Stream& PutU32(std::uint32_t value);
   Stream& PutBytes(const std::uint8_t* data, std::size_t size);
   // More than 255 bytes: writes nothing and sets the error flag.
   Stream& PutStr8(std::string_view text);
+  // Writes text.length bytes of text.text; a length beyond the text writes nothing and sets
+  // the flag.
   Stream& PutStr16(const SizedString& text);
 
   Stream& GetU8(std::uint8_t& out);
@@ -56,7 +59,7 @@ class Stream {
   Stream& GetStr16(SizedString& out);
   // A length of 0 consumes the length byte and leaves `out` unchanged.
   Stream& GetTaggedStr8(TaggedText& out);
-  // Copies up to `size` bytes into `out`; missing bytes are zero.
+  // Copies up to `size` bytes into `out`; missing bytes are zero (and set the flag).
   Stream& GetBytes(std::uint8_t* out, std::size_t size);
   Stream& Skip(std::size_t count);
 
@@ -74,12 +77,19 @@ class Stream {
   // Moves the read position to an absolute offset within the bytes held (clamped).
   void Seek(std::size_t offset);
 
+  // The sticky error flag: set by any put or get that did not fit, cleared only here.
   bool Failed() const { return failed_; }
   void ClearError() { failed_ = false; }
+  // Sets the flag from outside, for a frame built from a body that had already failed.
+  void MarkFailed() { failed_ = true; }
 
  private:
-  bool Take(std::size_t count, std::size_t& at);  // reserves `count` bytes to read
-  bool Room(std::size_t count) const;
+  // Reserves `count` bytes to read at `at`; when fewer are held, consumes the rest, sets the
+  // flag and returns false (the get then reads zeros).
+  bool Take(std::size_t count, std::size_t& at);
+  // Reserves `count` bytes to write at `at`; false (flag set, nothing reserved) when they do
+  // not fit the capacity.
+  bool Room(std::size_t count, std::size_t& at);
 
   std::uint16_t length_ = 0;
   std::uint16_t read_position_ = 0;
