@@ -1,0 +1,97 @@
+// CRecvQueue: the receive side of one socket service. The service thread feeds it the bytes
+// of the connection; it reassembles frames (FrameReader), opens enciphered envelopes and sorts
+// the frames into three queues that callers take from: replies (0xA2, with a timed wait),
+// events (0xA1, the HA notices 17 and 18 and the connection-lost notice 0xA4) and list frames
+// (0xA0), both without waiting.
+//
+// Nothing received is trusted: a deciphered frame must carry a length that fits in what was
+// deciphered and stays below 8190, an HA notice must hold its flag byte, and an established
+// event is matched only when its device text lies within the frame.
+//
+// Every event carries the id of the connection it arrived on; a connection-lost notice carries
+// the connection that ended, so a late notice of an earlier connection can be told apart.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+#include "vomtel/core/byte_io.h"
+#include "vomtel/core/frame_reader.h"
+#include "vomtel/core/logger.h"
+#include "vomtel/core/stream.h"
+
+namespace vomtel {
+
+class CRecvQueue {
+ public:
+  explicit CRecvQueue(CLogger& logger);
+  CRecvQueue(const CRecvQueue&) = delete;
+  CRecvQueue& operator=(const CRecvQueue&) = delete;
+
+  // --- Callers' threads ---
+
+  // Takes the oldest reply into `out`. Waits for one until `wait` has passed (steady clock;
+  // wake-ups before the deadline with nothing queued wait on). 1 with the reply, 3013 when
+  // none came; a wait of 0 or less does not wait.
+  int ReadReply(Stream& out, std::chrono::milliseconds wait);
+  // Takes the oldest event without waiting: 1 with the frame, 3010 when none is queued. A
+  // connection-lost notice comes out as the one byte 0xA4. `connection`, when given, receives
+  // the id of the connection the event came on (for 0xA4, the connection that ended).
+  int ReadEvent(Stream& out, std::uint64_t* connection = nullptr);
+  // Takes the oldest list frame without waiting: 1 or 3010.
+  int ReadList(Stream& out);
+  // Drops the list frames left from an earlier query.
+  void DiscardLists();
+
+  // --- Service side ---
+
+  // A new connection starts (called while no service thread runs): the reply and list queues
+  // are emptied and reassembly starts afresh; queued events are kept.
+  void BeginConnection(std::uint64_t connection);
+  // Queues the connection-lost notice 0xA4 of `connection`.
+  void PostConnectionLost(std::uint64_t connection);
+
+  // The receive stages, in this order, each only while the one before returned 1 (results as
+  // FrameReader's). OnReceive sorts a completed frame into its queue and then returns 1.
+  int Receive(ByteSource& source);
+  int ReceiveLength(ByteSource& source);
+  int OnReceive(ByteSource& source);
+  // One round of the three stages; the result of the last stage run.
+  int ReceiveOnce(ByteSource& source);
+  // Rounds until the source has nothing more (3008) or fails (5), at most `maxFrames`
+  // completed frames. Returns 5 when the source failed, else 1.
+  int ReceiveAvailable(ByteSource& source, int maxFrames = 64);
+
+  // Queue sizes (tests and diagnostics).
+  std::size_t ReplyCount() const;
+  std::size_t EventCount() const;
+  std::size_t ListCount() const;
+
+ private:
+  struct Event {
+    StreamPtr frame;
+    std::uint64_t connection = 0;
+  };
+
+  void Dispatch(const std::uint8_t* frame, int size);
+  void DispatchEnvelope(const std::uint8_t* frame, int size);
+  void PushEvent(StreamPtr frame);
+
+  CLogger& logger_;
+  FrameReader reader_;  // service thread only
+  std::atomic<std::uint64_t> connection_{0};
+
+  mutable std::mutex reply_mutex_;  // reply and list queues
+  std::condition_variable reply_signal_;
+  std::deque<StreamPtr> replies_;
+  std::deque<StreamPtr> lists_;
+
+  mutable std::mutex event_mutex_;
+  std::deque<Event> events_;
+};
+
+}  // namespace vomtel

@@ -1,0 +1,72 @@
+// CSendQueue: the send buffer of one socket service. Callers queue a request frame and wait
+// until the service thread has sent it.
+//
+// A writer's result tells what happened to its own bytes: 1 when the last of them has gone
+// out, 3013 when they have not all gone out by its deadline. A frame none of whose bytes went
+// out by then is withdrawn, so the server never sees a request whose caller was told it
+// failed; a frame partly sent stays and is completed by later flushes (the stream must not be
+// cut inside a frame). Frames go out whole and in the order they were queued.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "vomtel/core/byte_io.h"
+#include "vomtel/core/logger.h"
+#include "vomtel/core/stream.h"
+
+namespace vomtel {
+
+class CSendQueue {
+ public:
+  static constexpr int kCapacity = 8192;
+
+  explicit CSendQueue(CLogger& logger);
+  CSendQueue(const CSendQueue&) = delete;
+  CSendQueue& operator=(const CSendQueue&) = delete;
+
+  // Queues the frame's bytes (Data(), Size()) behind those still pending and blocks for at most
+  // `wait`. Returns 1 once its last byte has been sent; 2 at once when the unsent bytes
+  // already queued leave less room than the frame needs (nothing is queued); 3013 when not all
+  // of it was sent by the deadline, or its bytes were dropped (DropPending). An empty frame
+  // gives 1 at once.
+  int Write(const Stream& frame, std::chrono::milliseconds wait);
+
+  // Service thread: sends what is pending to `sink` until it takes no more. 2 when nothing
+  // was pending (nothing logged); 5 when the sink failed (the bytes stay pending); else 1.
+  // Wakes every writer whose frame has gone out.
+  int Flush(ByteSink& sink);
+
+  // Drops every pending byte; writers still waiting return 3013 at once.
+  void DropPending();
+  bool HasPending() const;
+  // Unsent bytes queued.
+  int PendingBytes() const;
+
+  // Called (without the lock) each time a frame has been queued: the socket service wakes its
+  // loop with it.
+  void SetQueuedHook(std::function<void()> hook);
+
+ private:
+  struct Entry {
+    std::vector<std::uint8_t> bytes;
+    std::size_t sent = 0;
+    bool done = false;     // every byte sent
+    bool dropped = false;  // removed unsent by DropPending
+  };
+
+  CLogger& logger_;
+  mutable std::mutex mutex_;
+  std::condition_variable flushed_;
+  std::list<std::shared_ptr<Entry>> entries_;  // oldest first
+  int pending_ = 0;
+  std::function<void()> queued_hook_;
+};
+
+}  // namespace vomtel

@@ -1,0 +1,102 @@
+// CSocket: the socket service of one session. It keeps one TCP connection to one server and,
+// while connected, runs one service thread that reads what the server sends into the receive
+// queue, flushes the send queue and ends the connection when the server has been silent for
+// the heartbeat limit or longer (steady clock). The client sends no keep-alive of its own.
+//
+// Threads: the service thread is owned and joined. StartService returns only once the new
+// loop runs; StopService asks the loop to end, shuts the socket down and joins the thread.
+// Only the service thread closes its socket. When a loop ends (whatever the reason) it closes
+// the socket abortively, drops unsent bytes (their writers fail at once), marks the service
+// stopped and then posts the connection-lost notice 0xA4 of its connection on the event
+// queue. A queued frame wakes the loop at once through an eventfd; the select time-out still
+// bounds one pass, so the silence limit is tested at least that often.
+//
+// One CSocket can be started again after its loop ended: each start is a new connection with
+// a new process-wide unique id, on which the send and reply queues start empty.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/sockets/wake_event.h"
+#include "vomtel/core/logger.h"
+#include "vomtel/core/recv_queue.h"
+#include "vomtel/core/send_queue.h"
+#include "vomtel/core/stream.h"
+#include "vomtel/core/tcp_channel.h"
+#include "vomtel/core/timings.h"
+
+namespace vomtel {
+
+class CSocket {
+ public:
+  CSocket(CLogger& logger, const Timings& timings);
+  // Stops the service and joins its thread.
+  ~CSocket();
+  CSocket(const CSocket&) = delete;
+  CSocket& operator=(const CSocket&) = delete;
+
+  // Ends a loop still running, connects to the dotted IPv4 address within the connect
+  // time-out and starts the service thread. True once the new loop runs; false when the
+  // connection could not be made (no thread runs then). Start and stop calls of several
+  // threads are taken one at a time.
+  bool StartService(const std::string& ip, std::uint16_t port);
+  // Asks the loop to end, shuts the socket down and joins the service thread. Returns at once
+  // when no loop runs. Never call it from the service thread (nothing calls out of it).
+  void StopService();
+  // True when no loop runs: never started, or the connection is gone.
+  bool Stopped() const { return stopped_.load(); }
+
+  // The longest allowed silence of the server, in milliseconds (default 40000).
+  void SetHeartbeatLimit(int ms) { heartbeat_ms_.store(ms); }
+  // The longest wait of one pass of the loop (default 0 s, 10000 us). Below 1 ms counts as 1 ms.
+  void SetSelectTimeout(int sec, int usec);
+  // Counts now as the last moment the server was heard.
+  void TouchActivity();
+  // True while the silence since the server was last heard is shorter than the limit.
+  bool IsAlive() const;
+
+  // Id of the current (or last) connection; 0 before the first. Unique in the process.
+  std::uint64_t Connection() const { return connection_.load(); }
+
+  // Queues the frame and waits up to the send wait of the timings: 1, 2 or 3013 as
+  // CSendQueue::Write; 3014 at once when no loop runs.
+  int Write(const Stream& frame);
+
+  CSendQueue& SendQueue() { return send_queue_; }
+  CRecvQueue& RecvQueue() { return recv_queue_; }
+
+ private:
+  void Run(std::uint64_t connection);
+  void StopLocked();
+  std::chrono::milliseconds PassTimeout() const;
+
+  CLogger& logger_;
+  const Timings timings_;
+  CSendQueue send_queue_;
+  CRecvQueue recv_queue_;
+  CTcpChannel channel_;
+  WakeEvent wake_;
+
+  std::atomic<bool> stop_{true};
+  std::atomic<bool> stopped_{true};
+  std::atomic<int> heartbeat_ms_{40000};
+  std::atomic<int> select_sec_{0};
+  std::atomic<int> select_usec_{10000};
+  std::atomic<std::int64_t> last_activity_ns_{0};  // steady clock
+  std::atomic<std::uint64_t> connection_{0};
+
+  std::mutex life_mutex_;  // start and stop, one at a time; never taken by the service thread
+  std::thread thread_;
+
+  std::mutex started_mutex_;
+  std::condition_variable started_signal_;
+  bool started_ = false;
+};
+
+}  // namespace vomtel
