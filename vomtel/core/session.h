@@ -1,0 +1,204 @@
+// CSession: the library's side of one connection to one CTI server.
+//
+// A session owns its logger, its socket service (CSocket) and the list of devices it has
+// registered, runs the session-level requests (open, close, monitor start and stop, device
+// add and remove) and, while its server is being retried, one reconnect thread that it owns
+// and joins. Every request frame sent on it carries its version byte and header word.
+//
+// States: 3 constructed (never opened), 17 open and active, 18 open and standby, 0 down (its
+// connection was lost). The gate proxy (CSessionProxy) decides which session of a gate serves.
+//
+// Threads: the operations run on their callers' threads (request threads, the event fetch,
+// the reconnect thread). One exchange (a request frame out and its reply in) runs at a time
+// per session: the session's own requests take LockExchange, and the request operations of
+// the adapter hold it around their send and wait. Never call a session-level request while
+// holding LockExchange of the same session.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "vomtel/core/logger.h"
+#include "vomtel/core/state_signal.h"
+#include "vomtel/core/stream.h"
+#include "vomtel/core/timings.h"
+
+namespace vomtel {
+
+class CSocket;
+
+// How an open reads the server's reply: kHa takes the active/standby flag of the reply,
+// kSingle always opens as active.
+enum class SessionMode : std::uint8_t { kHa = 1, kSingle = 2 };
+namespace session {
+using mode = SessionMode;
+}
+
+inline constexpr int kStateDown = 0;
+inline constexpr int kStateConstructed = 3;
+inline constexpr int kStateActive = 17;
+inline constexpr int kStateStandby = 18;
+inline constexpr int kStateOpenBit = 0x10;  // set in both open states
+
+// One registered device, as the reconnect loop registers it again.
+struct DeviceEntry {
+  std::string dn;
+  std::uint8_t dType = 0;
+  std::uint8_t ext = 0;
+  bool operator==(const DeviceEntry&) const = default;
+};
+
+class CSession {
+ public:
+  // State 3, request counter 1, session id 0. The logger is named after `ip` with `dn` as
+  // its DN. `timings` is copied.
+  CSession(std::uint16_t port, std::uint8_t ext, std::string ip, std::string dn, std::string app,
+           const Timings& timings = Timings{});
+  // Stops without traffic: ends and joins the reconnect loop and the socket service; sends
+  // nothing to the server (process exit).
+  ~CSession();
+
+  CSession(const CSession&) = delete;
+  CSession& operator=(const CSession&) = delete;
+
+  // Set by the gate proxy after construction, before the session is opened.
+  void SetDType(std::uint8_t dType) { dtype_ = dType; }
+  void SetVersion(std::uint8_t version) { version_ = version; }
+  void SetHeaderWord(std::uint16_t word) { header_word_ = word; }
+  void SetStateSignal(std::shared_ptr<StateSignal> signal) { signal_ = std::move(signal); }
+
+  // Connects and sends the open request (class 0x45, code 0x46), waiting one reply unit for
+  // the reply. 1 on success (state 17, or 18 for an HA open whose reply flag is not 1); 3014
+  // when the connection cannot be made or is gone; 2 or 3013 from the send; 3013 when no reply
+  // came; the server's result otherwise; 3025 when Dn or the application name exceeds 255
+  // bytes. Every failure after the connect stops the socket service again; a failed open
+  // leaves the state as it was. Remembers `mode` as the mode the session reconnects in.
+  int Open(SessionMode mode);
+
+  // Ends the session for good: stops and joins the reconnect loop (an attempt under way
+  // included), then, when the session is open, stops the monitor and sends the close request
+  // (class 0x45, code 0x1E) without waiting for a reply, and stops the socket service. After
+  // Close no connection of this session is live and no reconnect loop starts again. Close does
+  // not change the state.
+  void Close();
+
+  // Monitor start (0x42 0x1E, one reply unit), monitor stop (0x42 0x28, three units), device
+  // add (0x45 0x0A) and remove (0x45 0x50), three units each. 3014 without sending when the
+  // socket service has stopped; else the first result that is not 1, or the reply's result.
+  // AddDevice with 1 appends {dn, dType, ext} unless that Dn is listed; RemoveDevice with 1
+  // removes every entry of that Dn.
+  int MonitorStart();
+  int MonitorStop();
+  int AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t ext);
+  int RemoveDevice(const std::string& dn);
+
+  // Stamps the version byte into byte 5 and the header word into bytes 6-7 and queues the
+  // frame: 3014 when the socket service has stopped, else CSocket::Write (1, 2 or 3013). No
+  // reply is awaited and LockExchange is not taken (callers that wait for a reply hold it).
+  int Send(Stream& frame);
+
+  // Starts the reconnect loop (TryOpen) on the session's own thread, unless one runs already
+  // or the session was closed. The loop opens every retry period until an open and a monitor
+  // start succeed, then registers the listed devices again, in order.
+  void StartTryOpen(SessionMode mode);
+
+  // The next list frame without waiting: 1 (logged with its dump) or 3010.
+  int ReadListPacket(Stream& out);
+  void DiscardListPackets();
+
+  // The next event without waiting: 1 or 3010. `connection` receives the connection the
+  // event came on (for the connection-lost notice 0xA4, the connection that ended).
+  int ReadEvent(Stream& out, std::uint64_t* connection = nullptr);
+
+  // One request's send and wait at a time.
+  std::unique_lock<std::mutex> LockExchange();
+  // The next reply, waiting up to `wait`: 1 or 3013.
+  int ReadReply(Stream& out, std::chrono::milliseconds wait);
+
+  // Hands both texts to CLogger::SetPath and returns its result (1 made, 0 not).
+  int SetLogPath(const std::string& directory, const std::string& folder);
+
+  std::uint32_t SessionId() const { return session_id_; }
+  std::uint8_t Version() const { return version_; }
+  std::uint16_t HeaderWord() const { return header_word_; }
+  std::uint8_t ExtMode() const { return ext_; }
+  std::uint8_t DType() const { return dtype_; }
+  std::uint16_t Port() const { return port_; }
+  const std::string& Ip() const { return ip_; }
+  const std::string& Dn() const { return dn_; }
+  // The value the next session-level request takes from the counter.
+  std::uint16_t Counter() const { return counter_; }
+
+  int State() const { return state_; }
+  void SetState(int state);
+  // Marks the session down (state 0) for a connection-lost notice of `connection`. A stale
+  // notice (of a connection other than the current one) changes nothing and gives false.
+  bool MarkDown(std::uint64_t connection);
+
+  // The mode of the last successful open (kSingle before any).
+  SessionMode OpenMode() const { return open_mode_; }
+  bool Reconnecting() const { return reconnecting_; }
+  // True when no socket loop runs (never connected, or the connection is gone).
+  bool Stopped() const;
+  // Id of the current (or last) connection.
+  std::uint64_t Connection() const;
+  // A copy of the device list, in order of registration.
+  std::vector<DeviceEntry> Devices() const;
+
+  CLogger& Logger() { return logger_; }
+  const Timings& GetTimings() const { return timings_; }
+  CSocket& Socket() { return *socket_; }
+
+ private:
+  void TryOpen(SessionMode mode);
+  // Waits until `deadline` or until Close.
+  void WaitRetry(std::chrono::steady_clock::time_point deadline);
+  bool KeepTrying() const;
+  // Sends one session-level request built from `body` and reads its reply's result.
+  // `replied` tells whether a reply was read.
+  int Exchange(std::uint8_t cls, std::uint8_t code, const Stream& body, int waitUnits,
+               bool& replied);
+  std::uint16_t NextCounter() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
+  std::string OpenLine(std::string_view head) const;
+
+  const std::uint8_t ext_;
+  std::atomic<std::uint8_t> dtype_{0};
+  const std::uint16_t port_;
+  std::atomic<std::uint32_t> session_id_{0};
+  std::atomic<std::uint16_t> counter_{1};
+  std::atomic<std::uint8_t> version_{0};
+  std::atomic<std::uint16_t> header_word_{0};
+  std::atomic<int> state_{kStateConstructed};
+  std::mutex state_mutex_;  // makes MarkDown's test and set one step against SetState
+  const std::string ip_;
+  const std::string dn_;
+  const std::string app_;
+  const Timings timings_;
+  std::atomic<SessionMode> open_mode_{SessionMode::kSingle};
+  std::shared_ptr<StateSignal> signal_;
+
+  std::mutex exchange_mutex_;
+
+  // Reconnect loop: the thread, whether it runs, and Close's request to end it.
+  mutable std::mutex loop_mutex_;
+  std::condition_variable loop_wake_;
+  bool closed_ = false;  // guarded by loop_mutex_
+  std::atomic<bool> reconnecting_{false};
+  std::thread reconnect_;
+
+  mutable std::mutex devices_mutex_;
+  std::vector<DeviceEntry> devices_;
+
+  CLogger logger_;                   // declared before the socket, which writes to it
+  std::unique_ptr<CSocket> socket_;  // stopped and joined before the logger goes
+};
+
+}  // namespace vomtel

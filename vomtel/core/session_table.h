@@ -1,0 +1,50 @@
+// CSessionTable: the locked index of sessions by gate.
+//
+// Each operation holds the table's mutex for its whole run and takes no other lock while it
+// holds it (session states are atomics). The table owns its sessions through shared pointers;
+// a session removed from the index lives on while a caller still holds it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "vomtel/core/session.h"
+
+namespace vomtel {
+
+class CSessionTable {
+ public:
+  using SessionPtr = std::shared_ptr<CSession>;
+
+  // Appends the session to the gate's sessions (order of addition is table order).
+  void Add(int gate, SessionPtr session);
+  // Drops the gate's sessions and its active entry.
+  void Remove(int gate);
+  // The first session of the gate in state 17 becomes the active entry; none: unchanged.
+  void SelectActive(int gate);
+  // The first session of the gate in state 18 gets state 17 and becomes the active entry:
+  // true. None in state 18: false, nothing changes.
+  bool PromoteStandby(int gate);
+  int Count(int gate) const;
+  // The active entry of the gate. When it is missing or no longer in state 17 and another
+  // session of the gate is in state 17 (a reconnect brought it back as active), that one is
+  // selected and returned. Otherwise the entry as it is (possibly down), or null.
+  SessionPtr FindActive(int gate);
+  // The gate's sessions, in table order (a copy: walk it without the lock).
+  std::vector<SessionPtr> Sessions(int gate) const;
+  // Every gate number that has sessions, ascending.
+  std::vector<int> Gates() const;
+  // The lowest gate number of 0 or more that has no sessions.
+  int LowestFreeGate() const;
+
+ private:
+  SessionPtr FirstInState(int gate, int state) const;  // mutex held
+
+  mutable std::mutex mutex_;
+  std::map<int, std::vector<SessionPtr>> all_;
+  std::map<int, SessionPtr> active_;
+};
+
+}  // namespace vomtel
