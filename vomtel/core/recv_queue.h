@@ -12,6 +12,7 @@
 // the connection that ended, so a late notice of an earlier connection can be told apart.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -20,6 +21,7 @@
 #include <mutex>
 
 #include "vomtel/core/byte_io.h"
+#include "vomtel/core/established_waiters.h"
 #include "vomtel/core/frame_reader.h"
 #include "vomtel/core/logger.h"
 #include "vomtel/core/stream.h"
@@ -28,7 +30,10 @@ namespace vomtel {
 
 class CRecvQueue {
  public:
+  // Established events are reported to EstablishedWaiters::Instance().
   explicit CRecvQueue(CLogger& logger);
+  // The same, reporting established events to `waiters` (tests).
+  CRecvQueue(CLogger& logger, EstablishedWaiters& waiters);
   CRecvQueue(const CRecvQueue&) = delete;
   CRecvQueue& operator=(const CRecvQueue&) = delete;
 
@@ -79,10 +84,14 @@ class CRecvQueue {
 
   void Dispatch(const std::uint8_t* frame, int size);
   void DispatchEnvelope(const std::uint8_t* frame, int size);
+  void DispatchPlain(const std::uint8_t* frame, int size);
   void PushEvent(StreamPtr frame);
+  void LogDropped(const char* what, const std::uint8_t* frame, int size);
 
   CLogger& logger_;
-  FrameReader reader_;  // service thread only
+  EstablishedWaiters& waiters_;
+  FrameReader reader_;                                    // service thread only
+  std::array<std::uint8_t, FrameReader::kBufferSize> plain_{};  // service thread only
   std::atomic<std::uint64_t> connection_{0};
 
   mutable std::mutex reply_mutex_;  // reply and list queues

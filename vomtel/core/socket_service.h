@@ -93,6 +93,7 @@ class CSocket {
 
   std::mutex life_mutex_;  // start and stop, one at a time; never taken by the service thread
   std::thread thread_;
+  std::atomic<std::thread::id> service_thread_id_{};
 
   std::mutex started_mutex_;
   std::condition_variable started_signal_;

@@ -1,0 +1,87 @@
+#include "platform/sockets/tcp_socket.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/sockets/poll_wait.h"
+
+namespace vomtel {
+
+int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  if (::inet_pton(AF_INET, ip.c_str(), &address.sin_addr) != 1) return kNoSocket;
+
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return kNoSocket;
+
+  int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  if (result == 0) return fd;
+  if (errno != EINPROGRESS && errno != EINTR) {
+    ::close(fd);
+    return kNoSocket;
+  }
+  // The handshake goes on in the background; writable means it has ended, well or not.
+  const PollOutcome outcome = PollSocket(fd, true, -1, timeout);
+  int error = 0;
+  socklen_t size = sizeof error;
+  if (outcome.status != 1 || !outcome.writable ||
+      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) {
+    ::close(fd);
+    return kNoSocket;
+  }
+  return fd;
+}
+
+int SocketSend(int fd, const std::uint8_t* data, int count) {
+  if (fd < 0 || count < 0) return -1;
+  int done = 0;
+  while (done < count) {
+    const ssize_t sent = ::send(fd, data + done, static_cast<std::size_t>(count - done), MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) return done;
+      return -1;
+    }
+    if (sent == 0) return done;
+    done += static_cast<int>(sent);
+  }
+  return done;
+}
+
+int SocketReceive(int fd, std::uint8_t* buffer, int count) {
+  if (fd < 0 || count < 0) return -1;
+  int done = 0;
+  while (done < count) {
+    const ssize_t got = ::recv(fd, buffer + done, static_cast<std::size_t>(count - done), 0);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) return done;
+      return -1;
+    }
+    if (got == 0) return -1;  // the peer closed the connection
+    done += static_cast<int>(got);
+  }
+  return done;
+}
+
+void SocketShutdown(int fd) noexcept {
+  if (fd >= 0) ::shutdown(fd, SHUT_RDWR);
+}
+
+void SocketCloseAbortive(int fd) noexcept {
+  if (fd < 0) return;
+  linger option{};
+  option.l_onoff = 1;
+  option.l_linger = 0;
+  ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &option, sizeof option);
+  ::close(fd);
+}
+
+}  // namespace vomtel

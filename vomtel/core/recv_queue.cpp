@@ -1,0 +1,241 @@
+#include "vomtel/core/recv_queue.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "vomtel/core/envelope.h"
+#include "vomtel/core/frame.h"
+#include "vomtel/core/log_marks.h"
+#include "vomtel/core/result_codes.h"
+
+namespace vomtel {
+namespace {
+
+constexpr std::uint8_t kHaNoticeCode = 0xFC;
+constexpr std::uint8_t kEstablishedCode = 6;
+constexpr int kEventCodeOffset = 4;
+constexpr int kHaFlagOffset = 31;        // byte 31: non-zero when this server became active
+constexpr int kDeviceOffset = 30;        // str8 monitored device of an established event
+constexpr int kMaxRoundsPerCall = 8192;  // junk bytes are read one per round
+
+std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data) {
+  return std::string(text) + std::to_string(size) + ">" + HexDump(data, size);
+}
+
+}  // namespace
+
+CRecvQueue::CRecvQueue(CLogger& logger) : CRecvQueue(logger, EstablishedWaiters::Instance()) {}
+
+CRecvQueue::CRecvQueue(CLogger& logger, EstablishedWaiters& waiters)
+    : logger_(logger), waiters_(waiters) {}
+
+// --- Callers' threads ---
+
+int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  StreamPtr frame;
+  bool waited = false;
+  {
+    std::unique_lock<std::mutex> lock(reply_mutex_);
+    if (replies_.empty()) {
+      if (wait.count() <= 0) return kTimeout;
+      waited = true;
+      if (!reply_signal_.wait_until(lock, deadline, [&] { return !replies_.empty(); })) {
+        return kTimeout;
+      }
+    }
+    frame = std::move(replies_.front());
+    replies_.pop_front();
+  }
+  out = *frame;
+  logger_.Write((waited ? "ReadQueue[R] : " : "ReadQueue[R] :") +
+                    HexDump(frame->Data(), static_cast<int>(frame->Size())),
+                kLogInfo);
+  return kOk;
+}
+
+int CRecvQueue::ReadEvent(Stream& out, std::uint64_t* connection) {
+  Event event;
+  {
+    std::lock_guard<std::mutex> lock(event_mutex_);
+    if (events_.empty()) return kNoEvent;
+    event = std::move(events_.front());
+    events_.pop_front();
+  }
+  out = *event.frame;
+  if (connection != nullptr) *connection = event.connection;
+  const int size = static_cast<int>(event.frame->Size());
+  if (!(size == 1 && event.frame->At(0) == kHaActive)) {
+    logger_.Write("ReadQueue[E] : " + HexDump(event.frame->Data(), size), kLogInfo);
+  }
+  return kOk;
+}
+
+int CRecvQueue::ReadList(Stream& out) {
+  StreamPtr frame;
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    if (lists_.empty()) return kNoEvent;
+    frame = std::move(lists_.front());
+    lists_.pop_front();
+  }
+  out = *frame;
+  return kOk;
+}
+
+void CRecvQueue::DiscardLists() {
+  std::lock_guard<std::mutex> lock(reply_mutex_);
+  lists_.clear();
+}
+
+std::size_t CRecvQueue::ReplyCount() const {
+  std::lock_guard<std::mutex> lock(reply_mutex_);
+  return replies_.size();
+}
+
+std::size_t CRecvQueue::EventCount() const {
+  std::lock_guard<std::mutex> lock(event_mutex_);
+  return events_.size();
+}
+
+std::size_t CRecvQueue::ListCount() const {
+  std::lock_guard<std::mutex> lock(reply_mutex_);
+  return lists_.size();
+}
+
+// --- Service side ---
+
+void CRecvQueue::BeginConnection(std::uint64_t connection) {
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    replies_.clear();
+    lists_.clear();
+  }
+  reader_.Reset();
+  connection_.store(connection);
+}
+
+void CRecvQueue::PostConnectionLost(std::uint64_t connection) {
+  const std::uint8_t notice = kConnectionLost;
+  auto frame = std::make_shared<Stream>(&notice, 1);
+  std::lock_guard<std::mutex> lock(event_mutex_);
+  events_.push_back(Event{std::move(frame), connection});
+}
+
+int CRecvQueue::Receive(ByteSource& source) { return reader_.Receive(source); }
+
+int CRecvQueue::ReceiveLength(ByteSource& source) { return reader_.ReceiveLength(source); }
+
+int CRecvQueue::OnReceive(ByteSource& source) {
+  const int result = reader_.OnReceive(source);
+  if (result == kOk) Dispatch(reader_.Frame(), reader_.FrameSize());
+  return result;
+}
+
+int CRecvQueue::ReceiveOnce(ByteSource& source) {
+  int result = Receive(source);
+  if (result != kOk) return result;
+  result = ReceiveLength(source);
+  if (result != kOk) return result;
+  return OnReceive(source);
+}
+
+int CRecvQueue::ReceiveAvailable(ByteSource& source, int maxFrames) {
+  int frames = 0;
+  for (int round = 0; round < kMaxRoundsPerCall; ++round) {
+    const int result = ReceiveOnce(source);
+    if (result == kConnectionClosed) return kConnectionClosed;
+    if (result == kIncomplete) break;
+    if (result == kOk && ++frames >= maxFrames) break;
+  }
+  return kOk;
+}
+
+// --- Dispatch ---
+
+void CRecvQueue::Dispatch(const std::uint8_t* frame, int size) {
+  if (size > 0 && frame[0] == kEnvelopeFrame) {
+    DispatchEnvelope(frame, size);
+  } else {
+    DispatchPlain(frame, size);
+  }
+}
+
+void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
+  plain_.fill(0);
+  if (DecryptPacket(size, frame, plain_.data()) != 1) return;  // refused: dropped
+  const int plain = EnvelopePlainLength(frame, size);
+  if (plain == 0) return;  // an envelope that carries no frame
+  const int length = plain >= FrameReader::kHeadSize ? (plain_[1] << 8 | plain_[2]) : -1;
+  if (length < 0 || length >= kMaxFrameLength || length + FrameReader::kHeadSize > plain) {
+    LogDropped("envelope", frame, size);
+    return;
+  }
+  // An envelope inside an envelope is not opened again: DispatchPlain drops it.
+  DispatchPlain(plain_.data(), length + FrameReader::kHeadSize);
+}
+
+void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
+  if (size <= 0) return;
+  switch (frame[0]) {
+    case kListFrame: {
+      auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
+      std::lock_guard<std::mutex> lock(reply_mutex_);
+      lists_.push_back(std::move(stream));
+      return;
+    }
+    case kReplyFrame: {
+      logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
+      auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
+      {
+        std::lock_guard<std::mutex> lock(reply_mutex_);
+        replies_.push_back(std::move(stream));
+      }
+      reply_signal_.notify_all();
+      logger_.Write(std::string(kMarkQueued) + "WriteQueue[R] : " + HexDump(frame, size), kLogInfo);
+      return;
+    }
+    case kRequestFrame:
+      break;
+    default:
+      return;
+  }
+
+  const int code = size > kEventCodeOffset ? frame[kEventCodeOffset] : -1;
+  if (code == kHaNoticeCode) {
+    if (size <= kHaFlagOffset) {
+      LogDropped("HA notice", frame, size);
+      return;
+    }
+    logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
+    const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
+    logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
+    PushEvent(std::make_shared<Stream>(&notice, 1));
+    return;
+  }
+
+  logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame), kLogInfo);
+  if (code == kEstablishedCode && size > kDeviceOffset) {
+    const int count = frame[kDeviceOffset];
+    if (kDeviceOffset + 1 + count <= size) {
+      waiters_.Notify(std::string_view(reinterpret_cast<const char*>(frame + kDeviceOffset + 1),
+                                       static_cast<std::size_t>(count)));
+    }
+  }
+  PushEvent(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
+  logger_.Write(std::string(kMarkQueued) + "WriteQueue[E] : " + HexDump(frame, size), kLogInfo);
+}
+
+void CRecvQueue::PushEvent(StreamPtr frame) {
+  std::lock_guard<std::mutex> lock(event_mutex_);
+  events_.push_back(Event{std::move(frame), connection_.load()});
+}
+
+void CRecvQueue::LogDropped(const char* what, const std::uint8_t* frame, int size) {
+  logger_.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
+                    HexDump(frame, size),
+                kLogError);
+}
+
+}  // namespace vomtel

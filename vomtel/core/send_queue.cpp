@@ -1,0 +1,111 @@
+#include "vomtel/core/send_queue.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "vomtel/core/frame.h"
+#include "vomtel/core/log_marks.h"
+#include "vomtel/core/result_codes.h"
+
+namespace vomtel {
+
+CSendQueue::CSendQueue(CLogger& logger) : logger_(logger) {}
+
+void CSendQueue::SetQueuedHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  queued_hook_ = std::move(hook);
+}
+
+int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  const int size = static_cast<int>(frame.Size());
+  if (size == 0) return kOk;
+
+  auto entry = std::make_shared<Entry>();
+  entry->bytes.assign(frame.Data(), frame.Data() + size);
+  std::function<void()> hook;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (kCapacity - pending_ < size) return kNoRoom;
+    entries_.push_back(entry);
+    pending_ += size;
+    hook = queued_hook_;
+  }
+  logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " + HexDump(entry->bytes.data(), size),
+                kLogInfo);
+  if (hook) hook();
+
+  std::unique_lock<std::mutex> lock(mutex_);
+  flushed_.wait_until(lock, deadline, [&] { return entry->done || entry->dropped; });
+  if (entry->done) return kOk;
+  if (!entry->dropped && entry->sent == 0) {
+    // Not a byte of it went out: take it back, the caller is told it failed.
+    entries_.remove(entry);
+    pending_ -= size;
+  }
+  return kTimeout;
+}
+
+int CSendQueue::Flush(ByteSink& sink) {
+  std::string line;
+  bool progressed = false;
+  int result = kOk;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (entries_.empty()) return kNoRoom;
+    // The pending bytes in order, as one piece: the socket never blocks, so sending under
+    // the lock keeps a writer's withdrawal and the flush from overlapping.
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(pending_));
+    for (const auto& entry : entries_) {
+      bytes.insert(bytes.end(), entry->bytes.begin() + static_cast<std::ptrdiff_t>(entry->sent),
+                   entry->bytes.end());
+    }
+    const int sent = sink.Write(bytes.data(), static_cast<int>(bytes.size()));
+    line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> " +
+           HexDump(bytes.data(), std::min(sent, static_cast<int>(bytes.size())));
+    if (sent < 0) {
+      result = kConnectionClosed;
+    } else {
+      std::size_t left = static_cast<std::size_t>(std::min(sent, static_cast<int>(bytes.size())));
+      pending_ -= static_cast<int>(left);
+      progressed = left > 0;
+      while (left > 0 && !entries_.empty()) {
+        Entry& front = *entries_.front();
+        const std::size_t take = std::min(left, front.bytes.size() - front.sent);
+        front.sent += take;
+        left -= take;
+        if (front.sent == front.bytes.size()) {
+          front.done = true;
+          entries_.pop_front();
+        }
+      }
+    }
+  }
+  if (progressed) flushed_.notify_all();
+  logger_.Write(line, kLogInfo);
+  return result;
+}
+
+void CSendQueue::DropPending() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& entry : entries_) entry->dropped = true;
+    entries_.clear();
+    pending_ = 0;
+  }
+  flushed_.notify_all();
+}
+
+bool CSendQueue::HasPending() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return !entries_.empty();
+}
+
+int CSendQueue::PendingBytes() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return pending_;
+}
+
+}  // namespace vomtel

@@ -1,0 +1,140 @@
+#include "vomtel/core/socket_service.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "platform/sockets/poll_wait.h"
+#include "vomtel/core/result_codes.h"
+
+namespace vomtel {
+namespace {
+
+// Connection ids are unique in the process, so a notice of one connection is never taken for
+// one of another, whichever CSocket made them.
+std::atomic<std::uint64_t> next_connection{0};
+
+std::int64_t SteadyNowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+CSocket::CSocket(CLogger& logger, const Timings& timings)
+    : logger_(logger), timings_(timings), send_queue_(logger), recv_queue_(logger) {
+  send_queue_.SetQueuedHook([this] { wake_.Signal(); });
+  TouchActivity();
+}
+
+CSocket::~CSocket() { StopService(); }
+
+bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
+  std::lock_guard<std::mutex> life(life_mutex_);
+  StopLocked();
+  if (!channel_.Connect(ip, port, timings_.connectTimeout)) {
+    logger_.Write("[vomtelSock : StartService] Connect fail.", kLogInfo);
+    return false;
+  }
+  // A new connection: nothing of the last one is carried over but its events.
+  const std::uint64_t connection = ++next_connection;
+  connection_.store(connection);
+  send_queue_.DropPending();
+  recv_queue_.BeginConnection(connection);
+  wake_.Drain();
+  TouchActivity();
+  stop_.store(false);
+  stopped_.store(false);
+  {
+    std::lock_guard<std::mutex> lock(started_mutex_);
+    started_ = false;
+  }
+  try {
+    thread_ = std::thread(&CSocket::Run, this, connection);
+  } catch (const std::system_error&) {
+    channel_.Close();
+    stop_.store(true);
+    stopped_.store(true);
+    logger_.Write("[vomtelSock : StartService] Connect fail.", kLogInfo);
+    return false;
+  }
+  {
+    std::unique_lock<std::mutex> lock(started_mutex_);
+    started_signal_.wait(lock, [&] { return started_; });
+  }
+  logger_.Write("[vomtelSock : StartService] Connect Success.", kLogInfo);
+  return true;
+}
+
+void CSocket::StopService() {
+  if (service_thread_id_.load() == std::this_thread::get_id()) {
+    stop_.store(true);  // asked from inside the loop: it ends after this pass
+    return;
+  }
+  std::lock_guard<std::mutex> life(life_mutex_);
+  StopLocked();
+}
+
+void CSocket::StopLocked() {
+  if (!thread_.joinable()) return;
+  stop_.store(true);
+  channel_.Shutdown();
+  wake_.Signal();
+  thread_.join();
+}
+
+void CSocket::SetSelectTimeout(int sec, int usec) {
+  select_sec_.store(sec);
+  select_usec_.store(usec);
+}
+
+std::chrono::milliseconds CSocket::PassTimeout() const {
+  const std::int64_t sec = std::max(select_sec_.load(), 0);
+  const std::int64_t usec = std::max(select_usec_.load(), 0);
+  const std::int64_t ms = sec * 1000 + (usec + 999) / 1000;
+  return std::chrono::milliseconds(std::max<std::int64_t>(ms, 1));
+}
+
+void CSocket::TouchActivity() { last_activity_ns_.store(SteadyNowNs()); }
+
+bool CSocket::IsAlive() const {
+  const std::int64_t elapsed_ms = (SteadyNowNs() - last_activity_ns_.load()) / 1000000;
+  return elapsed_ms < 0 || elapsed_ms < heartbeat_ms_.load();
+}
+
+int CSocket::Write(const Stream& frame) {
+  if (Stopped()) return kNotConnected;
+  return send_queue_.Write(frame, timings_.sendWait);
+}
+
+void CSocket::Run(std::uint64_t connection) {
+  service_thread_id_.store(std::this_thread::get_id());
+  logger_.Write("[vomtelSock : StartService] StartService OK", kLogInfo);
+  {
+    std::lock_guard<std::mutex> lock(started_mutex_);
+    started_ = true;
+  }
+  started_signal_.notify_all();
+
+  const int fd = channel_.Fd();
+  while (!stop_.load()) {
+    const PollOutcome outcome = PollSocket(fd, send_queue_.HasPending(), wake_.Fd(), PassTimeout());
+    if (outcome.status < 0) stop_.store(true);
+    if (outcome.woken) wake_.Drain();
+    if (outcome.readable) {
+      if (recv_queue_.ReceiveAvailable(channel_) == kConnectionClosed) stop_.store(true);
+      TouchActivity();
+    }
+    if (send_queue_.Flush(channel_) == kConnectionClosed) stop_.store(true);
+    if (!IsAlive()) stop_.store(true);
+  }
+
+  logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
+  channel_.Close();
+  send_queue_.DropPending();
+  stopped_.store(true);
+  recv_queue_.PostConnectionLost(connection);
+  service_thread_id_.store(std::thread::id());
+}
+
+}  // namespace vomtel
