@@ -1,0 +1,10 @@
+#include "vomtel/requests/service/service_exchange.h"
+
+namespace vomtel {
+
+int SendAndWait(RequestExchange& exchange, std::uint8_t cls, std::uint8_t code, int seconds) {
+  if (const int sent = exchange.Send(cls, code); sent != kOk) return sent;
+  return exchange.WaitReply(seconds);
+}
+
+}  // namespace vomtel
