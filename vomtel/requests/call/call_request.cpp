@@ -1,0 +1,47 @@
+#include "vomtel/requests/call/call_request.h"
+
+#include "vomtel/core/mask_number.h"
+
+namespace vomtel {
+
+namespace {
+
+struct FieldWriter {
+  Stream& body;
+  void operator()(const U8& field) const { body.PutU8(field.value); }
+  void operator()(const U16& field) const { body.PutU16(field.value); }
+  void operator()(const U32& field) const { body.PutU32(field.value); }
+  void operator()(const Str8& field) const { body.PutStr8(field.text); }
+  void operator()(const Str16& field) const { PutData16(body, field.text); }
+};
+
+}  // namespace
+
+std::string Masked(std::string_view number) { return MaskNumber(number); }
+
+int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
+  if (const int checked = CheckTexts(request.limits); checked != kOk) return checked;
+  const FieldWriter writer{exchange.BeginBody()};
+  for (const BodyField& field : request.body) std::visit(writer, field);
+  if (const int numbered = exchange.NumberRequest(); numbered != kOk) return numbered;
+
+  RequestLog log(request.shape.label, exchange.Gate(), exchange.RequestNumber());
+  for (const LogField& field : request.log) log.Field(field.opening, field.value);
+  exchange.Log(log.Text());
+
+  if (const int sent = exchange.Send(kCallClass, request.shape.code); sent != kOk) return sent;
+  return exchange.WaitReply(request.waitSeconds);
+}
+
+int RunCall(OrbaAdapter& adapter, int gate, const CallRequest& request, std::uint16_t* number) {
+  RequestExchange exchange(adapter, gate);
+  if (!exchange.HasSession()) return kNoSession;
+  const int exchanged = ExchangeCall(exchange, request);
+  if (number != nullptr) *number = exchange.RequestNumber();
+  if (exchanged != kOk) return exchanged;
+  const auto result = static_cast<std::int32_t>(exchange.Result());
+  if (!request.shape.outcome.empty()) exchange.LogOutcome(request.shape.outcome, result);
+  return result;
+}
+
+}  // namespace vomtel
