@@ -159,6 +159,8 @@ class CSession {
 
  private:
   void TryOpen(SessionMode mode);
+  // Attempts every retry period until an open and a monitor start succeed, or Close.
+  void RunAttempts(SessionMode mode);
   // Waits until `deadline` or until Close.
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;
@@ -191,7 +193,7 @@ class CSession {
   mutable std::mutex loop_mutex_;
   std::condition_variable loop_wake_;
   bool closed_ = false;  // guarded by loop_mutex_
-  std::atomic<bool> reconnecting_{false};
+  std::atomic<bool> reconnecting_{false};  // set and cleared under loop_mutex_
   std::thread reconnect_;
 
   mutable std::mutex devices_mutex_;

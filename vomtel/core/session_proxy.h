@@ -9,7 +9,8 @@
 // one-byte connection-lost frame 0xA4.
 //
 // Threads: every operation runs on its caller's thread; the reconnect loops belong to their
-// sessions. No lock is held while a session operation runs.
+// sessions. No lock is held while a session operation runs. Lock order, where two are held:
+// the assembling lock before the table's, the table's before a session's state lock.
 #pragma once
 
 #include <cstdint>
@@ -110,6 +111,7 @@ class CSessionProxy {
   int ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection);
   std::vector<std::shared_ptr<CSession>> AssemblingSessions() const;
   static void SetConnectionLost(Stream& event);
+  static bool IsLostNotice(const Stream& event);
 
   mutable std::mutex timings_mutex_;
   Timings timings_;

@@ -1,0 +1,357 @@
+#include "vomtel/core/session.h"
+
+#include <algorithm>
+#include <string>
+
+#include "vomtel/core/frame.h"
+#include "vomtel/core/result_codes.h"
+#include "vomtel/core/socket_service.h"
+
+namespace vomtel {
+
+namespace {
+
+constexpr std::uint8_t kSessionClass = 0x45;
+constexpr std::uint8_t kMonitorClass = 0x42;
+constexpr std::uint8_t kOpenCode = 0x46;
+constexpr std::uint8_t kCloseCode = 0x1E;
+constexpr std::uint8_t kMonitorStartCode = 0x1E;
+constexpr std::uint8_t kMonitorStopCode = 0x28;
+constexpr std::uint8_t kAddDeviceCode = 0x0A;
+constexpr std::uint8_t kRemoveDeviceCode = 0x50;
+constexpr std::size_t kStr8Max = 255;
+
+constexpr std::size_t kReplyVersionOffset = 5;
+constexpr std::size_t kReplySessionIdOffset = 12;
+constexpr std::size_t kReplyActiveFlagOffset = 22;
+
+void Stamp(Stream& frame, std::uint8_t version, std::uint16_t headerWord) {
+  if (frame.Size() < kRequestHeadSize) return;
+  std::uint8_t* data = frame.Data();
+  data[5] = version;
+  data[6] = static_cast<std::uint8_t>(headerWord >> 8);
+  data[7] = static_cast<std::uint8_t>(headerWord & 0xFF);
+}
+
+std::uint32_t ReadU32At(Stream& frame, std::size_t offset) {
+  std::uint32_t value = 0;
+  frame.Seek(offset);
+  frame.GetU32(value);
+  return value;
+}
+
+}  // namespace
+
+CSession::CSession(std::uint16_t port, std::uint8_t ext, std::string ip, std::string dn,
+                   std::string app, const Timings& timings)
+    : ext_(ext),
+      port_(port),
+      ip_(std::move(ip)),
+      dn_(std::move(dn)),
+      app_(std::move(app)),
+      timings_(timings) {
+  logger_.SetName(ip_);
+  logger_.SetDn(dn_);
+  socket_ = std::make_unique<CSocket>(logger_, timings_);
+}
+
+CSession::~CSession() {
+  std::thread loop;
+  {
+    std::lock_guard<std::mutex> lock(loop_mutex_);
+    closed_ = true;
+    loop = std::move(reconnect_);
+  }
+  loop_wake_.notify_all();
+  if (loop.joinable()) loop.join();
+  socket_->StopService();
+}
+
+void CSession::SetState(int state) {
+  {
+    std::lock_guard<std::mutex> lock(state_mutex_);
+    state_ = state;
+  }
+  if (signal_) signal_->Ring();
+}
+
+bool CSession::MarkDown(std::uint64_t connection) {
+  {
+    std::lock_guard<std::mutex> lock(state_mutex_);
+    if (connection != socket_->Connection()) return false;
+    state_ = kStateDown;
+  }
+  if (signal_) signal_->Ring();
+  return true;
+}
+
+bool CSession::Stopped() const { return socket_->Stopped(); }
+
+std::uint64_t CSession::Connection() const { return socket_->Connection(); }
+
+std::vector<DeviceEntry> CSession::Devices() const {
+  std::lock_guard<std::mutex> lock(devices_mutex_);
+  return devices_;
+}
+
+std::unique_lock<std::mutex> CSession::LockExchange() {
+  return std::unique_lock<std::mutex>(exchange_mutex_);
+}
+
+int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait) {
+  return socket_->RecvQueue().ReadReply(out, wait);
+}
+
+int CSession::ReadEvent(Stream& out, std::uint64_t* connection) {
+  return socket_->RecvQueue().ReadEvent(out, connection);
+}
+
+int CSession::ReadListPacket(Stream& out) {
+  const int result = socket_->RecvQueue().ReadList(out);
+  if (result == kOk) {
+    logger_.Write("<R0(" + std::to_string(out.Size()) + ")>" +
+                      HexDump(out.Data(), static_cast<int>(out.Size())),
+                  kLogInfo);
+  }
+  return result;
+}
+
+void CSession::DiscardListPackets() { socket_->RecvQueue().DiscardLists(); }
+
+int CSession::SetLogPath(const std::string& directory, const std::string& folder) {
+  return logger_.SetPath(directory, folder) ? 1 : 0;
+}
+
+int CSession::Send(Stream& frame) {
+  Stamp(frame, version_, header_word_);
+  if (socket_->Stopped()) return kNotConnected;
+  return socket_->Write(frame);
+}
+
+int CSession::Exchange(std::uint8_t cls, std::uint8_t code, const Stream& body, int waitUnits,
+                       bool& replied) {
+  replied = false;
+  StreamPtr frame = BuildRequestFrame(body, cls, code, version_, header_word_);
+  if (frame->Failed()) return kTextTooLong;
+  int result = Send(*frame);
+  if (result != kOk) return result;
+  Stream reply;
+  result = ReadReply(reply, timings_.ReplyWait(waitUnits));
+  if (result != kOk) return result;
+  replied = true;
+  std::uint32_t word = 0;
+  std::uint16_t number = 0;
+  ReadReplyHeader(reply, word, number);
+  return static_cast<int>(word);
+}
+
+std::string CSession::OpenLine(std::string_view head) const {
+  std::string line(head);
+  line += "gate[" + std::to_string(SessionId()) + "] Inv[" + std::to_string(Counter()) + "]\n";
+  line += "\t\tdType\t\t[" + std::to_string(DType()) + "]\n";
+  line += "\t\text\t\t[" + std::to_string(ext_) + "]\n";
+  line += "\t\tDn\t         \t[" + dn_ + "]\n";
+  line += "\t\tIp\t\t[" + ip_ + "]\n";
+  line += "\t\tPort\t\t[" + std::to_string(port_) + "]\n";
+  line += "\t\tdefpbx\t\t[" + std::to_string(HeaderWord()) + "]";
+  return line;
+}
+
+int CSession::Open(SessionMode mode) {
+  auto exchange = LockExchange();
+  logger_.Write(OpenLine(" vomtelOpenServer : "), kLogInfo);
+  if (dn_.size() > kStr8Max || app_.size() > kStr8Max) return kTextTooLong;
+  if (!socket_->StartService(ip_, port_)) return kNotConnected;
+
+  Stream body;
+  body.PutU8(DType()).PutU8(ext_).PutStr8(dn_).PutStr8(app_);
+  body.PutU16(static_cast<std::uint16_t>(counter_.fetch_add(1)));
+  StreamPtr frame = BuildRequestFrame(body, kSessionClass, kOpenCode, version_, header_word_);
+  logger_.Write(OpenLine(" vomtelOpenServer StartService After : "), kLogInfo);
+
+  int result = Send(*frame);
+  Stream reply;
+  if (result == kOk) result = ReadReply(reply, timings_.ReplyWait(1));
+  if (result != kOk) {
+    socket_->StopService();
+    return result;
+  }
+
+  // Version byte, result and session id are taken before the result is looked at.
+  version_ = reply.At(kReplyVersionOffset);
+  reply.Seek(0);
+  const std::uint32_t word = ReadReplyResult(reply);
+  session_id_ = ReadU32At(reply, kReplySessionIdOffset);
+  if (word != static_cast<std::uint32_t>(kOk)) {
+    socket_->StopService();
+    return static_cast<int>(word);
+  }
+
+  if (mode == SessionMode::kHa) {
+    const std::uint8_t flag = reply.At(kReplyActiveFlagOffset);
+    logger_.Write("active mode[" + std::to_string(flag) + "]\n", kLogInfo);
+    SetState(flag == 1 ? kStateActive : kStateStandby);
+  } else {
+    SetState(kStateActive);
+  }
+  open_mode_ = mode;
+  logger_.Write(" vomtelOpenServer [result][invoke] : [1][" + std::to_string(Counter()) + "]\n",
+                kLogInfo);
+  return kOk;
+}
+
+int CSession::MonitorStart() {
+  auto exchange = LockExchange();
+  const std::uint16_t counter = NextCounter();
+  Stream body;
+  body.PutU32(SessionId()).PutU16(counter);
+  logger_.Write(" vomtelMonitorStart: gate[" + std::to_string(SessionId()) + "] Inv[" +
+                    std::to_string(counter) + "]",
+                kLogInfo);
+  bool replied = false;
+  const int result = Exchange(kMonitorClass, kMonitorStartCode, body, 1, replied);
+  if (replied) {
+    logger_.Write(" vomtelMonitorStart [result][invoke] : [" + std::to_string(result) + "][" +
+                      std::to_string(counter) + "]\n",
+                  kLogInfo);
+  }
+  return result;
+}
+
+int CSession::MonitorStop() {
+  auto exchange = LockExchange();
+  const std::uint16_t counter = NextCounter();
+  Stream body;
+  body.PutU32(SessionId()).PutU16(counter);
+  logger_.Write("vomtelMonitorStop: gate[" + std::to_string(SessionId()) + "] Inv[" +
+                    std::to_string(counter) + "]",
+                kLogInfo);
+  bool replied = false;
+  const int result = Exchange(kMonitorClass, kMonitorStopCode, body, 3, replied);
+  if (replied) {
+    logger_.Write(" vomtelMonitorStop [result][invoke] : [" + std::to_string(result) + "][" +
+                      std::to_string(counter) + "]\n",
+                  kLogInfo);
+  }
+  return result;
+}
+
+int CSession::AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t ext) {
+  if (dn.size() > kStr8Max) return kTextTooLong;
+  auto exchange = LockExchange();
+  Stream body;
+  body.PutU32(SessionId()).PutU16(NextCounter()).PutU8(dType).PutU8(ext).PutStr8(dn);
+  bool replied = false;
+  const int result = Exchange(kSessionClass, kAddDeviceCode, body, 3, replied);
+  if (result == kOk) {
+    std::lock_guard<std::mutex> lock(devices_mutex_);
+    const bool listed = std::any_of(devices_.begin(), devices_.end(),
+                                    [&](const DeviceEntry& entry) { return entry.dn == dn; });
+    if (!listed) devices_.push_back(DeviceEntry{dn, dType, ext});
+  }
+  return result;
+}
+
+int CSession::RemoveDevice(const std::string& dn) {
+  if (dn.size() > kStr8Max) return kTextTooLong;
+  auto exchange = LockExchange();
+  Stream body;
+  body.PutU32(SessionId()).PutU16(NextCounter()).PutStr8(dn);
+  bool replied = false;
+  const int result = Exchange(kSessionClass, kRemoveDeviceCode, body, 3, replied);
+  if (result == kOk) {
+    std::lock_guard<std::mutex> lock(devices_mutex_);
+    std::erase_if(devices_, [&](const DeviceEntry& entry) { return entry.dn == dn; });
+  }
+  return result;
+}
+
+void CSession::Close() {
+  // The reconnect loop first: after it is joined nothing opens this session again.
+  std::thread loop;
+  {
+    std::lock_guard<std::mutex> lock(loop_mutex_);
+    closed_ = true;
+    loop = std::move(reconnect_);
+  }
+  loop_wake_.notify_all();
+  if (loop.joinable()) loop.join();
+
+  if ((State() & kStateOpenBit) != 0) {
+    MonitorStop();
+    auto exchange = LockExchange();
+    const std::uint16_t counter = NextCounter();
+    Stream body;
+    body.PutU32(SessionId()).PutU16(counter);
+    StreamPtr frame = BuildRequestFrame(body, kSessionClass, kCloseCode, version_, header_word_);
+    logger_.Write("<CSession::Close>Send invoke[" + std::to_string(counter) + "]", kLogInfo);
+    Send(*frame);
+  }
+  socket_->StopService();
+}
+
+bool CSession::KeepTrying() const {
+  std::lock_guard<std::mutex> lock(loop_mutex_);
+  return !closed_;
+}
+
+void CSession::WaitRetry(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock<std::mutex> lock(loop_mutex_);
+  loop_wake_.wait_until(lock, deadline, [&] { return closed_; });
+}
+
+void CSession::StartTryOpen(SessionMode mode) {
+  std::lock_guard<std::mutex> lock(loop_mutex_);
+  if (closed_ || reconnecting_) return;
+  if (reconnect_.joinable()) reconnect_.join();  // an earlier loop that has ended
+  reconnecting_ = true;
+  reconnect_ = std::thread([this, mode] { TryOpen(mode); });
+}
+
+void CSession::TryOpen(SessionMode mode) {
+  logger_.Write("<CSession::TryOpen>start gate:mode[" + std::to_string(SessionId()) + "][" +
+                    std::to_string(static_cast<int>(mode)) + "]",
+                kLogDebug);
+  for (;;) {
+    RunAttempts(mode);
+    // A connection that ended after the loop succeeded, but whose notice was read while the
+    // loop still ran (StartTryOpen then started nothing), is retried here.
+    {
+      std::lock_guard<std::mutex> lock(loop_mutex_);
+      if (!closed_ && socket_->Stopped()) continue;
+      reconnecting_ = false;
+    }
+    logger_.Write("<CSession::TryOpen>stop gate:mode[" + std::to_string(SessionId()) + "][" +
+                      std::to_string(State()) + "]",
+                  kLogDebug);
+    return;
+  }
+}
+
+void CSession::RunAttempts(SessionMode mode) {
+  while (KeepTrying()) {
+    const auto deadline = std::chrono::steady_clock::now() + timings_.retryPeriod;
+    const int opened = Open(mode);
+    logger_.Write("<CSession::TryOpen>Open result[" + std::to_string(opened) + "]", kLogError);
+    if (opened == kOk) {
+      if (!KeepTrying()) return;  // Close waits for this loop and closes what it opened
+      const int monitor = MonitorStart();
+      logger_.Write("<CSession::TryOpen>Monitor result[" + std::to_string(monitor) + "]",
+                    kLogError);
+      if (monitor == kOk) {
+        for (const DeviceEntry& device : Devices()) {
+          const int added = AddDevice(device.dn, device.dType, device.ext);
+          logger_.Write("<CSession::TryOpen>AddDevice result[" + std::to_string(added) + "]",
+                        kLogError);
+        }
+        return;
+      }
+      // The next attempt opens on a fresh connection.
+      SetState(kStateDown);
+      socket_->StopService();
+    }
+    WaitRetry(deadline);
+  }
+}
+
+}  // namespace vomtel

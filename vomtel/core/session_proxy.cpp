@@ -1,0 +1,285 @@
+#include "vomtel/core/session_proxy.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "vomtel/core/frame.h"
+#include "vomtel/core/result_codes.h"
+#include "vomtel/core/socket_service.h"
+
+namespace vomtel {
+
+CSessionProxy::CSessionProxy(const Timings& timings) : timings_(timings) {}
+
+CSessionProxy::~CSessionProxy() = default;
+
+void CSessionProxy::SetTimings(const Timings& timings) {
+  std::lock_guard<std::mutex> lock(timings_mutex_);
+  timings_ = timings;
+}
+
+Timings CSessionProxy::GetTimings() const {
+  std::lock_guard<std::mutex> lock(timings_mutex_);
+  return timings_;
+}
+
+void CSessionProxy::AddSession(std::uint16_t port, std::uint8_t ext, std::uint8_t dType,
+                               std::uint8_t version, std::uint16_t headerWord,
+                               const std::string& ip, const std::string& dn,
+                               const std::string& app) {
+  auto session = std::make_shared<CSession>(port, ext, ip, dn, app, GetTimings());
+  session->SetDType(dType);
+  session->SetVersion(version);
+  session->SetHeaderWord(headerWord);
+  session->SetStateSignal(signal_);
+  std::lock_guard<std::mutex> lock(assemble_mutex_);
+  if (!assembling_) assembling_ = table_.LowestFreeGate();
+  table_.Add(*assembling_, std::move(session));
+}
+
+int CSessionProxy::NextGate() const {
+  std::lock_guard<std::mutex> lock(assemble_mutex_);
+  return assembling_ ? *assembling_ : table_.LowestFreeGate();
+}
+
+std::vector<std::shared_ptr<CSession>> CSessionProxy::AssemblingSessions() const {
+  std::lock_guard<std::mutex> lock(assemble_mutex_);
+  if (!assembling_) return {};
+  return table_.Sessions(*assembling_);
+}
+
+int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gateOut) {
+  std::lock_guard<std::mutex> serial(open_mutex_);
+  int gate = 0;
+  {
+    std::lock_guard<std::mutex> lock(assemble_mutex_);
+    gate = assembling_ ? *assembling_ : table_.LowestFreeGate();
+    assembling_.reset();  // sessions added from now on make the next gate
+  }
+  const std::vector<std::shared_ptr<CSession>> sessions = table_.Sessions(gate);
+  const SessionMode mode = sessions.size() <= 1 ? SessionMode::kSingle : SessionMode::kHa;
+
+  int result = kNotConnected;
+  std::vector<std::shared_ptr<CSession>> failed;
+  for (const auto& session : sessions) {
+    CSocket& socket = session->Socket();
+    if ((session->State() & kStateOpenBit) == 0) socket.SetSelectTimeout(selectSec, selectUsec);
+    socket.SetHeartbeatLimit(heartbeatMs);
+    socket.TouchActivity();
+    const int opened = session->Open(mode);
+    if (opened == kOk && session->State() == kStateActive) {
+      table_.SelectActive(gate);
+      result = kOk;
+    } else if (opened != kOk) {
+      failed.push_back(session);
+    }
+  }
+
+  if (result == kOk) {
+    if (mode == SessionMode::kHa) {
+      for (const auto& session : failed) session->StartTryOpen(SessionMode::kHa);
+    }
+  } else {
+    // Nothing serves: the connections this open made go, and the gate number is free again.
+    for (const auto& session : sessions) session->Close();
+    table_.Remove(gate);
+  }
+  if (gateOut != nullptr) *gateOut = gate;
+  return result;
+}
+
+namespace {
+
+// Runs `operation` on every session of the gate but those never opened; the result is that
+// of the session active right after its call.
+template <class Operation>
+int AcrossGate(const std::vector<std::shared_ptr<CSession>>& sessions, Operation operation) {
+  if (sessions.empty()) return kNoSession;
+  int result = kNotConnected;
+  for (const auto& session : sessions) {
+    if (session->State() == kStateConstructed) continue;
+    const int r = operation(*session);
+    if (session->State() == kStateActive) result = r;
+  }
+  return result;
+}
+
+}  // namespace
+
+int CSessionProxy::MonitorStart(int gate) {
+  return AcrossGate(table_.Sessions(gate), [](CSession& s) { return s.MonitorStart(); });
+}
+
+int CSessionProxy::MonitorStop(int gate) {
+  return AcrossGate(table_.Sessions(gate), [](CSession& s) { return s.MonitorStop(); });
+}
+
+int CSessionProxy::AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t ext,
+                             int gate) {
+  return AcrossGate(table_.Sessions(gate),
+                    [&](CSession& s) { return s.AddDevice(dn, dType, ext); });
+}
+
+int CSessionProxy::RemoveDevice(const std::string& dn, int gate) {
+  return AcrossGate(table_.Sessions(gate), [&](CSession& s) { return s.RemoveDevice(dn); });
+}
+
+void CSessionProxy::Close(int gate) {
+  const std::vector<std::shared_ptr<CSession>> sessions = table_.Sessions(gate);
+  for (const auto& session : sessions) session->Close();
+  table_.Remove(gate);
+  std::lock_guard<std::mutex> lock(assemble_mutex_);
+  if (assembling_ == gate) assembling_.reset();
+}
+
+void CSessionProxy::CloseAll() {
+  for (const int gate : table_.Gates()) Close(gate);
+}
+
+int CSessionProxy::SendRequest(Stream& frame, int gate) {
+  const std::shared_ptr<CSession> session = table_.FindActive(gate);
+  if (!session) return kNotConnected;
+  return session->Send(frame);
+}
+
+int CSessionProxy::WaitReply(Stream& reply, int seconds, int gate) {
+  const std::shared_ptr<CSession> session = table_.FindActive(gate);
+  if (!session) return kNotConnected;
+  return session->ReadReply(reply, session->GetTimings().ReplyWait(seconds));
+}
+
+void CSessionProxy::SetConnectionLost(Stream& event) {
+  const std::uint8_t lost = kConnectionLost;
+  event = Stream(&lost, 1);
+}
+
+bool CSessionProxy::IsLostNotice(const Stream& event) {
+  return event.Size() == 1 && event.At(0) == kConnectionLost;
+}
+
+int CSessionProxy::ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection) {
+  for (;;) {
+    const int result = session.ReadEvent(out, &connection);
+    if (result != kOk || !IsLostNotice(out)) return result;
+    if (connection == session.Connection()) return result;
+    // A notice of an earlier connection (a failed attempt): the session is not concerned.
+  }
+}
+
+bool CSessionProxy::IsTerminatedSession(Stream& event, std::uint64_t connection,
+                                        CSession& session, int gate) {
+  if (!IsLostNotice(event)) return false;
+  if (!session.MarkDown(connection)) return false;  // a new connection began meanwhile
+  Log(gate, "<CSessionProxy::IsTerminatedSession>gate[" + std::to_string(session.SessionId()) +
+                "] active down",
+      kLogDebug);
+  table_.PromoteStandby(gate);
+  return true;
+}
+
+void CSessionProxy::IsActiveToStandby(Stream& event, CSession& session, int gate) {
+  if (event.Size() != 1 || event.At(0) != kHaStandby) return;
+  Log(gate, "<CSessionProxy::IsActiveToStandby>gate[" + std::to_string(session.SessionId()) +
+                "] active to standby",
+      kLogDebug);
+  table_.PromoteStandby(gate);
+  session.SetState(kStateStandby);
+}
+
+int CSessionProxy::Notify(Stream& event, int gate) {
+  const std::vector<std::shared_ptr<CSession>> sessions = table_.Sessions(gate);
+  if (sessions.empty()) {
+    // Never opened, or closed: nothing can come back, so the caller hears so at once.
+    SetConnectionLost(event);
+    return kOk;
+  }
+
+  int result = kNotConnected;
+  std::vector<std::shared_ptr<CSession>> lost;
+  for (const auto& session : sessions) {
+    std::uint64_t connection = 0;
+    if (session->State() == kStateActive) {
+      const int r = ReadCurrentEvent(*session, event, connection);
+      if (r == kOk && IsLostNotice(event)) {
+        if (IsTerminatedSession(event, connection, *session, gate)) lost.push_back(session);
+        continue;  // the notice is no event for the caller
+      }
+      IsActiveToStandby(event, *session, gate);
+      result = r;
+    } else {
+      Stream scratch;
+      const int r = ReadCurrentEvent(*session, scratch, connection);
+      if (r == kOk && IsTerminatedSession(scratch, connection, *session, gate)) {
+        lost.push_back(session);
+      }
+    }
+  }
+  for (const auto& session : lost) session->StartTryOpen(session->OpenMode());
+
+  if (result == kOk || result == kNoEvent) return result;
+  if (WaitForActive(gate)) return kNoEvent;
+
+  SetConnectionLost(event);
+  Log(gate, "<CSessionProxy::Notify>gate[" + std::to_string(gate) + "] active - standby all down",
+      kLogError);
+  Close(gate);
+  return kOk;
+}
+
+bool CSessionProxy::WaitForActive(int gate) {
+  const Timings timings = GetTimings();
+  const auto deadline =
+      StateSignal::Clock::now() + timings.activeCheckPeriod * std::max(timings.activeChecks, 0);
+  for (;;) {
+    const std::uint64_t seen = signal_->Generation();
+    for (const auto& session : table_.Sessions(gate)) {
+      if (session->State() == kStateActive) return true;
+    }
+    const auto now = StateSignal::Clock::now();
+    if (now >= deadline) return false;
+    signal_->WaitChange(seen, std::min(deadline, now + timings.activeCheckPeriod));
+  }
+}
+
+void CSessionProxy::Log(int gate, std::string_view text, int level) {
+  if (const std::shared_ptr<CSession> session = table_.FindActive(gate)) {
+    session->Logger().Write(text, level);
+  }
+}
+
+std::shared_ptr<CSession> CSessionProxy::FindActive(int gate) { return table_.FindActive(gate); }
+
+bool CSessionProxy::HasSessions(int gate) { return table_.Count(gate) > 0; }
+
+std::optional<std::uint32_t> CSessionProxy::GetGateId(int gate) {
+  const std::shared_ptr<CSession> session = table_.FindActive(gate);
+  if (!session) return std::nullopt;
+  return session->SessionId();
+}
+
+std::uint8_t CSessionProxy::GetVersion(int gate) {
+  const std::shared_ptr<CSession> session = table_.FindActive(gate);
+  return session ? session->Version() : 0;
+}
+
+std::uint8_t CSessionProxy::GetExtMode(int gate) {
+  const std::shared_ptr<CSession> session = table_.FindActive(gate);
+  return session ? session->ExtMode() : 0;
+}
+
+void CSessionProxy::SetLogLevel(int level) {
+  for (const auto& session : AssemblingSessions()) session->Logger().SetLevel(level);
+}
+
+int CSessionProxy::SetLogFile(const std::string& directory, const std::string& folder) {
+  int result = 0;
+  for (const auto& session : AssemblingSessions()) result = session->SetLogPath(directory, folder);
+  return result;
+}
+
+void CSessionProxy::SetLogUtf8(int flag) {
+  for (const auto& session : AssemblingSessions()) session->Logger().SetUtf8(flag != 0);
+}
+
+}  // namespace vomtel
