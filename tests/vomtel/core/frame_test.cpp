@@ -2,40 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/vomtel/core/stream_cases.h"
+
 namespace vomtel {
 namespace {
+
+using codec_test::FromBytes;
+using codec_test::State;
 
 std::string Bytes(const Stream& s) {
   return HexDump(s.Data(), static_cast<int>(s.Size()));
 }
 
-Stream FromBytes(std::vector<std::uint8_t> bytes) { return Stream(bytes.data(), bytes.size()); }
-
-std::string State(const Stream& s) {
-  return "len=" + std::to_string(s.Length()) + " pos=" + std::to_string(s.ReadPosition()) +
-         (s.Failed() ? " failed" : "");
-}
-
-struct CodecCase {
-  const char* name;
-  std::function<std::string()> run;
-  const char* expected;
-};
-
 // The wire vectors of the codec: each case reports the bytes it wrote or what it read.
 TEST(Codec, ByteVectors) {
-  const CodecCase cases[] = {
+  codec_test::ExpectCases({
       {"u8 u16 u32 puts",
        [] {
          Stream s;
          s.PutU8(0x41).PutU16(0x1234).PutU32(1);
          return Bytes(s) + State(s);
        },
-       "41 12 34 00 00 00 01 len=7 pos=0"},
+       "41 12 34 00 00 00 01 size=7 pos=0 ok"},
       {"str8 of an empty text",
        [] {
          Stream s;
@@ -45,7 +36,7 @@ TEST(Codec, ByteVectors) {
          in.GetStr8(text);
          return Bytes(s) + "[" + text + "] " + State(in);
        },
-       "00 [] len=0 pos=1"},
+       "00 [] size=1 pos=1 ok"},
       {"str8 and str16 round trip",
        [] {
          Stream s;
@@ -56,7 +47,7 @@ TEST(Codec, ByteVectors) {
          in.GetStr8(a).GetStr16(b);
          return Bytes(s) + a + "," + b.text + "," + std::to_string(b.length) + " " + State(in);
        },
-       "02 61 62 00 03 78 79 7a ab,xyz,3 len=0 pos=8"},
+       "02 61 62 00 03 78 79 7a ab,xyz,3 size=8 pos=8 ok"},
       {"tagged str8 03 07 61 62",
        [] {
          Stream in = FromBytes({0x03, 0x07, 0x61, 0x62});
@@ -64,7 +55,7 @@ TEST(Codec, ByteVectors) {
          in.GetTaggedStr8(t);
          return std::to_string(t.type) + " " + t.text + " " + State(in);
        },
-       "7 ab len=0 pos=4"},
+       "7 ab size=4 pos=4 ok"},
       {"tagged str8 00 leaves the record",
        [] {
          Stream in = FromBytes({0x00, 0x55});
@@ -72,13 +63,13 @@ TEST(Codec, ByteVectors) {
          in.GetTaggedStr8(t);
          return std::to_string(t.type) + " " + t.text + " " + State(in);
        },
-       "9 old len=1 pos=1"},
+       "9 old size=2 pos=1 ok"},
       {"request frame of an empty body",
        [] {
          StreamPtr f = BuildRequestFrame(Stream(), 0x41, 0x65, 0x28, 0x0102);
          return Bytes(*f) + State(*f);
        },
-       "a1 00 05 41 65 28 01 02 len=8 pos=0"},
+       "a1 00 05 41 65 28 01 02 size=8 pos=0 ok"},
       {"request frame of a 10-byte body",
        [] {
          Stream body;
@@ -86,7 +77,7 @@ TEST(Codec, ByteVectors) {
          StreamPtr f = BuildRequestFrame(body, 1, 2, 3, 0);
          return Bytes(*f) + State(*f);
        },
-       "a1 00 0f 01 02 03 00 00 00 01 02 03 04 05 06 07 08 09 len=18 pos=0"},
+       "a1 00 0f 01 02 03 00 00 00 01 02 03 04 05 06 07 08 09 size=18 pos=0 ok"},
       {"reply header",
        [] {
          Stream in = FromBytes(
@@ -97,7 +88,7 @@ TEST(Codec, ByteVectors) {
          return std::to_string(result) + " " + std::to_string(number) + " " +
                 std::to_string(returned) + " " + State(in);
        },
-       "1 7 7 len=0 pos=14"},
+       "1 7 7 size=14 pos=14 ok"},
       {"reply result",
        [] {
          Stream in = FromBytes({0xA2, 0x00, 0x0F, 0x41, 0x65, 0x28, 0x00, 0x00, 0x00, 0x00,
@@ -105,7 +96,7 @@ TEST(Codec, ByteVectors) {
          const std::uint32_t result = ReadReplyResult(in);
          return std::to_string(result) + " " + State(in);
        },
-       "3006 len=4 pos=12"},
+       "3006 size=16 pos=12 ok"},
       {"hex dump of a1 0f",
        [] {
          const std::uint8_t bytes[] = {0xA1, 0x0F};
@@ -113,8 +104,7 @@ TEST(Codec, ByteVectors) {
                 "]";
        },
        "[a1 0f ][][]"},
-  };
-  for (const CodecCase& c : cases) EXPECT_EQ(c.run(), c.expected) << c.name;
+  });
 }
 
 TEST(RequestFrame, RefusesABodyThatDoesNotFitOrHasFailed) {

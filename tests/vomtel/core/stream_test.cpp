@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/vomtel/core/stream_cases.h"
 
 namespace vomtel {
 namespace {
 
-std::string State(const Stream& s) {
-  return "size=" + std::to_string(s.Size()) + " pos=" + std::to_string(s.ReadPosition()) +
-         (s.Failed() ? " failed" : " ok");
-}
-
-Stream FromBytes(std::vector<std::uint8_t> bytes) { return Stream(bytes.data(), bytes.size()); }
+using codec_test::FromBytes;
+using codec_test::State;
 
 // A Stream made empty with `size` bytes put.
 Stream FilledTo(std::size_t size) {
@@ -24,16 +21,10 @@ Stream FilledTo(std::size_t size) {
   return s;
 }
 
-struct BoundsCase {
-  const char* name;
-  std::function<std::string()> run;
-  const char* expected;
-};
-
 // Gets past the bytes held read zeros (texts empty) and consume the rest; puts past the
 // capacity write nothing. Both set the sticky flag.
 TEST(StreamBounds, GetsAndPutsPastTheEnd) {
-  const BoundsCase cases[] = {
+  codec_test::ExpectCases({
       {"u16 with one byte left",
        [] {
          Stream s = FromBytes({0x12});
@@ -168,8 +159,7 @@ TEST(StreamBounds, GetsAndPutsPastTheEnd) {
          return end + " | " + State(s) + " len=" + std::to_string(s.Length());
        },
        "size=3 pos=3 ok len=0 | size=3 pos=1 ok len=2"},
-  };
-  for (const BoundsCase& c : cases) EXPECT_EQ(c.run(), c.expected) << c.name;
+  });
 }
 
 TEST(Stream, MadeEmptyHoldsZerosAndSharesThroughNewStream) {
