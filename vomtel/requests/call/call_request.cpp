@@ -36,6 +36,10 @@ int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
 int RunCall(OrbaAdapter& adapter, int gate, const CallRequest& request, std::uint16_t* number) {
   RequestExchange exchange(adapter, gate);
   if (!exchange.HasSession()) return kNoSession;
+  return RunCall(exchange, request, number);
+}
+
+int RunCall(RequestExchange& exchange, const CallRequest& request, std::uint16_t* number) {
   const int exchanged = ExchangeCall(exchange, request);
   if (number != nullptr) *number = exchange.RequestNumber();
   if (exchanged != kOk) return exchanged;

@@ -65,6 +65,9 @@ int ExchangeCall(RequestExchange& exchange, const CallRequest& request);
 // `number`, when given, receives the request's number.
 int RunCall(OrbaAdapter& adapter, int gate, const CallRequest& request,
             std::uint16_t* number = nullptr);
+// The same on an exchange that has found its session already.
+int RunCall(RequestExchange& exchange, const CallRequest& request,
+            std::uint16_t* number = nullptr);
 
 // Values as the request logs show them.
 std::string Masked(std::string_view number);                      // MaskNumber

@@ -90,11 +90,7 @@ void RequestExchange::Log(std::string_view text) const noexcept {
 }
 
 void RequestExchange::LogOutcome(std::string_view name, std::int64_t result) const noexcept {
-  try {
-    Log(OutcomeLine(name, result, number_));
-  } catch (...) {
-    // The line is dropped; the result stands.
-  }
+  LogWith([&] { return OutcomeLine(name, result, number_); });
 }
 
 int RequestExchange::Send(std::uint8_t cls, std::uint8_t code) {
@@ -145,12 +141,10 @@ int RequestExchange::ReadReply(Stream& out, std::chrono::steady_clock::time_poin
     }
     const std::uint16_t echo = EchoOf(out);
     if (echo == number_ || !LateReplies::Instance().IsLate(session_, echo)) return kOk;
-    try {
-      Log("<RequestExchange>late reply dropped: invoke[" + std::to_string(echo) + "] result[" +
-          std::to_string(ResultOf(out)) + "]");
-    } catch (...) {
-      // The line is dropped; the reply is dropped all the same.
-    }
+    LogWith([&] {
+      return "<RequestExchange>late reply dropped: invoke[" + std::to_string(echo) + "] result[" +
+             std::to_string(ResultOf(out)) + "]";
+    });
   }
 }
 

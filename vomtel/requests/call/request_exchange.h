@@ -117,6 +117,15 @@ class RequestExchange {
 
   // Writes the text at level 1 into the session's log (nothing without a session).
   void Log(std::string_view text) const noexcept;
+  // Writes the text that `compose` returns; an exception while composing drops the line.
+  template <class Compose>
+  void LogWith(Compose&& compose) const noexcept {
+    try {
+      Log(compose());
+    } catch (...) {
+      // The line is dropped; the result stands.
+    }
+  }
   // The first outcome form with the result word and this request's number.
   void LogOutcome(std::string_view name, std::int64_t result) const noexcept;
 

@@ -1,0 +1,90 @@
+#include "vomtel/requests/call/one_step_conference.h"
+
+#include <chrono>
+#include <string>
+
+#include "vomtel/core/established_waiters.h"
+#include "vomtel/requests/call/answer_clear_hold.h"
+#include "vomtel/requests/call/call_request.h"
+#include "vomtel/requests/call/consultation_transfer.h"
+
+namespace vomtel {
+
+namespace {
+
+constexpr std::string_view kOutcomeName = "vomtelOneStepConference";
+
+// The wait for the device's established event, armed for the life of the object.
+class ArmedWait {
+ public:
+  explicit ArmedWait(std::string_view device)
+      : waiters_(EstablishedWaiters::Instance()), token_(waiters_.Arm(std::string(device))) {}
+  ~ArmedWait() { waiters_.Disarm(token_); }
+  ArmedWait(const ArmedWait&) = delete;
+  ArmedWait& operator=(const ArmedWait&) = delete;
+
+  bool Wait(std::chrono::steady_clock::time_point deadline) {
+    return waiters_.Wait(token_, deadline);
+  }
+
+ private:
+  EstablishedWaiters& waiters_;
+  const EstablishedWaiters::Token token_;
+};
+
+std::string FailLine(std::string_view step, std::int32_t result) {
+  return "vomtelOneStepConference - " + std::string(step) + " Fail[" + std::to_string(result) +
+         "]";
+}
+
+}  // namespace
+
+int OneStepConference(OrbaAdapter& adapter, std::string_view DN, std::uint32_t call,
+                      std::string_view calledDN, std::string_view UUI, std::string_view UEI,
+                      std::string_view CI, int gate) {
+  return Guarded([&] {
+    RequestExchange exchange(adapter, gate);
+    if (!exchange.HasSession()) return static_cast<int>(kNoSession);
+    const std::initializer_list<TextLimit> limits{
+        {UUI, kUuiLimit}, {UEI, kDataLimit}, {CI, kCiLimit}};
+    if (CheckTexts(limits) != kOk) return static_cast<int>(kTextTooLong);
+
+    ArmedWait established(DN);
+    const int exchanged =
+        ExchangeCall(exchange, {shape::kOneStepConsultation,
+                                limits,
+                                {U32(call), Str8{DN}, Str8{calledDN}, U8(0), Str8{UUI}, Str8{},
+                                 Str8{}, Str16{UEI}, Str16{CI}},
+                                {{"\t\tCall\t\t[", ShownUnsigned(call)},
+                                 {"\t\tDN\t\t[", Masked(DN)},
+                                 {"\t\tcalledDN\t\t[", Shown(calledDN)},
+                                 {"\t\tUEI\t\t[", Shown(UEI)}}});
+    if (exchanged != kOk) return exchanged;
+    const auto consulted = static_cast<std::int32_t>(exchange.Result());
+    if (consulted != kOk) {
+      exchange.LogWith([&] { return FailLine("Consultation", consulted); });
+      return static_cast<int>(consulted);
+    }
+    std::uint32_t consultationCall = 0;
+    exchange.Reply().GetU32(consultationCall);
+    exchange.Finish();  // the wait and the next requests run without the exchange lock
+
+    const auto deadline = std::chrono::steady_clock::now() + exchange.GetTimings().conferenceWait;
+    if (!established.Wait(deadline)) {
+      ClearConnectionCall(adapter, DN, consultationCall, gate);
+      const int retrieved = RetrieveCall(adapter, DN, call, gate);
+      return retrieved == kOk ? static_cast<int>(kTimeout) : retrieved;
+    }
+
+    std::uint16_t number = 0;
+    const int conferred = ConferenceCall(adapter, DN, call, calledDN, consultationCall, gate, &number);
+    if (conferred != kOk) {
+      exchange.LogWith([&] { return FailLine("Conference", conferred); });
+      return conferred;
+    }
+    exchange.LogWith([&] { return OutcomeLine(kOutcomeName, kOk, number); });
+    return static_cast<int>(kOk);
+  });
+}
+
+}  // namespace vomtel
