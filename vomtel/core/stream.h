@@ -2,8 +2,9 @@
 //
 // A Stream made empty has room for 8192 bytes; one made from a received frame holds exactly
 // that frame. Every put and get is bounds-checked: a put past the capacity writes nothing,
-// a get past the bytes held reads zeros (texts read empty), and either sets a sticky error
-// flag that callers building frames must test. Gets never read outside the buffer.
+// a get past the bytes held reads zeros (texts read empty) and consumes what was left, and
+// either sets a sticky error flag that callers building frames must test. Gets never read
+// outside the buffer.
 #pragma once
 
 #include <cstddef>
