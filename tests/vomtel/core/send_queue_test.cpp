@@ -1,0 +1,128 @@
+#include "vomtel/core/send_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "support/byte_fakes.h"
+#include "vomtel/core/result_codes.h"
+
+namespace vomtel {
+namespace {
+
+using test::Bytes;
+using test::Concat;
+using namespace std::chrono_literals;
+
+Stream FrameOf(const Bytes& bytes) { return Stream(bytes.data(), bytes.size()); }
+
+const Bytes kFirst = test::WireFrame(0xA1, {0x45, 0x46, 0x00, 0x00, 0x00, 0x11, 0x22});
+const Bytes kSecond = test::WireFrame(0xA1, {0x42, 0x1E, 0x00, 0x00, 0x00, 0x33});
+
+class SendQueueTest : public ::testing::Test {
+ protected:
+  test::ScratchLog log;
+  CSendQueue queue{log.Logger()};
+  test::RecordingSink sink;
+
+  // Starts a writer on its own thread.
+  std::future<int> StartWriter(const Bytes& bytes, std::chrono::milliseconds wait) {
+    return std::async(std::launch::async, [this, bytes, wait] { return queue.Write(FrameOf(bytes), wait); });
+  }
+  // Waits until `bytes` unsent bytes are queued.
+  bool PendingReaches(int bytes) {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (queue.PendingBytes() != bytes) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(1ms);
+    }
+    return true;
+  }
+};
+
+TEST_F(SendQueueTest, WriterGetsOneOnceItsBytesAreOut) {
+  EXPECT_EQ(queue.Flush(sink), kNoRoom) << "nothing pending";
+  auto writer = StartWriter(kFirst, 5s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(writer.get(), kOk);
+  EXPECT_EQ(sink.Taken(), kFirst);
+  EXPECT_FALSE(queue.HasPending());
+  EXPECT_NE(log.Text().find("] \xA1\xE3\xA1\xE3\xA1\xE3 send data : <10> a1 00 07 45 46 00 00 00 11 22 \n"),
+            std::string::npos);
+}
+
+TEST_F(SendQueueTest, FrameNotStartedByTheDeadlineIsWithdrawn) {
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(queue.Write(FrameOf(kFirst), 50ms), kTimeout);
+  EXPECT_GE(std::chrono::steady_clock::now() - started, 50ms);
+  EXPECT_FALSE(queue.HasPending());
+  EXPECT_EQ(queue.Flush(sink), kNoRoom);
+  EXPECT_TRUE(sink.Taken().empty()) << "a request reported as failed must never reach the server";
+}
+
+TEST_F(SendQueueTest, FramePartlySentIsCompletedAndItsWriterFails) {
+  sink.SetRoom(5);
+  auto writer = StartWriter(kFirst, 100ms);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(writer.get(), kTimeout) << "its last byte had not gone out";
+  EXPECT_EQ(queue.PendingBytes(), static_cast<int>(kFirst.size()) - 5);
+  sink.SetRoom(-1);
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(sink.Taken(), kFirst) << "the stream is never cut inside a frame";
+}
+
+TEST_F(SendQueueTest, EachWriterLearnsAboutItsOwnBytes) {
+  auto first = StartWriter(kFirst, 5s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
+  auto second = StartWriter(kSecond, 300ms);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size() + kSecond.size())));
+  sink.SetRoom(static_cast<int>(kFirst.size()) + 1);  // the first frame and one byte of the second
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(first.get(), kOk);
+  EXPECT_EQ(second.wait_for(50ms), std::future_status::timeout) << "woken, but its bytes are not out";
+  sink.SetRoom(-1);
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(second.get(), kOk);
+  EXPECT_EQ(sink.Taken(), Concat(kFirst, kSecond));
+}
+
+TEST_F(SendQueueTest, NoRoomBehindPendingBytes) {
+  auto big = StartWriter(Bytes(8000, 0x5A), 5s);
+  ASSERT_TRUE(PendingReaches(8000));
+  EXPECT_EQ(queue.Write(FrameOf(Bytes(193, 0x11)), 5s), kNoRoom);
+  EXPECT_EQ(queue.PendingBytes(), 8000) << "a refused frame queues nothing";
+  auto fits = StartWriter(Bytes(192, 0x22), 5s);
+  ASSERT_TRUE(PendingReaches(8192));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(big.get(), kOk);
+  EXPECT_EQ(fits.get(), kOk);
+}
+
+TEST_F(SendQueueTest, FailedSendKeepsBytesAndDropWakesWriters) {
+  auto writer = StartWriter(kFirst, 10s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
+  sink.SetFailing(true);
+  EXPECT_EQ(queue.Flush(sink), kConnectionClosed);
+  EXPECT_TRUE(queue.HasPending());
+  const auto dropped = std::chrono::steady_clock::now();
+  queue.DropPending();
+  EXPECT_EQ(writer.get(), kTimeout);
+  EXPECT_LT(std::chrono::steady_clock::now() - dropped, 2s) << "a dropped writer fails at once";
+  EXPECT_FALSE(queue.HasPending());
+}
+
+TEST_F(SendQueueTest, QueuedHookRunsForEveryFrame) {
+  std::atomic<int> calls{0};
+  queue.SetQueuedHook([&] { ++calls; });
+  EXPECT_EQ(queue.Write(FrameOf(kFirst), 0ms), kTimeout);
+  EXPECT_EQ(queue.Write(FrameOf(kSecond), 0ms), kTimeout);
+  EXPECT_EQ(calls.load(), 2);
+}
+
+}  // namespace
+}  // namespace vomtel
