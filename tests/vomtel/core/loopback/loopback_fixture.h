@@ -1,0 +1,47 @@
+// Shared pieces of the loopback tests: short timings and condition waits.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "tools/ctisim/sim_server.h"
+#include "vomtel/core/timings.h"
+
+namespace vomtel::test {
+
+using std::chrono::milliseconds;
+
+// Every wait short, so that a test over loopback runs in well under a second per step.
+inline Timings ShortTimings() {
+  Timings timings;
+  timings.sendWait = milliseconds(500);
+  timings.connectTimeout = milliseconds(300);
+  timings.replyUnit = milliseconds(300);
+  timings.retryPeriod = milliseconds(150);
+  timings.activeCheckPeriod = milliseconds(20);
+  timings.activeChecks = 50;  // a fail-over wait of one second
+  return timings;
+}
+
+// Polls `condition` every few milliseconds until it holds or `timeout` has passed.
+inline bool WaitUntil(const std::function<bool()>& condition,
+                      milliseconds timeout = milliseconds(3000)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(milliseconds(5));
+  }
+  return true;
+}
+
+inline ctisim::SimOptions SimAt(const char* address, std::uint8_t activeFlag = 1,
+                                std::uint32_t sessionId = 0x00010001) {
+  ctisim::SimOptions options;
+  options.address = address;
+  options.open.active_flag = activeFlag;
+  options.open.session_id = sessionId;
+  return options;
+}
+
+}  // namespace vomtel::test

@@ -1,0 +1,233 @@
+// CSession against the simulator: open in both modes, the session-level requests and their
+// counters, the device list, close, and the reconnect loop that the session owns.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/vomtel/core/loopback/loopback_fixture.h"
+#include "vomtel/core/result_codes.h"
+#include "vomtel/core/session.h"
+
+namespace vomtel::test {
+namespace {
+
+using ctisim::SimServer;
+
+constexpr std::uint8_t kSession = 0x45;
+constexpr std::uint8_t kMonitor = 0x42;
+constexpr std::uint8_t kOpen = 0x46;
+constexpr std::uint8_t kClose = 0x1E;
+constexpr std::uint8_t kAddDevice = 0x0A;
+constexpr std::uint8_t kMonitorStart = 0x1E;
+constexpr std::uint8_t kMonitorStop = 0x28;
+
+std::vector<std::pair<int, int>> ClassesAndCodes(const std::vector<ctisim::Request>& requests) {
+  std::vector<std::pair<int, int>> out;
+  for (const auto& request : requests) out.emplace_back(request.cls, request.code);
+  return out;
+}
+
+struct OpenCase {
+  SessionMode mode;
+  std::uint8_t flag;  // active flag of the server's open reply
+  int state;
+};
+
+class SessionOpen : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(SessionOpen, StateCountersAndHeader) {
+  ctisim::SimOptions options = SimAt("127.0.0.1", GetParam().flag, 0x80000001);
+  options.open.version = 0x50;
+  SimServer server(options);
+  CSession session(server.Port(), 4, "127.0.0.1", "3001", "agentapp", ShortTimings());
+  session.SetDType(1);
+  session.SetVersion(0x28);
+  session.SetHeaderWord(0x0102);
+
+  ASSERT_EQ(session.Open(GetParam().mode), kOk);
+  EXPECT_EQ(session.State(), GetParam().state);
+  EXPECT_EQ(session.SessionId(), 0x80000001u);  // the top bit set is a session like any other
+  EXPECT_EQ(session.Version(), 0x50);           // taken from the open reply
+  EXPECT_EQ(session.OpenMode(), GetParam().mode);
+  EXPECT_EQ(session.Counter(), 2);
+  ASSERT_EQ(session.MonitorStart(), kOk);
+
+  const auto open = server.WaitForRequest(kSession, kOpen, milliseconds(1000));
+  ASSERT_TRUE(open);
+  const ctisim::OpenBody body = ctisim::DecodeOpenBody(open->body);
+  EXPECT_EQ(body.device_type, 1);
+  EXPECT_EQ(body.ext, 4);
+  EXPECT_EQ(body.dn, "3001");
+  EXPECT_EQ(body.application, "agentapp");
+  EXPECT_EQ(body.counter, 1);
+  EXPECT_EQ(open->version, 0x28);
+  EXPECT_EQ(open->word, 0x0102);
+
+  const auto monitor = server.WaitForRequest(kMonitor, kMonitorStart, milliseconds(1000));
+  ASSERT_TRUE(monitor);
+  EXPECT_EQ(monitor->number, 3);
+  EXPECT_EQ(monitor->session_id, 0x80000001u);
+  EXPECT_EQ(monitor->version, 0x50);
+  EXPECT_EQ(monitor->word, 0x0102);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SessionOpen,
+                         ::testing::Values(OpenCase{SessionMode::kHa, 1, kStateActive},
+                                           OpenCase{SessionMode::kHa, 0, kStateStandby},
+                                           OpenCase{SessionMode::kHa, 2, kStateStandby},
+                                           OpenCase{SessionMode::kSingle, 0, kStateActive}));
+
+// Every failed open leaves the state as it was and no connection behind.
+TEST(Session, FailedOpenLeavesNoConnection) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+
+  ctisim::ReplyRule refused;
+  refused.result = 7;
+  refused.session_id = 0x1234;
+  server.AddOnceRule(kSession, kOpen, refused);
+  EXPECT_EQ(session.Open(SessionMode::kHa), 7);
+  EXPECT_EQ(session.SessionId(), 0x1234u);  // read before the result is looked at
+  EXPECT_EQ(session.State(), kStateConstructed);
+  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+
+  ctisim::ReplyRule withheld;
+  withheld.withhold = true;
+  server.AddOnceRule(kSession, kOpen, withheld);
+  EXPECT_EQ(session.Open(SessionMode::kHa), kTimeout);
+  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+
+  CSession nowhere(1, 0, "127.0.0.1", "3001", "app", ShortTimings());
+  EXPECT_EQ(nowhere.Open(SessionMode::kSingle), kNotConnected);
+
+  CSession longDn(server.Port(), 0, "127.0.0.1", std::string(256, '1'), "app", ShortTimings());
+  EXPECT_EQ(longDn.Open(SessionMode::kSingle), kTextTooLong);
+  EXPECT_EQ(server.AcceptedConnections(), 2);  // nothing connected for the too long DN
+}
+
+TEST(Session, DeviceList) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+  EXPECT_EQ(session.AddDevice("3001", 1, 0), kNotConnected);  // not open: nothing sent
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+
+  EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  EXPECT_EQ(session.AddDevice("3002", 2, 1), kOk);
+  ctisim::ReplyRule refused;
+  refused.result = 9;
+  server.AddOnceRule(kSession, kAddDevice, refused);
+  EXPECT_EQ(session.AddDevice("3003", 1, 0), 9);
+  EXPECT_EQ(session.Devices(),
+            (std::vector<DeviceEntry>{{"3001", 1, 0}, {"3002", 2, 1}}));
+
+  EXPECT_EQ(session.RemoveDevice("3001"), kOk);
+  EXPECT_EQ(session.Devices(), (std::vector<DeviceEntry>{{"3002", 2, 1}}));
+  EXPECT_EQ(session.AddDevice(std::string(256, '9'), 1, 0), kTextTooLong);
+}
+
+TEST(Session, CloseStopsMonitorAndSendsClose) {
+  SimServer server(SimAt("127.0.0.1"));
+  {
+    CSession never(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+    never.Close();  // never opened: nothing to send
+  }
+  EXPECT_EQ(server.AcceptedConnections(), 0);
+
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  session.Close();
+  EXPECT_TRUE(session.Stopped());
+  ASSERT_TRUE(server.WaitForRequestCount(3, milliseconds(1000)));
+  EXPECT_EQ(ClassesAndCodes(server.Received()),
+            (std::vector<std::pair<int, int>>{
+                {kSession, kOpen}, {kMonitor, kMonitorStop}, {kSession, kClose}}));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+}
+
+// At process exit the sessions go without a word to the server.
+TEST(Session, DestructionSendsNothing) {
+  SimServer server(SimAt("127.0.0.1"));
+  {
+    CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+    ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  }
+  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_EQ(server.RequestCount(), 1u);  // the open only
+}
+
+// A monitor start that fails makes the loop open again on a new connection; once it succeeds
+// the listed devices are registered again, in their order.
+TEST(Session, ReconnectLoopReopensAndRegistersDevices) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  ASSERT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  ASSERT_EQ(session.AddDevice("3002", 1, 0), kOk);
+
+  server.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session.Stopped(); }));
+  server.ClearReceived();
+  ctisim::ReplyRule refused;
+  refused.result = 5;
+  server.AddOnceRule(kMonitor, kMonitorStart, refused);
+
+  session.StartTryOpen(SessionMode::kSingle);
+  session.StartTryOpen(SessionMode::kSingle);  // one loop at a time
+  ASSERT_TRUE(WaitUntil([&] { return !session.Reconnecting(); }));
+  EXPECT_EQ(session.State(), kStateActive);
+  EXPECT_FALSE(session.Stopped());
+
+  const auto received = server.Received();
+  EXPECT_EQ(ClassesAndCodes(received),
+            (std::vector<std::pair<int, int>>{{kSession, kOpen},
+                                              {kMonitor, kMonitorStart},
+                                              {kSession, kOpen},
+                                              {kMonitor, kMonitorStart},
+                                              {kSession, kAddDevice},
+                                              {kSession, kAddDevice}}));
+  ASSERT_EQ(received.size(), 6u);
+  EXPECT_NE(received[0].connection, received[2].connection);  // reopened on a new connection
+  EXPECT_EQ(received[4].body.back(), '1');                    // 3001 first, then 3002
+  EXPECT_EQ(received[5].body.back(), '2');
+  EXPECT_EQ(server.LiveConnections(), 1);
+}
+
+// Close ends the reconnect loop and waits for it: no attempt completes after Close, and no
+// connection of the session stays up.
+TEST(Session, CloseDuringRetryLeavesNoConnection) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+
+  // Between attempts: the server refuses connections.
+  server.StopListening();
+  session.StartTryOpen(SessionMode::kSingle);
+  ASSERT_TRUE(session.Reconnecting());
+  std::this_thread::sleep_for(ShortTimings().retryPeriod * 2);
+  session.Close();
+  EXPECT_FALSE(session.Reconnecting());
+  ASSERT_TRUE(server.ResumeListening());
+  std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
+  EXPECT_EQ(server.AcceptedConnections(), 0);
+}
+
+TEST(Session, CloseDuringAnAttemptLeavesNoConnection) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+  // The attempt is under way when Close comes: its open reply is on its way.
+  ctisim::ReplyRule late;
+  late.shape.delay = milliseconds(150);
+  server.AddOnceRule(kSession, kOpen, late);
+  session.StartTryOpen(SessionMode::kSingle);
+  ASSERT_TRUE(server.WaitForRequest(kSession, kOpen, milliseconds(1000)));
+  session.Close();
+  EXPECT_FALSE(session.Reconnecting());
+  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
+  EXPECT_EQ(server.LiveConnections(), 0);
+  EXPECT_EQ(server.AcceptedConnections(), 1);
+}
+
+}  // namespace
+}  // namespace vomtel::test
