@@ -1,0 +1,41 @@
+#include "tools/ctisim/call_events.h"
+
+#include "tools/ctisim/frame.h"
+
+namespace ctisim {
+
+Bytes CallEventBody(std::uint8_t code, const CallParties& p) {
+  constexpr std::uint8_t kPartyType = 1;
+  Frame f;
+  f.PutStr8(p.monitored).PutU32(p.call_id).PutStr8("").PutU32(p.call_id);
+  f.PutU32(code == kEventConnectionCleared ? 0 : 3).PutU32(0);
+  if (p.version == 0x50) f.PutStr8("UCID" + std::to_string(p.call_id));
+  switch (code) {
+    case kEventOriginated:
+      f.PutTaggedStr8(kPartyType, p.other).PutTaggedStr8(kPartyType, p.other);
+      f.PutTaggedStr8(kPartyType, p.monitored);
+      break;
+    case kEventDelivered:
+      f.PutTaggedStr8(kPartyType, p.other).PutTaggedStr8(0, "");
+      f.PutTaggedStr8(kPartyType, p.other).PutTaggedStr8(kPartyType, p.monitored);
+      f.PutU32(0).PutU32(0).PutU8(0).PutU32(0);
+      break;
+    case kEventEstablished:
+      f.PutTaggedStr8(kPartyType, p.other).PutTaggedStr8(0, "");
+      f.PutTaggedStr8(kPartyType, p.other);
+      break;
+    default:
+      f.PutTaggedStr8(kPartyType, p.other);
+      break;
+  }
+  f.PutU8(0xAA).PutU8(0xB0);
+  if (p.version == 0x28 || p.version == 0x50) {
+    f.PutStr8(std::to_string(p.call_id));
+  } else {
+    f.PutU32(p.call_id);
+  }
+  f.PutU8(0xFF);
+  return f.Take();
+}
+
+}  // namespace ctisim

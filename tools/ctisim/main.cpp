@@ -1,0 +1,148 @@
+// ctisim: a CTI server simulator to run beside the library. Answers the open (active, or
+// standby with --standby), the monitor and device requests and every later request with
+// result 1, prints one line per request, and after each make-call request pushes a few call
+// events. Ends on SIGINT or SIGTERM, or after --exit-after seconds.
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "tools/ctisim/call_events.h"
+#include "tools/ctisim/frame_reader.h"
+#include "tools/ctisim/sim_server.h"
+
+namespace {
+
+struct Args {
+  std::string address = "127.0.0.1";
+  unsigned port = 7000;
+  bool standby = false;
+  int events = 4;
+  double exit_after = 0;  // 0: run until a signal
+};
+
+void Usage() {
+  std::fprintf(stderr,
+               "usage: ctisim [--address 127.x.y.z] [--port N] [--standby] [--events N]"
+               " [--exit-after SECONDS]\n");
+}
+
+bool Parse(int argc, char** argv, Args* args) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    const char* v = nullptr;
+    if (a == "--standby") {
+      args->standby = true;
+    } else if (a == "--address" && (v = value())) {
+      args->address = v;
+    } else if (a == "--port" && (v = value())) {
+      args->port = static_cast<unsigned>(std::strtoul(v, nullptr, 10));
+    } else if (a == "--events" && (v = value())) {
+      args->events = std::atoi(v);
+    } else if (a == "--exit-after" && (v = value())) {
+      args->exit_after = std::strtod(v, nullptr);
+    } else {
+      return false;
+    }
+  }
+  return args->port <= 65535 && args->events >= 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Args args;
+  if (!Parse(argc, argv, &args)) {
+    Usage();
+    return 2;
+  }
+  // Signals are taken by sigtimedwait below; block them before the server thread starts.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  ctisim::SimOptions options;
+  options.address = args.address;
+  options.port = static_cast<std::uint16_t>(args.port);
+  options.open.active_flag = args.standby ? 0 : 1;
+  std::optional<ctisim::SimServer> server;
+  try {
+    server.emplace(options);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+
+  // The version byte each connection opened with decides the layout of its event bodies.
+  std::mutex versions_mu;
+  std::map<int, std::uint8_t> versions;
+  server->SetOnRequest([&](const ctisim::Request& r) {
+    if (ctisim::IsOpen(r.cls, r.code)) {
+      std::lock_guard<std::mutex> lock(versions_mu);
+      versions[r.connection] = r.version;
+    }
+    std::printf("conn %d class 0x%02x code 0x%02x session 0x%08x number %u body %s\n",
+                r.connection, r.cls, r.code, r.session_id, r.number, ctisim::Hex(r.body).c_str());
+    std::fflush(stdout);
+  });
+
+  ctisim::SimServer& sim = *server;
+  ctisim::ReplyRule make_call;
+  make_call.hook = [&](const ctisim::Request& r) {
+    ctisim::FrameReader body(r.body, 6);
+    ctisim::CallParties parties;
+    parties.monitored = body.GetStr8();
+    parties.other = body.GetStr8();
+    parties.call_id = 1000u + r.number;
+    {
+      std::lock_guard<std::mutex> lock(versions_mu);
+      parties.version = versions[r.connection];
+    }
+    static constexpr std::uint8_t kSequence[] = {
+        ctisim::kEventOriginated, ctisim::kEventDelivered, ctisim::kEventEstablished,
+        ctisim::kEventConnectionCleared};
+    for (int i = 0; i < args.events; ++i) {
+      const std::uint8_t code = kSequence[i % 4];
+      ctisim::EventHead head;
+      head.version = parties.version;
+      ctisim::SendShape shape;
+      shape.delay = ctisim::Millis{50 * (i + 1)};
+      sim.PushEvent(code, ctisim::CallEventBody(code, parties), head, r.connection, shape);
+    }
+    ctisim::ReplyRule ok;
+    return ctisim::BuildAnswer(r, ok, ctisim::OpenDefaults{});
+  };
+  sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
+
+  std::printf("ctisim listening on %s:%u (%s)\n", sim.Address().c_str(), sim.Port(),
+              args.standby ? "standby" : "active");
+  std::fflush(stdout);
+
+  const auto deadline =
+      std::chrono::steady_clock::now() +
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+          std::chrono::duration<double>(args.exit_after));
+  for (;;) {
+    timespec ts{1, 0};
+    if (args.exit_after > 0) {
+      const auto left = deadline - std::chrono::steady_clock::now();
+      if (left <= std::chrono::steady_clock::duration::zero()) break;
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      ts.tv_sec = static_cast<time_t>(ns / 1000000000);
+      ts.tv_nsec = static_cast<long>(ns % 1000000000);
+    }
+    const int sig = sigtimedwait(&signals, nullptr, &ts);
+    if (sig == SIGINT || sig == SIGTERM) break;
+  }
+  sim.Stop();
+  std::printf("ctisim stopped\n");
+  return 0;
+}
