@@ -10,6 +10,7 @@ void ReplyReader::Head(std::uint32_t& result, std::uint16_t& number) {
 }
 
 std::uint16_t ReplyReader::OutboundHead() {
+  reply_.Seek(0);
   reply_.Skip(4);
   return U16();
 }
