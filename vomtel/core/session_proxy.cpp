@@ -205,7 +205,9 @@ int CSessionProxy::Notify(Stream& event, int gate) {
         if (IsTerminatedSession(event, connection, *session, gate)) lost.push_back(session);
         continue;  // the notice is no event for the caller
       }
-      IsActiveToStandby(event, *session, gate);
+      // Only a frame read now is looked at: after 3010 the caller's Stream still holds the
+      // frame of an earlier session, whose notice must not demote this one too.
+      if (r == kOk) IsActiveToStandby(event, *session, gate);
       result = r;
     } else {
       Stream scratch;

@@ -1,0 +1,344 @@
+// Gates over the simulator: HA open, the retry of an unreachable server, fail-over on a lost
+// or demoted active session, one-server gates that come back or not, stale notices, close in
+// the middle of a fail-over, and gate numbering.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/vomtel/core/loopback/loopback_fixture.h"
+#include "vomtel/core/frame.h"
+#include "vomtel/core/result_codes.h"
+#include "vomtel/core/session.h"
+#include "vomtel/core/session_proxy.h"
+
+namespace vomtel::test {
+namespace {
+
+using ctisim::SimServer;
+
+constexpr std::uint8_t kSession = 0x45;
+constexpr std::uint8_t kMonitor = 0x42;
+constexpr std::uint8_t kOpen = 0x46;
+constexpr std::uint8_t kAddDevice = 0x0A;
+constexpr std::uint8_t kMonitorStart = 0x1E;
+constexpr std::uint8_t kCall = 0x41;
+constexpr std::uint8_t kMakeCall = 0x65;
+
+class GateTest : public ::testing::Test {
+ protected:
+  GateTest() : a_(SimAt("127.0.0.1", 1, 0x1001)), b_(SimAt("127.0.0.2", 0, 0x2002)) {}
+
+  void Add(SimServer& server) {
+    proxy_.AddSession(server.Port(), 0, 1, 0, 0, server.Address(), "3001", "app");
+  }
+  int OpenGate(std::initializer_list<SimServer*> servers, int* gate) {
+    for (SimServer* server : servers) Add(*server);
+    return proxy_.Open(40000, 0, 10000, gate);
+  }
+  std::shared_ptr<CSession> SessionOf(int gate, const SimServer& server) {
+    for (const auto& session : proxy_.Table().Sessions(gate)) {
+      if (session->Ip() == server.Address() && session->Port() == server.Port()) return session;
+    }
+    return nullptr;
+  }
+  // One request on the gate, sent and answered: the server that answers it is its session's.
+  int Request(int gate) {
+    Stream body;
+    body.PutU32(proxy_.GetGateId(gate).value_or(0)).PutU16(77);
+    StreamPtr frame = BuildRequestFrame(body, kCall, kMakeCall, 0, 0);
+    const int sent = proxy_.SendRequest(*frame, gate);
+    if (sent != kOk) return sent;
+    Stream reply;
+    return proxy_.WaitReply(reply, 1, gate);
+  }
+  // Fetches events until `done` holds; the last fetch's result.
+  int FetchUntil(int gate, const std::function<bool()>& done, Stream& event,
+                 milliseconds timeout = milliseconds(3000)) {
+    int result = kNoEvent;
+    WaitUntil(
+        [&] {
+          result = proxy_.Notify(event, gate);
+          return done();
+        },
+        timeout);
+    return result;
+  }
+  static std::vector<std::pair<int, int>> ClassesAndCodes(const SimServer& server) {
+    std::vector<std::pair<int, int>> out;
+    for (const auto& request : server.Received()) out.emplace_back(request.cls, request.code);
+    return out;
+  }
+
+  SimServer a_;  // 127.0.0.1, answers the open as active
+  SimServer b_;  // 127.0.0.2, answers the open as standby
+  CSessionProxy proxy_{ShortTimings()};
+};
+
+TEST_F(GateTest, HaOpenTakesActiveAndStandby) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  EXPECT_EQ(gate, 0);
+  EXPECT_EQ(proxy_.FindActive(0), SessionOf(0, a_));
+  EXPECT_EQ(SessionOf(0, b_)->State(), kStateStandby);
+  EXPECT_EQ(proxy_.GetGateId(0), 0x1001u);
+  EXPECT_EQ(proxy_.MonitorStart(0), kOk);  // both register the monitor
+  EXPECT_EQ(a_.CountRequests(kMonitor, kMonitorStart), 1u);
+  EXPECT_EQ(b_.CountRequests(kMonitor, kMonitorStart), 1u);
+  EXPECT_EQ(proxy_.NextGate(), 1);
+}
+
+// An open in which no session becomes active closes what it opened (the standby too).
+TEST_F(GateTest, OpenWithoutActiveClosesItsConnections) {
+  a_.SetActiveFlag(0);
+  int gate = -1;
+  EXPECT_EQ(OpenGate({&a_, &b_}, &gate), kNotConnected);
+  EXPECT_EQ(gate, 0);
+  EXPECT_TRUE(a_.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(b_.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_FALSE(proxy_.HasSessions(0));
+  EXPECT_EQ(proxy_.NextGate(), 0);
+}
+
+// The first server is unreachable: the second serves, the first is retried every retry period
+// and comes back as standby with its monitor.
+TEST_F(GateTest, UnreachableServerIsRetriedAndComesBackAsStandby) {
+  b_.SetActiveFlag(1);
+  a_.SetActiveFlag(0);
+  a_.StopListening();
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  EXPECT_EQ(proxy_.FindActive(gate), SessionOf(gate, b_));
+  const auto first = SessionOf(gate, a_);
+  EXPECT_TRUE(first->Reconnecting());
+
+  // Attempts that reach the server but are refused show the period.
+  ctisim::ReplyRule refused;
+  refused.result = 7;
+  a_.SetRule(kSession, kOpen, refused);
+  ASSERT_TRUE(a_.ResumeListening());
+  auto third = a_.WaitForRequest(kSession, kOpen, milliseconds(2000), 3);
+  ASSERT_TRUE(third);
+  const auto opens = a_.Received();
+  ASSERT_GE(opens.size(), 3u);
+  const auto period = ShortTimings().retryPeriod;
+  EXPECT_GE(opens[2].received_at - opens[1].received_at, period * 8 / 10);
+
+  a_.ResetRules();
+  ASSERT_TRUE(WaitUntil([&] { return !first->Reconnecting(); }));
+  EXPECT_EQ(first->State(), kStateStandby);
+  EXPECT_EQ(a_.CountRequests(kMonitor, kMonitorStart), 1u);
+  EXPECT_EQ(proxy_.FindActive(gate), SessionOf(gate, b_));
+}
+
+// The active session's link drops: the standby is promoted within the fail-over wait and
+// requests go to it; the lost one returns as standby with monitor and devices, in order.
+TEST_F(GateTest, LostActiveFailsOverToStandby) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  ASSERT_EQ(proxy_.MonitorStart(gate), kOk);
+  ASSERT_EQ(proxy_.AddDevice("3001", 1, 0, gate), kOk);
+  ASSERT_EQ(proxy_.AddDevice("3002", 1, 0, gate), kOk);
+  const auto lost = SessionOf(gate, a_);
+  const auto standby = SessionOf(gate, b_);
+
+  a_.SetActiveFlag(0);  // it comes back as standby
+  a_.ClearReceived();
+  const auto start = std::chrono::steady_clock::now();
+  a_.DropConnections();
+  Stream event;
+  FetchUntil(gate, [&] { return standby->State() == kStateActive; }, event);
+  EXPECT_EQ(standby->State(), kStateActive);
+  EXPECT_LT(std::chrono::steady_clock::now() - start,
+            ShortTimings().activeCheckPeriod * ShortTimings().activeChecks);
+  EXPECT_EQ(proxy_.FindActive(gate), standby);
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(b_.CountRequests(kCall, kMakeCall), 1u);
+
+  ASSERT_TRUE(WaitUntil([&] { return lost->State() == kStateStandby && !lost->Reconnecting(); }));
+  EXPECT_EQ(ClassesAndCodes(a_), (std::vector<std::pair<int, int>>{{kSession, kOpen},
+                                                                  {kMonitor, kMonitorStart},
+                                                                  {kSession, kAddDevice},
+                                                                  {kSession, kAddDevice}}));
+  const auto received = a_.Received();
+  EXPECT_EQ(received[2].body.back(), '1');
+  EXPECT_EQ(received[3].body.back(), '2');
+  EXPECT_EQ(proxy_.FindActive(gate), standby);  // the standby goes on serving
+}
+
+// The server tells the active session it is standby now: the roles swap. The promoted
+// session comes later in table order, so the fetch gives its (empty) queue's 3010; with the
+// order the other way round the caller gets the notice itself.
+TEST_F(GateTest, StandbyNoticeSwapsRoles) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  const auto first = SessionOf(gate, a_);
+  const auto second = SessionOf(gate, b_);
+  a_.PushHaNotice(false);
+  Stream event;
+  EXPECT_EQ(FetchUntil(gate, [&] { return first->State() == kStateStandby; }, event), kNoEvent);
+  EXPECT_EQ(first->State(), kStateStandby);
+  EXPECT_EQ(second->State(), kStateActive);
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(b_.CountRequests(kCall, kMakeCall), 1u);
+  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 0u);
+
+  // And back: now the notified session comes later, and the caller sees the notice.
+  b_.PushHaNotice(false);
+  EXPECT_EQ(FetchUntil(gate, [&] { return second->State() == kStateStandby; }, event), kOk);
+  ASSERT_EQ(event.Size(), 1u);
+  EXPECT_EQ(event.At(0), kHaStandby);
+  EXPECT_EQ(first->State(), kStateActive);
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 1u);
+}
+
+// A one-server gate reopens in single mode: active again even though the server now answers
+// the open as it would a standby, within the fail-over wait; the fetch gives 3010.
+TEST_F(GateTest, OneServerGateComesBackWithinTheWait) {
+  a_.SetActiveFlag(0);
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  a_.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  Stream event;
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
+  EXPECT_EQ(session->State(), kStateActive);
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(a_.CountRequests(kSession, kOpen), 2u);
+}
+
+// A one-server gate whose server stays away: the connection-lost frame, the gate closed, and
+// a new open works and gets gate 0 again.
+TEST_F(GateTest, OneServerGateThatDoesNotComeBack) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  a_.StopListening();
+  a_.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  Stream event;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_GE(std::chrono::steady_clock::now() - start,
+            ShortTimings().activeCheckPeriod * ShortTimings().activeChecks);
+  ASSERT_EQ(event.Size(), 1u);
+  EXPECT_EQ(event.At(0), kConnectionLost);
+  EXPECT_FALSE(proxy_.HasSessions(gate));
+  EXPECT_FALSE(session->Reconnecting());
+
+  ASSERT_TRUE(a_.ResumeListening());
+  std::this_thread::sleep_for(ShortTimings().retryPeriod * 2);
+  EXPECT_EQ(a_.LiveConnections(), 0);  // the closed gate's loop is gone
+  int again = -1;
+  ASSERT_EQ(OpenGate({&a_}, &again), kOk);
+  EXPECT_EQ(again, 0);
+  EXPECT_EQ(Request(again), kOk);
+}
+
+// A reconnect attempt that connected and failed leaves a notice of its own connection; read
+// after the next attempt succeeded, it must not mark the healthy session down.
+TEST_F(GateTest, StaleConnectionLostNoticeIsIgnored) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  ctisim::ReplyRule refused;
+  refused.result = 7;
+  a_.AddOnceRule(kSession, kOpen, refused);  // the first attempt connects and fails
+  a_.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+
+  Stream event;
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);  // back within the wait
+  ASSERT_EQ(session->State(), kStateActive);
+  ASSERT_TRUE(WaitUntil([&] { return !session->Reconnecting(); }));
+  const int accepted = a_.AcceptedConnections();
+  EXPECT_EQ(accepted, 3);
+
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);  // the failed attempt's notice
+  EXPECT_EQ(session->State(), kStateActive);
+  EXPECT_FALSE(session->Reconnecting());
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(a_.AcceptedConnections(), accepted);
+}
+
+// The active session is lost, then the promoted one too, and the first comes back as active:
+// it serves again.
+TEST_F(GateTest, SessionBackAsActiveServesAgain) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  const auto first = SessionOf(gate, a_);
+  const auto second = SessionOf(gate, b_);
+  a_.StopListening();
+  a_.DropConnections();
+  Stream event;
+  FetchUntil(gate, [&] { return second->State() == kStateActive; }, event);
+  ASSERT_EQ(proxy_.FindActive(gate), second);
+
+  b_.StopListening();
+  b_.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return second->Stopped(); }));
+  ASSERT_TRUE(a_.ResumeListening());  // answers the open as active
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
+  EXPECT_EQ(first->State(), kStateActive);
+  EXPECT_EQ(proxy_.FindActive(gate), first);
+  EXPECT_EQ(Request(gate), kOk);
+  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 1u);
+}
+
+// Close of a gate in the middle of a fail-over, with a reconnect loop running: nothing stays
+// connected and the loop is gone.
+TEST_F(GateTest, CloseAllDuringFailover) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &b_}, &gate), kOk);
+  const auto lost = SessionOf(gate, a_);
+  a_.SetAcceptMode(ctisim::AcceptMode::kCloseAtOnce);
+  a_.DropConnections();
+  Stream event;
+  FetchUntil(gate, [&] { return lost->Reconnecting(); }, event);
+  ASSERT_TRUE(lost->Reconnecting());
+
+  proxy_.CloseAll();
+  EXPECT_FALSE(lost->Reconnecting());
+  EXPECT_FALSE(proxy_.HasSessions(gate));
+  EXPECT_TRUE(b_.WaitForLiveConnections(0, milliseconds(1000)));
+  const int attempts = a_.AcceptedConnections();
+  std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
+  EXPECT_EQ(a_.AcceptedConnections(), attempts);
+  EXPECT_EQ(a_.LiveConnections(), 0);
+}
+
+// Gate numbers: each open takes the lowest number no gate uses; a lost gate never makes the
+// next one join a live gate.
+TEST_F(GateTest, GatesTakeTheLowestFreeNumber) {
+  int first = -1;
+  int second = -1;
+  ASSERT_EQ(OpenGate({&a_}, &first), kOk);
+  ASSERT_EQ(OpenGate({&b_}, &second), kOk);  // b_ answers standby, but a single open is active
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(second, 1);
+
+  b_.StopListening();
+  b_.DropConnections();
+  Stream event;
+  ASSERT_TRUE(WaitUntil([&] { return SessionOf(1, b_)->Stopped(); }));
+  ASSERT_EQ(proxy_.Notify(event, 1), kOk);  // all down: gate 1 closed
+  ASSERT_EQ(event.At(0), kConnectionLost);
+
+  int third = -1;
+  ASSERT_EQ(OpenGate({&a_}, &third), kOk);
+  EXPECT_EQ(third, 1);
+  EXPECT_EQ(proxy_.Table().Count(0), 1);  // gate 0 kept to itself
+
+  proxy_.Close(0);
+  int fourth = -1;
+  ASSERT_EQ(OpenGate({&a_}, &fourth), kOk);
+  EXPECT_EQ(fourth, 0);
+  EXPECT_EQ(proxy_.Table().Count(1), 1);
+  EXPECT_EQ(Request(1), kOk);
+}
+
+}  // namespace
+}  // namespace vomtel::test
