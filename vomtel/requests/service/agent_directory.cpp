@@ -1,0 +1,151 @@
+#include "vomtel/requests/service/agent_directory.h"
+
+#include <chrono>
+
+#include "vomtel/core/orba_adapter.h"
+#include "vomtel/requests/service/list_replies.h"
+#include "vomtel/requests/service/service_exchange.h"
+
+namespace vomtel {
+
+namespace {
+
+enum class DirectoryForm { kPlain, kEx };
+
+int ReadDirectoryFrames(RequestExchange& ex, DirectoryForm form, AgentList& out) {
+  const auto deadline = std::chrono::steady_clock::now() + ex.ReplyWait(kListAnswerSeconds);
+  AgentList read;
+  Stream frame;
+  while (ex.ReadListPacket(frame) == kOk) {
+    if (read.size() == kMaxListEntries) return kTooManyDevices;
+    if (std::chrono::steady_clock::now() > deadline) return kTimeout;
+    // A list frame: a reply head (its values not used), then one agent.
+    ReplyReader in(frame);
+    std::uint32_t result = 0;
+    std::uint16_t number = 0;
+    in.Head(result, number);
+    AgentListEntry entry;
+    const bool whole = form == DirectoryForm::kEx ? ReadDirectoryEntryEx(in, entry)
+                                                  : ReadDirectoryEntry(in, entry);
+    if (!whole) return kReplyMismatch;
+    if (form == DirectoryForm::kPlain) {
+      ex.Log("agent tenant[" + entry.tenant + "]\n");
+      ex.Log("agent group[" + entry.groupName + "]\n");
+      ex.Log("agent part[" + entry.partName + "]\n");
+      ex.Log("device [" + entry.device + "]\n");
+    }
+    read.push_back(std::move(entry));
+    frame = Stream();
+  }
+  out = std::move(read);
+  return kOk;
+}
+
+// Replaces the caller's list with the agents of the list frames; the list stays as it was
+// when they cannot be read.
+int TakeAgents(RequestExchange& ex, DirectoryForm form, AgentList& list) {
+  AgentList read;
+  const int got = ReadDirectoryFrames(ex, form, read);
+  if (got == kOk) list = std::move(read);
+  return got;
+}
+
+}  // namespace
+
+int ReadAgentList(RequestExchange& exchange, AgentList& out) {
+  return ReadDirectoryFrames(exchange, DirectoryForm::kPlain, out);
+}
+
+int ReadAgentListEx(RequestExchange& exchange, AgentList& out) {
+  return ReadDirectoryFrames(exchange, DirectoryForm::kEx, out);
+}
+
+int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list, int gate) {
+  return Guarded([&]() -> int {
+    RequestExchange ex(adapter, gate);
+    if (!ex.HasSession()) return kNoSession;
+    ex.BeginBody()
+        .PutStr8(q.deviceNumber)
+        .PutStr8(q.agentid)
+        .PutStr8(q.skill)
+        .PutStr8(q.tenant)
+        .PutStr8(q.group)
+        .PutStr8(q.part)
+        .PutStr8(q.mode)
+        .PutStr8(q.maxcnt);
+    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
+    ex.Log(RequestLog("vomtelGetAgent: gate[", gate, ex.RequestNumber())
+               .Field("\t\tdeviceNumber\t\t[", q.deviceNumber)
+               .Field("\t\tagentid\t\t[", q.agentid)
+               .Field("\t\tskill\t\t[", q.skill)
+               .Field("\t\ttenant\t\t[", q.tenant)
+               .Field("\t\tgroup\t\t[", q.group)
+               .Field("\t\tpart\t\t[", q.part)
+               .Field("\t\tmode\t\t[", q.mode)
+               .Field("\t\tmaxcnt\t\t[", q.maxcnt)
+               .Text());
+    ex.DiscardListPackets();
+    if (const int got = SendAndWait(ex, kServiceClass, 0xC2, kDirectoryWaitSeconds); got != kOk) return got;
+    int outcome = AsResult(ex.Result());
+    if (ex.Result() == kOk) outcome = TakeAgents(ex, DirectoryForm::kPlain, list);
+    ex.LogOutcome("vomtelGetAgent", AsResult(ex.Result()));
+    adapter.NextRequestNumber();  // this request uses up a second number once answered
+    return outcome;
+  });
+}
+
+int GetAgentEx(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list,
+               std::string& readCount, std::uint32_t& totalCount, int gate) {
+  return Guarded([&]() -> int {
+    if (CheckTexts({{q.deviceNumber, kDirectoryTextLimit},
+                    {q.agentid, kDirectoryTextLimit},
+                    {q.skill, kDirectoryTextLimit},
+                    {q.tenant, kDirectoryTextLimit},
+                    {q.group, kDirectoryTextLimit},
+                    {q.part, kDirectoryPartLimit},
+                    {q.mode, kStr8Limit},
+                    {q.blend, kStr8Limit},
+                    {q.maxcnt, kStr8Limit}}) != kOk) {
+      return kDirectoryTextTooLong;
+    }
+    RequestExchange ex(adapter, gate);
+    if (!ex.HasSession()) return kNoSession;
+    Stream& body = ex.BeginBody();
+    for (std::string_view text : {q.deviceNumber, q.agentid, q.skill, q.tenant, q.group, q.part}) {
+      PutData16(body, text);
+    }
+    body.PutStr8(q.mode).PutStr8(q.blend).PutStr8(q.maxcnt);
+    if (const int numbered = ex.NumberRequest(); numbered != kOk) return kDirectoryTextTooLong;
+    ex.Log(RequestLog("vomtelGetAgentEx: gate[", gate, ex.RequestNumber())
+               .Field("\t\tdeviceNumber\t[", q.deviceNumber)
+               .Field("\t\tagentid\t\t[", q.agentid)
+               .Field("\t\tskill\t\t[", q.skill)
+               .Field("\t\ttenant\t\t[", q.tenant)
+               .Field("\t\tgroup\t\t[", q.group)
+               .Field("\t\tpart\t\t[", q.part)
+               .Field("\t\tmode\t\t[", q.mode)
+               .Field("\t\tblend\t\t[", q.blend)
+               .Field("\t\tmaxcnt\t\t[", q.maxcnt)
+               .Text());
+    ex.DiscardListPackets();
+    if (const int got = SendAndWait(ex, kServiceClass, 0xC7, kDirectoryWaitSeconds); got != kOk) return got;
+    // Reply data after the head, read whatever the result; the list frames only on result 1.
+    ReplyReader in(ex.Reply());
+    const SizedString count = in.Str16();
+    const std::uint32_t total = in.U32();
+    const bool complete = in.Complete();
+    if (complete) {
+      readCount = count.text;
+      totalCount = total;
+    }
+    int outcome = SettleReply(ex.Result(), complete);
+    if (complete && ex.Result() == kOk) outcome = TakeAgents(ex, DirectoryForm::kEx, list);
+    ex.Log("vomtelGetAgentEx [readCount][totalCount] : [" + count.text + "][" +
+           std::to_string(static_cast<std::int32_t>(total)) + "]\n");
+    ex.LogOutcome("vomtelGetAgentEx", AsResult(ex.Result()));
+    adapter.NextRequestNumber();  // this request uses up a second number once answered
+    return outcome;
+  });
+}
+
+}  // namespace vomtel
