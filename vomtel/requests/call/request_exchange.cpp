@@ -48,8 +48,8 @@ Stream& PutData16(Stream& body, std::string_view text) {
 RequestExchange::RequestExchange(OrbaAdapter& adapter, int gate)
     : adapter_(adapter),
       gate_(gate),
-      timings_(adapter.GetTimings()),
-      session_(adapter.Proxy().FindActive(gate)) {}
+      session_(adapter.Proxy().FindActive(gate)),
+      timings_(session_ ? session_->GetTimings() : adapter.GetTimings()) {}
 
 RequestExchange::~RequestExchange() = default;
 

@@ -97,7 +97,7 @@ class RequestExchange {
   std::uint32_t SessionId() const;
   int Gate() const { return gate_; }
   OrbaAdapter& Adapter() const { return adapter_; }
-  // The adapter's timings, taken once when the exchange was made.
+  // The session's timings (the adapter's when there is no session).
   const Timings& GetTimings() const { return timings_; }
   std::chrono::milliseconds ReplyWait(int seconds) const { return timings_.ReplyWait(seconds); }
 
@@ -164,8 +164,8 @@ class RequestExchange {
 
   OrbaAdapter& adapter_;
   const int gate_;
-  const Timings timings_;
   std::shared_ptr<CSession> session_;
+  const Timings timings_;
   std::unique_lock<std::mutex> lock_;
   Stream body_;
   std::size_t number_offset_ = 4;

@@ -1,0 +1,95 @@
+// A gate of one session opened against the simulator, with short timings and a log folder of
+// its own, for the request tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "tools/ctisim/frame.h"
+#include "tools/ctisim/sim_server.h"
+#include "vomtel/core/orba_adapter.h"
+#include "vomtel/core/settings.h"
+#include "vomtel/core/timings.h"
+
+namespace vomtel::test {
+
+using std::chrono::milliseconds;
+
+inline constexpr std::uint32_t kSessionId = 0x00010001;
+inline constexpr std::uint8_t kVersion = 0x33;
+inline constexpr std::uint16_t kHeaderWord = 0x0102;
+inline constexpr const char* kAgentDn = "1001";
+
+// A reply wait of three units is 150 ms; the conference wait 300 ms.
+inline Timings CallTimings() {
+  Timings timings;
+  timings.sendWait = milliseconds(500);
+  timings.connectTimeout = milliseconds(300);
+  timings.replyUnit = milliseconds(50);
+  timings.retryPeriod = milliseconds(150);
+  timings.activeCheckPeriod = milliseconds(20);
+  timings.activeChecks = 25;
+  timings.conferenceWait = milliseconds(300);
+  return timings;
+}
+
+class CallGate : public ::testing::Test {
+ protected:
+  // The ext byte of the server record (1 makes consultation and reconnect composites).
+  virtual std::uint8_t Ext() const { return 0; }
+
+  void SetUp() override {
+    Settings settings;
+    settings.logPath = dir_.Path();
+    settings.level = 3;
+    adapter_ = std::make_unique<OrbaAdapter>(settings, CallTimings());
+    adapter_->AddServer(sim_.Address(), sim_.Port(), Ext(), 0, kAgentDn, "agent", kVersion,
+                        kHeaderWord);
+    ASSERT_EQ(adapter_->OpenServer(&gate_), 1);
+    ASSERT_TRUE(sim_.WaitForRequest(0x45, 0x46, milliseconds(1000)));
+    sim_.ClearReceived();
+  }
+
+  void TearDown() override { adapter_->Proxy().CloseAll(); }
+
+  OrbaAdapter& Adapter() { return *adapter_; }
+  int Gate() const { return gate_; }
+  ctisim::SimServer& Sim() { return sim_; }
+
+  // Requests received since the open, in order, without the close request.
+  std::vector<ctisim::Request> Requests() const { return sim_.Received(); }
+  std::vector<std::uint8_t> Codes() const {
+    std::vector<std::uint8_t> codes;
+    for (const ctisim::Request& request : sim_.Received()) codes.push_back(request.code);
+    return codes;
+  }
+
+  // Everything the gate's session has logged so far.
+  std::string LogText() const {
+    std::string text;
+    const std::filesystem::path folder = std::filesystem::path(dir_.Path()) / kLogFolderName;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+      text += ReadFile(entry.path().string());
+    }
+    return text;
+  }
+  std::string LogFolder() const { return dir_ / kLogFolderName; }
+
+ private:
+  TempDir dir_;
+  ctisim::SimServer sim_;
+  std::unique_ptr<OrbaAdapter> adapter_;
+  int gate_ = -1;
+};
+
+// Body bytes written with the simulator's own encoder.
+inline ctisim::Frame Body() { return ctisim::Frame(); }
+
+}  // namespace vomtel::test
