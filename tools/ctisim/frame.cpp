@@ -56,6 +56,12 @@ Frame& Frame::SetU16(std::size_t offset, std::uint16_t value) {
   return *this;
 }
 
+Bytes Concat(std::initializer_list<Bytes> frames) {
+  Bytes out;
+  for (const Bytes& f : frames) out.insert(out.end(), f.begin(), f.end());
+  return out;
+}
+
 Bytes LengthFramed(std::uint8_t first, const Bytes& rest) {
   Frame f;
   f.PutU8(first).PutU16(static_cast<std::uint16_t>(rest.size())).PutBytes(rest);

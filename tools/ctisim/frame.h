@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 #include <utility>
 
@@ -48,6 +49,9 @@ struct Head {
   std::uint8_t version = 0;
   std::uint16_t word = 0;
 };
+
+// The frames one after another, to be written at once (coalesced).
+Bytes Concat(std::initializer_list<Bytes> frames);
 
 // First byte, length of what follows byte 2 (the low 16 bits of rest.size()), then `rest`.
 Bytes LengthFramed(std::uint8_t first, const Bytes& rest);

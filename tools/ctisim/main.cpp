@@ -24,12 +24,14 @@ struct Args {
   bool standby = false;
   int events = 4;
   double exit_after = 0;  // 0: run until a signal
+  double keep_alive = 10;  // seconds between keep-alive frames; 0: none
+  int version_byte = -1;   // version byte of the open reply; -1: the request's own
 };
 
 void Usage() {
   std::fprintf(stderr,
                "usage: ctisim [--address 127.x.y.z] [--port N] [--standby] [--events N]"
-               " [--exit-after SECONDS]\n");
+               " [--exit-after SECONDS] [--keepalive SECONDS] [--version-byte N]\n");
 }
 
 bool Parse(int argc, char** argv, Args* args) {
@@ -47,11 +49,16 @@ bool Parse(int argc, char** argv, Args* args) {
       args->events = std::atoi(v);
     } else if (a == "--exit-after" && (v = value())) {
       args->exit_after = std::strtod(v, nullptr);
+    } else if (a == "--keepalive" && (v = value())) {
+      args->keep_alive = std::strtod(v, nullptr);
+    } else if (a == "--version-byte" && (v = value())) {
+      args->version_byte = static_cast<int>(std::strtol(v, nullptr, 0));
     } else {
       return false;
     }
   }
-  return args->port <= 65535 && args->events >= 0;
+  return args->port <= 65535 && args->events >= 0 && args->keep_alive >= 0 &&
+         args->version_byte <= 255;
 }
 
 }  // namespace
@@ -73,6 +80,7 @@ int main(int argc, char** argv) {
   options.address = args.address;
   options.port = static_cast<std::uint16_t>(args.port);
   options.open.active_flag = args.standby ? 0 : 1;
+  if (args.version_byte >= 0) options.open.version = static_cast<std::uint8_t>(args.version_byte);
   std::optional<ctisim::SimServer> server;
   try {
     server.emplace(options);
@@ -87,7 +95,8 @@ int main(int argc, char** argv) {
   server->SetOnRequest([&](const ctisim::Request& r) {
     if (ctisim::IsOpen(r.cls, r.code)) {
       std::lock_guard<std::mutex> lock(versions_mu);
-      versions[r.connection] = r.version;
+      versions[r.connection] =
+          args.version_byte >= 0 ? static_cast<std::uint8_t>(args.version_byte) : r.version;
     }
     std::printf("conn %d class 0x%02x code 0x%02x session 0x%08x number %u body %s\n",
                 r.connection, r.cls, r.code, r.session_id, r.number, ctisim::Hex(r.body).c_str());
@@ -97,7 +106,7 @@ int main(int argc, char** argv) {
   ctisim::SimServer& sim = *server;
   ctisim::ReplyRule make_call;
   make_call.hook = [&](const ctisim::Request& r) {
-    ctisim::FrameReader body(r.body, 6);
+    ctisim::FrameReader body = r.Fields();
     ctisim::CallParties parties;
     parties.monitored = body.GetStr8();
     parties.other = body.GetStr8();
@@ -121,6 +130,8 @@ int main(int argc, char** argv) {
     return ctisim::BuildAnswer(r, ok, ctisim::OpenDefaults{});
   };
   sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
+  sim.SetKeepAlive(std::chrono::duration_cast<ctisim::Millis>(
+      std::chrono::duration<double>(args.keep_alive)));
 
   std::printf("ctisim listening on %s:%u (%s)\n", sim.Address().c_str(), sim.Port(),
               args.standby ? "standby" : "active");

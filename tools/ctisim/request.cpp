@@ -10,6 +10,8 @@ bool IsOpen(std::uint8_t cls, std::uint8_t code) {
   return cls == kClassSession && code == kCodeOpen;
 }
 
+FrameReader Request::Fields() const { return FrameReader(body, IsOpen(cls, code) ? 0 : 6); }
+
 OpenBody DecodeOpenBody(const Bytes& body) {
   FrameReader r(body);
   OpenBody open;

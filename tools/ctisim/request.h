@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "tools/ctisim/frame_reader.h"
 #include "tools/ctisim/wire.h"
 
 namespace ctisim {
@@ -22,6 +23,10 @@ struct Request {
   Bytes body;                    // frame bytes from 8 on
   Bytes frame;                   // the whole frame (deciphered when it came enciphered)
   std::chrono::steady_clock::time_point received_at{};
+
+  // A reader over the operation's own fields: after the session id and request number (body
+  // byte 6), or from body byte 0 for the open request. It refers to this request's body.
+  FrameReader Fields() const;
 };
 
 // Decodes one whole request frame (first byte 0xA1, at least the 8-byte head); nothing for any

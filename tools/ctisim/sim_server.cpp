@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -155,6 +156,24 @@ void SimServer::SetOnRequest(std::function<void(const Request&)> observer) {
   observer_ = std::move(observer);
 }
 
+void SimServer::SetEnvelopeNonce(std::optional<std::uint32_t> nonce) {
+  std::lock_guard<std::mutex> lock(mu_);
+  envelope_nonce_ = nonce;
+}
+
+void SimServer::SetKeepAlive(Millis period) {
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    keep_alive_ = period;
+    next_keep_alive_ = Clock::now() + period;
+  }
+  Wake();
+}
+
+Bytes SimServer::SealIfAsked(Bytes frame) const {
+  return envelope_nonce_ ? SealEnvelope(frame, *envelope_nonce_) : frame;
+}
+
 ReplyRule SimServer::RuleFor(std::uint8_t cls, std::uint8_t code) {
   const std::uint16_t key = RuleKey(cls, code);
   auto once = once_rules_.find(key);
@@ -213,13 +232,21 @@ int SimServer::Send(Bytes bytes, int connection, SendShape shape) {
   return Queue(std::move(bytes), connection, shape, false);
 }
 
+int SimServer::SendFrame(Bytes frame, int connection, const SendShape& shape) {
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    frame = SealIfAsked(std::move(frame));
+  }
+  return Queue(std::move(frame), connection, shape, false);
+}
+
 int SimServer::PushEvent(std::uint8_t code, const Bytes& body, const EventHead& head,
                          int connection, SendShape shape) {
-  return Send(EventFrame(code, body, head), connection, shape);
+  return SendFrame(EventFrame(code, body, head), connection, shape);
 }
 
 int SimServer::PushHaNotice(bool active, int connection, SendShape shape) {
-  return Send(HaNoticeFrame(active), connection, shape);
+  return SendFrame(HaNoticeFrame(active), connection, shape);
 }
 
 int SimServer::PushEnvelope(const Bytes& frame, std::uint32_t nonce, int connection,
@@ -232,7 +259,7 @@ int SimServer::PushEmptyEnvelope(std::uint8_t kind, int connection, SendShape sh
 }
 
 int SimServer::PushList(const Bytes& content, int connection, SendShape shape) {
-  return Send(ListFrame(content), connection, shape);
+  return SendFrame(ListFrame(content), connection, shape);
 }
 
 int SimServer::CloseAfterSent(int connection, Millis delay) {
@@ -328,12 +355,18 @@ std::size_t SimServer::CountRequests(std::uint8_t cls, std::uint8_t code) const 
 
 std::optional<Request> SimServer::WaitForRequest(std::uint8_t cls, std::uint8_t code,
                                                  Millis timeout, std::size_t nth) {
+  return WaitForRequestMatching(
+      [cls, code](const Request& r) { return r.cls == cls && r.code == code; }, timeout, nth);
+}
+
+std::optional<Request> SimServer::WaitForRequestMatching(
+    const std::function<bool(const Request&)>& match, Millis timeout, std::size_t nth) {
   std::unique_lock<std::mutex> lock(mu_);
   std::optional<Request> found;
   changed_.wait_until(lock, Clock::now() + timeout, [&] {
     std::size_t seen = 0;
     for (const Request& r : received_) {
-      if (r.cls == cls && r.code == code && ++seen == nth) {
+      if (match(r) && ++seen == nth) {
         found = r;
         return true;
       }
@@ -523,7 +556,11 @@ void SimServer::HandleFrame(int conn_id, Bytes frame, std::unique_lock<std::mute
   if (observer_) {
     auto observer = observer_;
     lock.unlock();
-    observer(*request);
+    try {
+      observer(*request);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "ctisim: request observer threw: %s\n", e.what());
+    }
     lock.lock();
   }
   Answer(*request, lock);
@@ -536,10 +573,17 @@ void SimServer::Answer(const Request& request, std::unique_lock<std::mutex>& loc
   if (rule.hook) {
     auto hook = rule.hook;
     lock.unlock();
-    frames = hook(request);
+    try {
+      frames = hook(request);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "ctisim: reply hook threw, no answer: %s\n", e.what());
+    }
     lock.lock();
   } else if (!rule.withhold) {
     frames = BuildAnswer(request, rule, options_.open);
+  }
+  if (envelope_nonce_) {
+    for (Bytes& f : frames) f = SealIfAsked(std::move(f));
   }
   auto it = connections_.find(request.connection);
   if (it == connections_.end()) return;
@@ -578,6 +622,11 @@ void SimServer::Run() {
     }
 
     const Clock::time_point now = Clock::now();
+    if (keep_alive_.count() > 0 && now >= next_keep_alive_) {
+      next_keep_alive_ = now + keep_alive_;
+      const Bytes beat = SealIfAsked(EventFrame(0, {}));
+      for (auto& entry : connections_) QueueOn(*entry.second, beat, SendShape{}, false);
+    }
     for (auto it = connections_.begin(); it != connections_.end();) {
       Connection& conn = *it->second;
       ++it;  // WriteDue may erase the connection
@@ -594,6 +643,7 @@ void SimServer::Run() {
       ids.push_back(-1);
     }
     std::optional<Clock::time_point> wake_at;
+    if (keep_alive_.count() > 0) wake_at = next_keep_alive_;
     for (const auto& [id, conn] : connections_) {
       const short events = static_cast<short>(POLLIN | (conn->blocked ? POLLOUT : 0));
       fds.push_back({conn->fd, events, 0});

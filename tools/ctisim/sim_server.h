@@ -70,6 +70,13 @@ class SimServer {
   void SetSilent(bool silent);
   // Called on the server thread, no lock held, for every request before it is answered.
   void SetOnRequest(std::function<void(const Request&)> observer);
+  // While set, every frame the server builds (answers, events, HA notices, list frames) goes
+  // out sealed in a 0x81 envelope with this nonce; raw Send() bytes are never sealed.
+  void SetEnvelopeNonce(std::optional<std::uint32_t> nonce);
+  // Every `period` (0: off, the default) an event frame with code 0, which the client consumes
+  // and does not deliver, goes to every live connection, so that a client's silence limit
+  // does not end an idle link.
+  void SetKeepAlive(Millis period);
 
   // --- Pushing ----------------------------------------------------------------------------
   // Each returns the number of live connections the bytes were queued on (0 when none).
@@ -110,6 +117,10 @@ class SimServer {
   // The nth (1-based) received request of (class, code), waiting up to `timeout` for it.
   std::optional<Request> WaitForRequest(std::uint8_t cls, std::uint8_t code, Millis timeout,
                                         std::size_t nth = 1);
+  // The nth (1-based) received request for which `match` holds (it runs under the server's
+  // lock: it must not call the server).
+  std::optional<Request> WaitForRequestMatching(const std::function<bool(const Request&)>& match,
+                                                Millis timeout, std::size_t nth = 1);
   // True once at least `count` requests were received in all, within `timeout`.
   bool WaitForRequestCount(std::size_t count, Millis timeout);
   int LiveConnections() const;
@@ -145,6 +156,8 @@ class SimServer {
   // Writes what is due; returns false when the connection was closed.
   bool WriteDue(Connection& conn, std::chrono::steady_clock::time_point now);
   std::optional<std::chrono::steady_clock::time_point> NextWake(const Connection& conn) const;
+  int SendFrame(Bytes frame, int connection, const SendShape& shape);
+  Bytes SealIfAsked(Bytes frame) const;
   int Queue(Bytes bytes, int connection, const SendShape& shape, bool close_after);
   void QueueOn(Connection& conn, Bytes bytes, const SendShape& shape, bool close_after);
   void CloseLocked(int id, bool abortive);
@@ -171,6 +184,9 @@ class SimServer {
   std::vector<Request> received_;
   std::size_t junk_ = 0;
   bool silent_ = false;
+  std::optional<std::uint32_t> envelope_nonce_;
+  Millis keep_alive_{0};
+  std::chrono::steady_clock::time_point next_keep_alive_{};
   std::map<std::uint16_t, ReplyRule> rules_;
   std::map<std::uint16_t, std::vector<ReplyRule>> once_rules_;
   ReplyRule default_rule_;

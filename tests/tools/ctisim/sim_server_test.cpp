@@ -154,6 +154,7 @@ TEST(CtisimServer, ReassemblesSplitRequestsAndSkipsJunk) {
   for (std::uint8_t b : stream) client.Write({b});
   ASSERT_TRUE(sim.WaitForRequestCount(2, kWait));
   const auto got = sim.Received();
+  EXPECT_EQ(got[0].Fields().GetStr8(), "3001");
   EXPECT_EQ(got[0].frame, first);
   EXPECT_EQ(got[1].frame, second);
   EXPECT_EQ(sim.JunkReceived(), 2u);
@@ -205,6 +206,11 @@ TEST(CtisimServer, ScriptedWithheldAndDelayedReplies) {
   client.Write(Request(kClassCall, 0x70, 9));
   ASSERT_TRUE(sim.WaitForRequest(kClassCall, 0x70, kWait, 2));
   EXPECT_FALSE(client.ReadFrame(Millis{100}));
+  auto ninth = sim.WaitForRequestMatching([](const ctisim::Request& r) { return r.number == 9; },
+                                          kWait);
+  ASSERT_TRUE(ninth);
+  EXPECT_EQ(ninth->code, 0x70);
+  EXPECT_FALSE(sim.WaitForRequest(kClassCall, 0x70, Millis{0}, 3));
 }
 
 TEST(CtisimServer, MultiFrameAnswersAndHooks) {
@@ -284,6 +290,26 @@ TEST(CtisimServer, PushesFramesSplitCoalescedAndEnciphered) {
   EXPECT_EQ(client.ReadFrame(), ListFrame({2}));
   EXPECT_EQ(client.ReadFrame(), ListFrame({1}));
   EXPECT_TRUE(sim.WaitUntilSent(kWait));
+
+  // Sealing everything the server builds: answers and pushed frames alike.
+  sim.SetEnvelopeNonce(CipheredNonce(777));
+  client.Write(Request(kClassCall, 0x70, 12));
+  env = client.ReadFrame();
+  ASSERT_TRUE(env);
+  EXPECT_EQ(OpenEnvelope(*env), ReplyFrame({kClassCall, 0x70, 0, 0}, 1, 12));
+  sim.PushHaNotice(true);
+  env = client.ReadFrame();
+  ASSERT_TRUE(env);
+  EXPECT_EQ(OpenEnvelope(*env), HaNoticeFrame(true));
+  sim.SetEnvelopeNonce(std::nullopt);
+
+  sim.SetKeepAlive(Millis{10});
+  for (int beat = 0; beat < 2; ++beat) {
+    auto f = client.ReadFrame();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(*f, EventFrame(0, {}));
+  }
+  sim.SetKeepAlive(Millis{0});
 }
 
 TEST(CtisimServer, DropsRefusesAndStopsListening) {
