@@ -157,7 +157,7 @@ int AgentStatusGet(OrbaAdapter& adapter, std::uint8_t mode, std::int32_t maxcoun
         in.Head(result, number);
       }
       StatusFrame read;
-      if (!ReadStatusFrame(in, read)) return kReplyMismatch;
+      if (!ReadStatusFrame(in, read)) return SettleReply(result, false);
       if (!read.more) return AsResult(result);
       if (appended + read.entries.size() > kMaxListEntries) return kTooManyDevices;
       list.insert(list.end(), read.entries.begin(), read.entries.end());
