@@ -66,7 +66,7 @@ TEST_F(SendQueueTest, FrameNotStartedByTheDeadlineIsWithdrawn) {
 
 TEST_F(SendQueueTest, FramePartlySentIsCompletedAndItsWriterFails) {
   sink.SetRoom(5);
-  auto writer = StartWriter(kFirst, 100ms);
+  auto writer = StartWriter(kFirst, 400ms);
   ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
   EXPECT_EQ(queue.Flush(sink), kOk);
   EXPECT_EQ(writer.get(), kTimeout) << "its last byte had not gone out";
@@ -79,7 +79,7 @@ TEST_F(SendQueueTest, FramePartlySentIsCompletedAndItsWriterFails) {
 TEST_F(SendQueueTest, EachWriterLearnsAboutItsOwnBytes) {
   auto first = StartWriter(kFirst, 5s);
   ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
-  auto second = StartWriter(kSecond, 300ms);
+  auto second = StartWriter(kSecond, 5s);
   ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size() + kSecond.size())));
   sink.SetRoom(static_cast<int>(kFirst.size()) + 1);  // the first frame and one byte of the second
   EXPECT_EQ(queue.Flush(sink), kOk);
