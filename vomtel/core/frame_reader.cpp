@@ -71,14 +71,6 @@ int FrameReader::OnReceive(ByteSource& source) {
   return kOk;
 }
 
-int FrameReader::Step(ByteSource& source) {
-  int result = Receive(source);
-  if (result != kOk) return result;
-  result = ReceiveLength(source);
-  if (result != kOk) return result;
-  return OnReceive(source);
-}
-
 void FrameReader::Reset() {
   first_byte_done_ = false;
   length_done_ = false;

@@ -31,10 +31,6 @@ class FrameReader {
   // the next call of a stage); 3008 while bytes are missing; 5 closed or broken.
   int OnReceive(ByteSource& source);
 
-  // Runs the three stages in order, each only while the one before returned 1, and returns
-  // the result of the last stage run.
-  int Step(ByteSource& source);
-
   // Forgets any partial frame and any bytes still to be skipped.
   void Reset();
 
