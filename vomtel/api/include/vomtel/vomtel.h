@@ -921,8 +921,8 @@ VOMTEL_API int VOMTEL_CALL vomtelCampaignInfo(int gate, int invoke, uint32_t val
                                               const UserDataBlock* data);
 /* 3002 when the reply names another service type. */
 VOMTEL_API int VOMTEL_CALL vomtelCallingListService(int gate, int invoke, int serviceType,
-                                                    int campaignId, int listCount,
-                                                    int actionFlag, int fifth);
+                                                    int campaignId, int callingId,
+                                                    int listCount, int actionFlag);
 
 /* ==== Entry points that do nothing ========================================================= */
 /* Do nothing; return 1. */
