@@ -1,7 +1,7 @@
 #include "vomtel/core/socket_service.h"
 
 #include <algorithm>
-#include <system_error>
+#include <exception>
 
 #include "platform/sockets/poll_wait.h"
 #include "vomtel/core/result_codes.h"
@@ -51,7 +51,7 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   }
   try {
     thread_ = std::thread(&CSocket::Run, this, connection);
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     channel_.Close();
     stop_.store(true);
     stopped_.store(true);
@@ -117,16 +117,22 @@ void CSocket::Run(std::uint64_t connection) {
   started_signal_.notify_all();
 
   const int fd = channel_.Fd();
-  while (!stop_.load()) {
-    const PollOutcome outcome = PollSocket(fd, send_queue_.HasPending(), wake_.Fd(), PassTimeout());
-    if (outcome.status < 0) stop_.store(true);
-    if (outcome.woken) wake_.Drain();
-    if (outcome.readable) {
-      if (recv_queue_.ReceiveAvailable(channel_) == kConnectionClosed) stop_.store(true);
-      TouchActivity();
+  try {
+    while (!stop_.load()) {
+      const PollOutcome outcome =
+          PollSocket(fd, send_queue_.HasPending(), wake_.Fd(), PassTimeout());
+      if (outcome.status < 0) stop_.store(true);
+      if (outcome.woken) wake_.Drain();
+      if (outcome.readable) {
+        if (recv_queue_.ReceiveAvailable(channel_) == kConnectionClosed) stop_.store(true);
+        TouchActivity();
+      }
+      if (send_queue_.Flush(channel_) == kConnectionClosed) stop_.store(true);
+      if (!IsAlive()) stop_.store(true);
     }
-    if (send_queue_.Flush(channel_) == kConnectionClosed) stop_.store(true);
-    if (!IsAlive()) stop_.store(true);
+  } catch (const std::exception&) {
+    // Out of memory while queueing a frame: the connection ends as if it had been lost.
+    stop_.store(true);
   }
 
   logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
