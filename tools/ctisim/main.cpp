@@ -1,7 +1,12 @@
 // ctisim: a CTI server simulator to run beside the library. Answers the open (active, or
 // standby with --standby), the monitor and device requests and every later request with
-// result 1, prints one line per request, and after each make-call request pushes a few call
-// events. Ends on SIGINT or SIGTERM, or after --exit-after seconds.
+// result 1 (or as a --rule says), prints one line per request, and after each make-call
+// request pushes a few call events. Ends on SIGINT or SIGTERM, or after --exit-after seconds.
+//
+// Output, one line each, flushed at once:
+//   ctisim listening on ADDRESS:PORT (active|standby)
+//   conn N class 0xCC code 0xCC session 0xSSSSSSSS number N body HEX HEX ...
+//   ctisim stopped
 #include <signal.h>
 
 #include <chrono>
@@ -11,9 +16,11 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "tools/ctisim/call_events.h"
 #include "tools/ctisim/frame_reader.h"
+#include "tools/ctisim/rule_text.h"
 #include "tools/ctisim/sim_server.h"
 
 namespace {
@@ -26,12 +33,14 @@ struct Args {
   double exit_after = 0;  // 0: run until a signal
   double keep_alive = 10;  // seconds between keep-alive frames; 0: none
   int version_byte = -1;   // version byte of the open reply; -1: the request's own
+  std::vector<ctisim::RuleText> rules;  // a rule for 0x41:0x65 replaces the call events
 };
 
 void Usage() {
   std::fprintf(stderr,
                "usage: ctisim [--address 127.x.y.z] [--port N] [--standby] [--events N]"
-               " [--exit-after SECONDS] [--keepalive SECONDS] [--version-byte N]\n");
+               " [--exit-after SECONDS] [--keepalive SECONDS] [--version-byte N]\n"
+               "              [--rule CLASS:CODE=RESULT[/HEXDATA][@DELAYMS] | CLASS:CODE=withhold]...\n");
 }
 
 bool Parse(int argc, char** argv, Args* args) {
@@ -51,6 +60,13 @@ bool Parse(int argc, char** argv, Args* args) {
       args->exit_after = std::strtod(v, nullptr);
     } else if (a == "--keepalive" && (v = value())) {
       args->keep_alive = std::strtod(v, nullptr);
+    } else if (a == "--rule" && (v = value())) {
+      auto rule = ctisim::ParseRuleText(v);
+      if (!rule) {
+        std::fprintf(stderr, "ctisim: bad rule: %s\n", v);
+        return false;
+      }
+      args->rules.push_back(*rule);
     } else if (a == "--version-byte" && (v = value())) {
       args->version_byte = static_cast<int>(std::strtol(v, nullptr, 0));
     } else {
@@ -130,6 +146,7 @@ int main(int argc, char** argv) {
     return ctisim::BuildAnswer(r, ok, ctisim::OpenDefaults{});
   };
   sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
+  for (const ctisim::RuleText& r : args.rules) sim.SetRule(r.cls, r.code, r.rule);
   sim.SetKeepAlive(std::chrono::duration_cast<ctisim::Millis>(
       std::chrono::duration<double>(args.keep_alive)));
 

@@ -1,10 +1,4 @@
 // The simulator as a peer: a plain POSIX client talks to it over loopback.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,8 +6,8 @@
 
 #include "tools/ctisim/envelope.h"
 #include "tools/ctisim/frame.h"
-#include "tools/ctisim/frame_decoder.h"
 #include "tools/ctisim/frame_reader.h"
+#include "tools/ctisim/loopback_client.h"
 #include "tools/ctisim/sim_server.h"
 
 namespace ctisim {
@@ -22,64 +16,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr Millis kWait{2000};
 
-// A blocking client socket with a frame decoder; every read has a deadline.
-class Client {
+// The client side of every test: blocking, with a deadline on every read.
+class Client : public LoopbackClient {
  public:
-  Client(const std::string& address, std::uint16_t port) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
-  }
-  ~Client() { ::close(fd_); }
-  bool connected() const { return connected_; }
-
-  void Write(const Bytes& bytes) {
-    ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
-              static_cast<ssize_t>(bytes.size()));
-  }
-
-  // Reads what arrives until the deadline; false when the peer ended the link.
-  bool ReadSome(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
-    pollfd p{fd_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(std::max<long>(0, left))) <= 0) return true;
-    std::uint8_t buffer[4096];
-    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
-    if (n <= 0) {
-      closed_ = true;
-      return false;
-    }
-    decoder_.Feed(buffer, static_cast<std::size_t>(n));
-    ++reads_;
-    return true;
-  }
-
-  std::optional<Bytes> ReadFrame(Millis timeout = kWait) {
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-      if (auto f = decoder_.Next()) return f;
-      if (Clock::now() >= deadline || !ReadSome(deadline)) return std::nullopt;
-    }
-  }
-
-  // True when the peer ends the link within the timeout.
-  bool WaitClosed(Millis timeout = kWait) {
-    const auto deadline = Clock::now() + timeout;
-    while (!closed_ && Clock::now() < deadline) ReadSome(deadline);
-    return closed_;
-  }
-
-  int reads() const { return reads_; }
-
- private:
-  int fd_ = -1;
-  bool connected_ = false;
-  bool closed_ = false;
-  int reads_ = 0;
-  FrameDecoder decoder_;
+  using LoopbackClient::LoopbackClient;
+  std::optional<Bytes> ReadFrame(Millis timeout = kWait) { return LoopbackClient::ReadFrame(timeout); }
+  bool WaitClosed(Millis timeout = kWait) { return LoopbackClient::WaitClosed(timeout); }
+  void Write(const Bytes& bytes) { ASSERT_TRUE(LoopbackClient::Write(bytes)); }
 };
 
 Bytes OpenFrame(std::uint16_t counter = 1, std::uint8_t version = 0) {
