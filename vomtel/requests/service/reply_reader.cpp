@@ -11,6 +11,8 @@ void ReplyReader::Head(std::uint32_t& result, std::uint16_t& number) {
 
 std::uint16_t ReplyReader::OutboundHead() {
   reply_.Seek(0);
+  reply_.ClearError();  // a head read over a short frame is not this reading's fault
+  complete_ = true;
   reply_.Skip(4);
   return U16();
 }

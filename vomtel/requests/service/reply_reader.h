@@ -31,7 +31,8 @@ class ReplyReader {
   // The 14-byte reply head; the reading then stands on the first data byte.
   void Head(std::uint32_t& result, std::uint16_t& number);
   // Bytes 0-5 of an outbound reply, read from the frame's first byte whatever was read
-  // before; returns bytes 4-5. The reading then stands on byte 6.
+  // before (what that read found short is forgotten); returns bytes 4-5. The reading then
+  // stands on byte 6.
   std::uint16_t OutboundHead();
 
   std::uint8_t U8();
