@@ -1,0 +1,152 @@
+// The event fetch end to end: a gate opened on the simulator, events pushed by the server and
+// polled with GetEvent as the exported vomtelGetEvent does.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+#include "tests/vomtel/core/loopback/loopback_fixture.h"
+#include "tools/ctisim/call_events.h"
+#include "vomtel/api/event_fetch.h"
+#include "vomtel/core/result_codes.h"
+
+namespace vomtel::test {
+namespace {
+
+constexpr std::uint8_t kVersion = 0x50;
+
+class EventFetchTest : public ::testing::Test {
+ protected:
+  EventFetchTest() : server_(SimAt("127.0.0.1")), adapter_(LogSettings(dir_), ShortTimings()) {
+    adapter_.AddServer(server_.Address(), server_.Port(), 0, 1, "5001", "app", kVersion, 0);
+    gate_ = -1;
+    opened_ = adapter_.OpenServer(&gate_);
+  }
+
+  static Settings LogSettings(const TempDir& dir) {
+    Settings settings;
+    settings.logPath = dir.Path();
+    return settings;
+  }
+
+  ctisim::Bytes CallEvent(std::uint8_t code, std::uint32_t callId) {
+    return ctisim::EventFrame(code, ctisim::CallEventBody(code, {"5001", "01012345678", callId,
+                                                                 kVersion}));
+  }
+
+  // Polls until a fetch gives something other than 3010, or the time is up. The record is not
+  // zeroed between polls: the fetch must not need it.
+  int PollOne(EventData& data, milliseconds timeout = milliseconds(3000)) {
+    int result = kNoEvent;
+    WaitUntil(
+        [&] {
+          result = GetEvent(adapter_, gate_, &data);
+          return result != kNoEvent;
+        },
+        timeout);
+    return result;
+  }
+
+  std::string LogText() const {
+    std::string text;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ / kLogFolderName)) {
+      text += ReadFile(entry.path().string());
+    }
+    return text;
+  }
+
+  TempDir dir_;
+  ctisim::SimServer server_;
+  OrbaAdapter adapter_;
+  int gate_ = -1;
+  int opened_ = 0;
+};
+
+TEST_F(EventFetchTest, PushedEventsComeOutInOrderThenNone) {
+  ASSERT_EQ(opened_, kOk);
+  ctisim::Bytes burst = CallEvent(4, 71);
+  for (const auto& more : {CallEvent(6, 72), CallEvent(3, 73)}) {
+    burst.insert(burst.end(), more.begin(), more.end());
+  }
+  ASSERT_EQ(server_.Send(burst), 1);
+
+  auto data = std::make_unique<EventData>();
+  ASSERT_EQ(PollOne(*data), kOk);
+  EXPECT_EQ(data->EventKind, 4);
+  EXPECT_EQ(data->CallRefID, 71);
+  EXPECT_STREQ(data->ucid, "UCID71");   // the session's header byte reached the decoder
+  EXPECT_STREQ(data->cnidText, "71");
+  EXPECT_STREQ(data->OtherParty, "01012345678");
+
+  // A null record fetches nothing: the next event is still there.
+  EXPECT_EQ(GetEvent(adapter_, gate_, nullptr), kZeroDevice);
+  ASSERT_EQ(PollOne(*data), kOk);
+  EXPECT_EQ(data->EventKind, 6);
+  EXPECT_EQ(data->CallRefID, 72);
+  ASSERT_EQ(PollOne(*data), kOk);
+  EXPECT_EQ(data->EventKind, 3);
+  EXPECT_EQ(data->CallRefID, 73);
+
+  data->EventKind = 42;
+  EXPECT_EQ(GetEvent(adapter_, gate_, data.get()), kNoEvent);
+  EXPECT_EQ(data->EventKind, 0);
+  EXPECT_EQ(GetEvent(adapter_, gate_, data.get()), kNoEvent);
+
+  const std::string log = LogText();
+  EXPECT_NE(log.find("vomtelGetEvent-evtDelivered : gate [" + std::to_string(gate_) + "], time ["),
+            std::string::npos);
+  EXPECT_NE(log.find("\t\totherParty\t[0101234****]"), std::string::npos);
+  EXPECT_NE(log.find("GetEvent Return orbaSuccess"), std::string::npos);
+}
+
+TEST_F(EventFetchTest, HaNoticeIsConsumedAndNotDelivered) {
+  ASSERT_EQ(opened_, kOk);
+  ASSERT_EQ(server_.PushHaNotice(true), 1);
+  ASSERT_EQ(server_.PushEvent(105, {4, '5', '0', '0', '1', 0, 0, 0, 9, 1}), 1);
+  auto data = std::make_unique<EventData>();
+  ASSERT_EQ(PollOne(*data), kOk);
+  EXPECT_EQ(data->EventKind, 105);
+  EXPECT_EQ(data->AutoAnswerMode, 1);
+}
+
+TEST_F(EventFetchTest, LostGateGivesServerDownWithTheTime) {
+  ASSERT_EQ(opened_, kOk);
+  server_.StopListening();
+  server_.DropConnections();
+  auto data = std::make_unique<EventData>();
+  std::memset(data.get(), 0xCD, sizeof(EventData));
+  const auto before = std::chrono::system_clock::now();
+  ASSERT_EQ(PollOne(*data, milliseconds(5000)), kOk);
+  const auto after = std::chrono::system_clock::now();
+  EXPECT_EQ(data->EventKind, 999);
+
+  // The time stamp is the local time of the fetch.
+  std::tm stamp{};
+  stamp.tm_year = data->TimeStamp.Year - 1900;
+  stamp.tm_mon = data->TimeStamp.Month - 1;
+  stamp.tm_mday = data->TimeStamp.Day;
+  stamp.tm_hour = data->TimeStamp.Hour;
+  stamp.tm_min = data->TimeStamp.Minute;
+  stamp.tm_sec = data->TimeStamp.Second;
+  stamp.tm_isdst = -1;
+  const auto at = std::chrono::system_clock::from_time_t(std::mktime(&stamp));
+  EXPECT_GE(at, std::chrono::time_point_cast<std::chrono::seconds>(before) - std::chrono::seconds(1));
+  EXPECT_LE(at, after + std::chrono::seconds(1));
+  EXPECT_LT(data->TimeStamp.Millisecond, 1000);
+
+  // Nothing else of the record is set; the tail keeps the caller's bytes.
+  EventData expected{};
+  expected.EventKind = 999;
+  expected.TimeStamp = data->TimeStamp;
+  EXPECT_EQ(std::memcmp(data.get(), &expected, VOMTEL_EVENT_WRITTEN_SIZE), 0);
+  EXPECT_EQ(reinterpret_cast<const unsigned char*>(data.get())[VOMTEL_EVENT_WRITTEN_SIZE], 0xCD);
+}
+
+}  // namespace
+}  // namespace vomtel::test
