@@ -96,7 +96,8 @@ AriaBlock Xor(const AriaBlock& a, const AriaBlock& b) {
   return y;
 }
 
-// The 128-bit value (byte 0 most significant) rotated right by n bits, 0 < n < 128.
+// The 128-bit value (byte 0 most significant) rotated right by n bits, 0 < n < 128; a left
+// rotation by n is a right rotation by 128 - n.
 AriaBlock RotateRight(const AriaBlock& x, unsigned n) {
   const unsigned bytes = n / 8;
   const unsigned bits = n % 8;
@@ -109,8 +110,6 @@ AriaBlock RotateRight(const AriaBlock& x, unsigned n) {
   }
   return y;
 }
-
-AriaBlock RotateLeft(const AriaBlock& x, unsigned n) { return RotateRight(x, 128 - n); }
 
 AriaBlock Fo(const AriaBlock& d, const AriaBlock& k) { return Diffuse(Substitute(Xor(d, k), 1)); }
 AriaBlock Fe(const AriaBlock& d, const AriaBlock& k) { return Diffuse(Substitute(Xor(d, k), 2)); }
@@ -145,24 +144,14 @@ Aria256::Aria256(const AriaKey& key) {
   const AriaBlock w2 = Xor(Fe(w1, kC1), w0);
   const AriaBlock w3 = Xor(Fo(w2, kC2), w1);
 
+  // Round key k (0-16) is W[k mod 4] xor W[(k + 1) mod 4] rotated; the rotation changes every
+  // four keys: right by 19, right by 31, left by 61, left by 31, and left by 19 for the last.
+  const AriaBlock w[4] = {w0, w1, w2, w3};
+  constexpr unsigned kRightBy[5] = {19, 31, 128 - 61, 128 - 31, 128 - 19};
   auto& ek = encrypt_keys_;
-  ek[0] = Xor(w0, RotateRight(w1, 19));
-  ek[1] = Xor(w1, RotateRight(w2, 19));
-  ek[2] = Xor(w2, RotateRight(w3, 19));
-  ek[3] = Xor(RotateRight(w0, 19), w3);
-  ek[4] = Xor(w0, RotateRight(w1, 31));
-  ek[5] = Xor(w1, RotateRight(w2, 31));
-  ek[6] = Xor(w2, RotateRight(w3, 31));
-  ek[7] = Xor(RotateRight(w0, 31), w3);
-  ek[8] = Xor(w0, RotateLeft(w1, 61));
-  ek[9] = Xor(w1, RotateLeft(w2, 61));
-  ek[10] = Xor(w2, RotateLeft(w3, 61));
-  ek[11] = Xor(RotateLeft(w0, 61), w3);
-  ek[12] = Xor(w0, RotateLeft(w1, 31));
-  ek[13] = Xor(w1, RotateLeft(w2, 31));
-  ek[14] = Xor(w2, RotateLeft(w3, 31));
-  ek[15] = Xor(RotateLeft(w0, 31), w3);
-  ek[16] = Xor(w0, RotateLeft(w1, 19));
+  for (std::size_t k = 0; k <= kRounds; ++k) {
+    ek[k] = Xor(w[k % 4], RotateRight(w[(k + 1) % 4], kRightBy[k / 4]));
+  }
 
   decrypt_keys_[0] = ek[16];
   for (std::size_t i = 1; i < 16; ++i) decrypt_keys_[i] = Diffuse(ek[16 - i]);
