@@ -16,7 +16,7 @@
 
 namespace vomtel {
 
-// The file name the version line of the log names.
+// The folder that the session logs go to, under LOGPATH.
 inline constexpr const char* kLogFolderName = "vomtellog";
 
 class OrbaAdapter {

@@ -28,14 +28,14 @@ constexpr std::uint8_t kMakeCall = 0x65;
 
 class GateTest : public ::testing::Test {
  protected:
-  GateTest() : a_(SimAt("127.0.0.1", 1, 0x1001)), b_(SimAt("127.0.0.2", 0, 0x2002)) {}
+  GateTest() : a_(SimAt("127.0.0.1", 1, 0x80001001)), b_(SimAt("127.0.0.2", 0, 0x2002)) {}
 
   void Add(SimServer& server) {
     proxy_.AddSession(server.Port(), 0, 1, 0, 0, server.Address(), "3001", "app");
   }
-  int OpenGate(std::initializer_list<SimServer*> servers, int* gate) {
+  int OpenGate(std::initializer_list<SimServer*> servers, int* gate, int heartbeatMs = 40000) {
     for (SimServer* server : servers) Add(*server);
-    return proxy_.Open(40000, 0, 10000, gate);
+    return proxy_.Open(heartbeatMs, 0, 10000, gate);
   }
   std::shared_ptr<CSession> SessionOf(int gate, const SimServer& server) {
     for (const auto& session : proxy_.Table().Sessions(gate)) {
@@ -82,7 +82,7 @@ TEST_F(GateTest, HaOpenTakesActiveAndStandby) {
   EXPECT_EQ(gate, 0);
   EXPECT_EQ(proxy_.FindActive(0), SessionOf(0, a_));
   EXPECT_EQ(SessionOf(0, b_)->State(), kStateStandby);
-  EXPECT_EQ(proxy_.GetGateId(0), 0x1001u);
+  EXPECT_EQ(proxy_.GetGateId(0), 0x80001001u);  // a session id with the top bit set is valid
   EXPECT_EQ(proxy_.MonitorStart(0), kOk);  // both register the monitor
   EXPECT_EQ(a_.CountRequests(kMonitor, kMonitorStart), 1u);
   EXPECT_EQ(b_.CountRequests(kMonitor, kMonitorStart), 1u);
@@ -236,6 +236,36 @@ TEST_F(GateTest, OneServerGateThatDoesNotComeBack) {
   ASSERT_EQ(OpenGate({&a_}, &again), kOk);
   EXPECT_EQ(again, 0);
   EXPECT_EQ(Request(again), kOk);
+}
+
+// The heartbeat limit of the open reaches the sessions: a server silent for longer loses the
+// link.
+TEST_F(GateTest, OpenAppliesTheHeartbeatLimit) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate, 200), kOk);
+  const auto session = SessionOf(gate, a_);
+  EXPECT_TRUE(WaitUntil([&] { return session->Stopped(); }, milliseconds(2000)));
+  EXPECT_TRUE(a_.WaitForLiveConnections(0, milliseconds(1000)));
+}
+
+// The same at the real timings: the fetch waits the five seconds of the fail-over wait.
+TEST(GateRealTimings, OneServerGateThatDoesNotComeBack) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSessionProxy proxy;
+  proxy.AddSession(server.Port(), 0, 1, 0, 0, server.Address(), "3001", "app");
+  int gate = -1;
+  ASSERT_EQ(proxy.Open(40000, 0, 10000, &gate), kOk);
+  server.StopListening();
+  server.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return proxy.FindActive(gate)->Stopped(); }));
+  Stream event;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(proxy.Notify(event, gate), kOk);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, milliseconds(5000));
+  EXPECT_LT(waited, milliseconds(9000));  // the retry attempt under way is waited for
+  EXPECT_EQ(event.At(0), kConnectionLost);
+  EXPECT_FALSE(proxy.HasSessions(gate));
 }
 
 // A reconnect attempt that connected and failed leaves a notice of its own connection; read
