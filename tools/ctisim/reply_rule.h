@@ -30,7 +30,8 @@ struct ReplyRule {
   std::vector<Bytes> lists;              // list frames (0xA0) after the replies, their contents
   Millis gap{0};                         // pause between the frames of one answer; 0 = all the
                                          // frames in one write
-  SendShape shape;                       // delay and splitting of the answer
+  SendShape shape;                       // delay and splitting of the answer; with chunks the
+                                         // frames are joined and cut as the chunks say (no gap)
   bool withhold = false;                 // send no answer at all
   bool drop_after = false;               // close the connection once the answer is out (with
                                          // withhold: at once, instead of answering)

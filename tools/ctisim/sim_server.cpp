@@ -85,9 +85,11 @@ bool SimServer::ListenLocked() {
     errno = saved;
     return false;
   }
-  socklen_t len = sizeof sa;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
-  port_ = ntohs(sa.sin_port);
+  if (port_ == 0) {  // only the first bind picks the port; listening again reuses it
+    socklen_t len = sizeof sa;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
+    port_ = ntohs(sa.sin_port);
+  }
   listen_fd_ = fd;
   return true;
 }

@@ -1,10 +1,11 @@
 // An in-process CTI server for tests: listens on a loopback address, decodes every request it
 // receives, answers by script, and pushes events, notices, envelopes, list frames or any bytes
 // on demand. One thread accepts and serves all connections; it is joined by Stop() and the
-// destructor. Every public call is thread-safe and may be made from a reply hook too.
+// destructor. Every public call is thread-safe and may be made from a reply hook too. The
+// thread holds no lock while it polls or runs a hook or the request observer; it alone reads,
+// writes and closes sockets, so the calls that close something return once it has done so.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
