@@ -41,19 +41,6 @@ AgentList Held() {
   return {e};
 }
 
-// The frames of `rule`'s hook: list frames queued ahead of the reply, as a server that sends
-// its agents first does.
-ctisim::ReplyRule ListsThenReply(std::uint32_t result, std::vector<Bytes> agents, Bytes data = {}) {
-  ctisim::ReplyRule rule;
-  rule.hook = [=](const ctisim::Request& request) {
-    std::vector<Bytes> frames;
-    for (const Bytes& agent : agents) frames.push_back(ctisim::ListFrame(ListContent(agent)));
-    frames.push_back(ctisim::ReplyFrame({request.cls, request.code, 0, 0}, result, request.number, data));
-    return frames;
-  };
-  return rule;
-}
-
 Bytes DirectoryAgent(const std::string& id) {
   return Frame().PutStr8("ten").PutStr8("grp").PutStr8("prt").PutStr8("dev").PutStr8(id).PutStr8("nm")
       .PutU8(3).PutU8(1).PutU8(0).PutU16(42).Take();
@@ -253,7 +240,7 @@ const DecodeCase kCases[] = {
      },
      "5 | 1 9"},
     {"DirectoryAgentsReplaceTheList", 0x45, 0xC2,
-     ListsThenReply(1, {DirectoryAgent("a1"), DirectoryAgent("a2"), DirectoryAgent("a3")}),
+     ListsThenReplyRule({DirectoryAgent("a1"), DirectoryAgent("a2"), DirectoryAgent("a3")}),
      [](OrbaAdapter& a, int g) {
        AgentList l = Held();
        const int r = GetAgent(a, {}, l, g);
@@ -262,7 +249,7 @@ const DecodeCase kCases[] = {
      "1 | [ten,a1,nm,grp,prt,dev,0,3,0,0,0,1,0,42][ten,a2,nm,grp,prt,dev,0,3,0,0,0,1,0,42]"
      "[ten,a3,nm,grp,prt,dev,0,3,0,0,0,1,0,42]"},
     {"DirectoryCountsStoredOnFailure", 0x45, 0xC7,
-     ListsThenReply(5, {DirectoryAgent("a1")}, Frame().PutStr16("3").PutU32(0xFFFFFFFF).Take()),
+     ListsThenReplyRule({DirectoryAgent("a1")}, 5, Frame().PutStr16("3").PutU32(0xFFFFFFFF).Take()),
      [](OrbaAdapter& a, int g) {
        AgentList l = Held();
        std::string read;

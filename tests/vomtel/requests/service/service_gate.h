@@ -39,4 +39,17 @@ inline Bytes ListContent(const Bytes& agent) {
   return Frame().PutU8(0x45).PutU8(0xC2).PutU8(0).PutU16(0).PutU32(1).PutU16(0).PutBytes(agent).Take();
 }
 
+// A reply with result 1 whose agents' list frames are queued ahead of it.
+inline ctisim::ReplyRule ListsThenReplyRule(std::vector<Bytes> agents, std::uint32_t result = 1,
+                                            Bytes data = {}) {
+  ctisim::ReplyRule rule;
+  rule.hook = [=](const ctisim::Request& request) {
+    std::vector<Bytes> frames;
+    for (const Bytes& agent : agents) frames.push_back(ctisim::ListFrame(ListContent(agent)));
+    frames.push_back(ctisim::ReplyFrame({request.cls, request.code, 0, 0}, result, request.number, data));
+    return frames;
+  };
+  return rule;
+}
+
 }  // namespace vomtel::test

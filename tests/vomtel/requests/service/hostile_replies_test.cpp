@@ -1,0 +1,222 @@
+// Replies that do not hold what they announce, answers that never end, and list frames left
+// over from an earlier query. Run under the sanitizer build too: no reading may leave its frame.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "service_gate.h"
+#include "vomtel/requests/service/agent_directory.h"
+#include "vomtel/requests/service/agent_list_queries.h"
+#include "vomtel/requests/service/callback_insert.h"
+#include "vomtel/requests/service/campaign_lists.h"
+#include "vomtel/requests/service/data_queries.h"
+#include "vomtel/requests/service/masters.h"
+#include "vomtel/requests/service/outbound_lists.h"
+#include "vomtel/requests/service/preview.h"
+
+namespace vomtel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Every reading keeps the caller's outputs as they were; `run` returns the result and
+// whether they are untouched.
+struct HostileCase {
+  const char* name;
+  std::uint8_t cls;
+  std::uint8_t code;
+  ctisim::ReplyRule rule;
+  std::function<std::pair<int, bool>(OrbaAdapter&, int)> run;
+  int want;
+};
+
+std::pair<int, bool> Untouched(int result, bool same) { return {result, same}; }
+
+const HostileCase kCases[] = {
+    {"BusyCountPastTheFrame", 0x45, 0x97, Reply(1, Frame().PutU16(1000).PutStr8("a").PutU32(1).Take()),
+     [](OrbaAdapter& a, int) { AgentList l(1); return Untouched(AgentBusyGetII(a, 1, 2, 3, l), l.size() == 1); },
+     3002},
+    {"BusyFailureWithoutData", 0x45, 0x97, Reply(70001),
+     [](OrbaAdapter& a, int) { AgentList l; return Untouched(AgentBusyGetII(a, 1, 2, 3, l), l.empty()); }, 70001},
+    {"ReadyCountFFFF", 0x45, 0x98, Reply(1, Frame().PutU16(0xFFFF).PutZeros(40).Take()),
+     [](OrbaAdapter& a, int g) { AgentList l; return Untouched(AgentReadyGet(a, 1, 2, 3, l, g), l.empty()); }, 3002},
+    {"MultiAgentTextPastTheEnd", 0x45, 0xE6, Reply(1, Frame().PutU16(1).PutU8(250).PutText("ab").PutU32(0).Take()),
+     [](OrbaAdapter& a, int g) { AgentList l; return Untouched(MultiAgentGet(a, "d", "i", l, g), l.empty()); }, 3002},
+    {"SkillAgentsCut", 0x45, 0x5D, Reply(1, Frame().PutU16(2).PutZeros(15).Take()),
+     [](OrbaAdapter& a, int g) { AgentList l; return Untouched(AgentSkillGet(a, 1, 2, l, g), l.empty()); }, 3002},
+    {"PeriodsCountFFFFFFFF", 0x45, 0x84, Reply(1, Frame().PutStr8("q").PutU32(0xFFFFFFFF).PutZeros(64).Take()),
+     [](OrbaAdapter& a, int g) {
+       std::vector<WaitingPeriodEntry> l;
+       return Untouched(WaitingCallTimePeriod(a, 1, "q", l, g), l.empty());
+     },
+     3002},
+    {"MonitorByteMissing", 0x42, 0x46, Reply(1),
+     [](OrbaAdapter& a, int g) {
+       std::uint8_t m = 9;
+       return Untouched(GetMonitor(a, m, g), m == 9);
+     },
+     3002},
+    {"AgentStateCut", 0x45, 0x6E, Reply(1, Frame().PutStr8("ag").PutU8(204).Take()),
+     [](OrbaAdapter& a, int g) {
+       AgentListEntry e;
+       e.agentId = "mine";
+       return Untouched(QueryAgentStatusEx(a, "ag", 1, e, g), e.agentId == "mine" && e.agentMode == 0);
+     },
+     3002},
+    {"UeiLengthPastTheFrame", 0x45, 0xAB, Reply(1, Frame().PutU16(0xFFFF).PutText("abc").Take()),
+     [](OrbaAdapter& a, int) {
+       std::array<char, 4> uei{'x', 'x', 'x', 'x'}, ci{'x', 'x', 'x', 'x'};
+       return Untouched(GetUEIData(a, 1, 2, uei, ci), uei[0] == 'x' && ci[0] == 'x');
+     },
+     3002},
+    {"CallbackCampaignCountPastTheFrame", 0x45, 0xC8,
+     OutboundReply(9, Frame().PutU32(1).PutU16(2).PutU32(1).PutU32(2).PutU32(3).Take()),
+     [](OrbaAdapter& a, int g) {
+       std::vector<CallbackCampaignEntry> l = {{9, 9, 9}};
+       return Untouched(CallbackCampaign(a, 1, l, g), l.size() == 1 && l[0].campaignID == 9);
+     },
+     3002},
+    {"CallbackCampaignWithoutStatus", 0x45, 0xC8, OutboundReply(9, {0x00}),
+     [](OrbaAdapter& a, int g) {
+       std::vector<CallbackCampaignEntry> l;
+       return Untouched(CallbackCampaign(a, 1, l, g), l.empty());
+     },
+     3002},
+    {"CallLoadCountPastTheFrame", 0x45, 0xD6, Reply(1, Frame().PutU32(1).PutStr8("e").PutU16(5).PutU32(1).Take()),
+     [](OrbaAdapter& a, int g) {
+       std::vector<MaxCallLoadEntry> l;
+       return Untouched(MaxCallLoadAgent(a, "e", l, g), l.empty());
+     },
+     3002},
+    {"CallbackInsertCut", 0x45, 0xC9, OutboundReply(9, Frame().PutU32(1).PutU32(2).Take()),
+     [](OrbaAdapter& a, int g) {
+       CallbackResult r{7, 7, 7, 7};
+       return Untouched(CallbackListInsert(a, 1, {}, r, g), r == CallbackResult{7, 7, 7, 7});
+     },
+     3002},
+    {"BlackListReplyOfFiveBytes", 0x45, 0xF7, OutboundReply(9, {}),
+     [](OrbaAdapter& a, int g) { return Untouched(BlackListInsert(a, 1, {}, g), true); }, 3002},
+    {"PreviewResultCut", 0x45, 0xF8, OutboundReply(9, {0, 0}),
+     [](OrbaAdapter& a, int g) { return Untouched(PreviewMakeCall(a, 1, 2, 3, "e", 4, g), true); }, 3002},
+    {"DirectoryCountsCut", 0x45, 0xC7, Reply(1, Frame().PutU16(40).PutText("12").Take()),
+     [](OrbaAdapter& a, int g) {
+       AgentList l(1);
+       std::string read = "r";
+       std::uint32_t total = 5;
+       const int r = GetAgentEx(a, {}, l, read, total, g);
+       return Untouched(r, l.size() == 1 && read == "r" && total == 5);
+     },
+     3002},
+    {"DirectoryListFrameCut", 0x45, 0xC2,
+     [] {
+       ctisim::ReplyRule rule;
+       rule.hook = [](const ctisim::Request& request) {
+         return std::vector<Bytes>{ctisim::ListFrame(ListContent(Frame().PutStr8("t").PutU8(9).Take())),
+                                   ctisim::ReplyFrame({request.cls, request.code, 0, 0}, 1, request.number)};
+       };
+       return rule;
+     }(),
+     [](OrbaAdapter& a, int g) {
+       AgentList l(1);
+       return Untouched(GetAgent(a, {}, l, g), l.size() == 1);
+     },
+     3002},
+    {"StatusCountFFFFFFFF", 0x45, 0xBE, Reply(1, Frame().PutU8(1).PutU8(0).PutU8(1).PutU32(0xFFFFFFFF).PutZeros(13).Take()),
+     [](OrbaAdapter& a, int g) {
+       AgentStatusList l;
+       return Untouched(AgentStatusGet(a, 1, 1, 1, 1, l, g), l.empty());
+     },
+     3002},
+};
+
+class ServiceHostileReply : public CallGate, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(ServiceHostileReply, RefusedWithOutputsKept) {
+  const HostileCase& c = GetParam();
+  Sim().SetRule(c.cls, c.code, c.rule);
+  const auto [result, untouched] = c.run(Adapter(), Gate());
+  EXPECT_EQ(result, c.want);
+  EXPECT_TRUE(untouched);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, ServiceHostileReply, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+Bytes StatusFrameData(std::uint8_t more, std::uint32_t agent) {
+  return Frame().PutU8(more).PutU8(0).PutU8(2).PutU32(1).PutU16(1).PutU16(2).PutU32(agent).PutStr8("n").PutU32(1).Take();
+}
+
+class MultiFrameAnswers : public CallGate {};
+
+// A server that keeps sending "more", each frame well within the frame wait: the answer's
+// overall deadline (30 reply units, 1.5 s here) releases the caller; what came stays.
+TEST_F(MultiFrameAnswers, EndlessMoreEndsAtTheOverallDeadline) {
+  ctisim::ReplyRule rule = Reply(1, StatusFrameData(1, 0));
+  for (std::uint32_t i = 1; i < 60; ++i) rule.more.push_back(StatusFrameData(1, i));
+  rule.gap = milliseconds(60);  // below the 150 ms frame wait
+  Sim().SetRule(0x45, 0xBE, rule);
+  AgentStatusList list;
+  const auto start = Clock::now();
+  EXPECT_EQ(AgentStatusGet(Adapter(), 1, 1, 1, 1, list, Gate()), 3013);
+  const auto took = Clock::now() - start;
+  EXPECT_GE(took, milliseconds(1400));
+  EXPECT_LT(took, milliseconds(2500));
+  EXPECT_GE(list.size(), 15u);
+  EXPECT_LT(list.size(), 60u);
+  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].agentNumber, i);
+}
+
+// Entries past the cap end the answer with 3040; the entries up to the cap stay.
+TEST_F(MultiFrameAnswers, EntryCapEndsAnAnswerThatNeverStops) {
+  Bytes many = Frame().PutU8(1).PutU8(0).PutU8(2).PutU32(600).Take();
+  for (int i = 0; i < 600; ++i) many = Frame(many).PutU16(0).PutU16(0).PutU32(i).PutStr8("").PutU32(0).Take();
+  ctisim::ReplyRule rule = Reply(1, many);
+  for (int i = 0; i < 30; ++i) rule.more.push_back(many);  // 31 x 600 entries, above 10000
+  Sim().SetRule(0x45, 0xBE, rule);
+  AgentStatusList list;
+  EXPECT_EQ(AgentStatusGet(Adapter(), 1, 1, 1, 1, list, Gate()), 3040);
+  EXPECT_EQ(list.size(), 600u * 16);
+}
+
+// The third frame never comes: 3013 after the frame wait, the five entries read stay.
+TEST_F(MultiFrameAnswers, MissingLastFrameTimesOutKeepingTheEntries) {
+  ctisim::ReplyRule rule = Reply(1, Frame().PutU8(1).PutU8(0).PutU8(2).PutU32(2).PutZeros(26).Take());
+  rule.more = {Frame().PutU8(1).PutU8(0).PutU8(3).PutU32(3).PutZeros(39).Take()};
+  Sim().SetRule(0x45, 0xBE, rule);
+  AgentStatusList list;
+  EXPECT_EQ(AgentStatusGet(Adapter(), 1, 1, 1, 1, list, Gate()), 3013);
+  ASSERT_EQ(list.size(), 5u);
+  EXPECT_EQ(list[1].mode, 2);
+  EXPECT_EQ(list[2].mode, 3);
+}
+
+Bytes DirectoryAgent(const std::string& id) {
+  return Frame().PutStr8("t").PutStr8("g").PutStr8("p").PutStr8("d").PutStr8(id).PutStr8("n")
+      .PutU8(3).PutU8(1).PutU8(0).PutU16(42).Take();
+}
+
+// A query whose reply failed leaves its list frames queued; the next query must not hand
+// them back as its own agents.
+TEST_F(MultiFrameAnswers, LeftoverListFramesAreDiscardedBeforeTheNextQuery) {
+  ctisim::ReplyRule failed;
+  failed.hook = [](const ctisim::Request& request) {
+    return std::vector<Bytes>{ctisim::ListFrame(ListContent(DirectoryAgent("stale1"))),
+                              ctisim::ListFrame(ListContent(DirectoryAgent("stale2"))),
+                              ctisim::ReplyFrame({request.cls, request.code, 0, 0}, 5, request.number)};
+  };
+  Sim().AddOnceRule(0x45, 0xC2, failed);
+  AgentList list;
+  EXPECT_EQ(GetAgent(Adapter(), {}, list, Gate()), 5);
+  EXPECT_TRUE(list.empty());
+
+  Sim().AddOnceRule(0x45, 0xC2, ListsThenReplyRule({DirectoryAgent("fresh")}));
+  list.resize(2);
+  EXPECT_EQ(GetAgent(Adapter(), {}, list, Gate()), 1);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].agentId, "fresh");
+}
+
+}  // namespace
+}  // namespace vomtel::test
