@@ -157,9 +157,15 @@ int AgentStatusGet(OrbaAdapter& adapter, std::uint8_t mode, std::int32_t maxcoun
         in.Head(result, number);
       }
       StatusFrame read;
-      if (!ReadStatusFrame(in, read)) return SettleReply(result, false);
+      if (!ReadStatusFrame(in, read)) {
+        AbandonAnswer(ex);
+        return SettleReply(result, false);
+      }
       if (!read.more) return AsResult(result);
-      if (appended + read.entries.size() > kMaxListEntries) return kTooManyDevices;
+      if (appended + read.entries.size() > kMaxListEntries) {
+        AbandonAnswer(ex);
+        return kTooManyDevices;
+      }
       list.insert(list.end(), read.entries.begin(), read.entries.end());
       appended += read.entries.size();
       const auto frameDeadline = std::min(

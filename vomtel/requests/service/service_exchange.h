@@ -23,6 +23,11 @@ inline constexpr int kDirectoryWaitSeconds = 5;
 int SendAndWait(RequestExchange& exchange, std::uint8_t cls, std::uint8_t code,
                 int seconds = kReplyWaitSeconds);
 
+// Marks the rest of a multi-frame answer that the request stops reading (cap reached, a frame
+// it cannot read) as given up, so that its further frames are dropped instead of becoming
+// the replies of the session's next requests.
+void AbandonAnswer(RequestExchange& exchange) noexcept;
+
 // The signed 32-bit result an operation returns for a result word.
 inline std::int32_t AsResult(std::uint32_t word) { return static_cast<std::int32_t>(word); }
 

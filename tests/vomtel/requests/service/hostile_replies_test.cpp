@@ -178,6 +178,12 @@ TEST_F(MultiFrameAnswers, EntryCapEndsAnAnswerThatNeverStops) {
   AgentStatusList list;
   EXPECT_EQ(AgentStatusGet(Adapter(), 1, 1, 1, 1, list, Gate()), 3040);
   EXPECT_EQ(list.size(), 600u * 16);
+
+  // The frames of the abandoned answer still arriving are not the next request's reply.
+  Sim().SetRule(0x42, 0x46, Reply(1, {5}));
+  std::uint8_t monitor = 0;
+  EXPECT_EQ(GetMonitor(Adapter(), monitor, Gate()), 1);
+  EXPECT_EQ(monitor, 5);
 }
 
 // The third frame never comes: 3013 after the frame wait, the five entries read stay.
