@@ -183,6 +183,17 @@ void Called(EventLogText& log, const EventRecord& r) {
   log.Line("\t\tcalledParty\t[", MaskedText(r.calledParty));
 }
 
+// The party lines of the delivered and established events.
+void AllParties(EventLogText& log, const EventRecord& r) {
+  Other(log, r);
+  OtherCause(log, r);
+  OtherType(log, r);
+  Third(log, r);
+  ThirdCause(log, r);
+  ThirdType(log, r);
+  Called(log, r);
+}
+
 std::string LogFor(const EventContext& context, const EventRecord& r) {
   EventLogText log(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
   CommonLines(log, r);
@@ -202,13 +213,7 @@ std::string LogFor(const EventContext& context, const EventRecord& r) {
       UserDataLines(log, r);
       break;
     case 4:
-      Other(log, r);
-      OtherCause(log, r);
-      OtherType(log, r);
-      Third(log, r);
-      ThirdCause(log, r);
-      ThirdType(log, r);
-      Called(log, r);
+      AllParties(log, r);
       log.Line("\t\tcalledPartyType\t[", std::to_string(r.calledPartyType));
       log.Line("\t\tqueueDN\t\t[", LogText(r.queueDNText));
       log.Line("\t\tqueueWait\t[", r.queueWait);
@@ -221,13 +226,7 @@ std::string LogFor(const EventContext& context, const EventRecord& r) {
       UserDataLines(log, r);
       break;
     case 6:
-      Other(log, r);
-      OtherCause(log, r);
-      OtherType(log, r);
-      Third(log, r);
-      ThirdCause(log, r);
-      ThirdType(log, r);
-      Called(log, r);
+      AllParties(log, r);
       break;
     case 7:
     case 9:

@@ -20,7 +20,8 @@ std::int32_t CopyText(char (&field)[N], std::string_view text) {
 }
 
 std::int32_t CopySized(char (&field)[VOMTEL_EVENT_USER_DATA_SIZE], const SizedString& value) {
-  const std::string_view text(value.text.data(), std::min<std::size_t>(value.text.size(), value.length));
+  const std::size_t size = std::min<std::size_t>(value.text.size(), value.length);
+  const std::string_view text(value.text.data(), size);
   return CopyText(field, text);
 }
 

@@ -1,4 +1,6 @@
 // The copy of a decoded record into the caller's EventData.
+#include "vomtel/api/event_copy.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include <string>
 
 #include "event_test_frames.h"
-#include "vomtel/api/event_copy.h"
 #include "vomtel/api/event_decoder.h"
 #include "vomtel/core/result_codes.h"
 
@@ -22,7 +23,9 @@ std::unique_ptr<EventData> DirtyData() {
   return data;
 }
 
-const unsigned char* Bytes(const EventData& d) { return reinterpret_cast<const unsigned char*>(&d); }
+const unsigned char* Bytes(const EventData& d) {
+  return reinterpret_cast<const unsigned char*>(&d);
+}
 
 bool AllBytesAre(const EventData& d, std::size_t from, std::size_t to, unsigned char value) {
   for (std::size_t i = from; i < to; ++i) {
@@ -238,7 +241,8 @@ TEST(EventCopyTest, PrivateUnionBySubCode) {
     ASSERT_EQ(CopyEventRecord(DecodeCase(name), kOk, data.get()), kOk);
     EXPECT_EQ(data->EventKind, 200);
     EXPECT_EQ(data->TypeIE, DecodeCase(name).privateType);
-    EXPECT_TRUE(AllBytesAre(*data, offsetof(EventData, PrivateEvent), VOMTEL_EVENT_WRITTEN_SIZE, 0));
+    EXPECT_TRUE(
+        AllBytesAre(*data, offsetof(EventData, PrivateEvent), VOMTEL_EVENT_WRITTEN_SIZE, 0));
   }
 }
 

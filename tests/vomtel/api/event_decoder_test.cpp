@@ -1,9 +1,10 @@
 // The event decoder over tables of frames of every family: each frame must decode to exactly
 // the head's values plus the fields its row names, nothing more.
+#include "vomtel/api/event_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include "event_test_frames.h"
-#include "vomtel/api/event_decoder.h"
 
 namespace vomtel::test {
 namespace {
@@ -45,7 +46,7 @@ TEST(EventDecoderTest, EveryDecodedEventEndsWithTheSuccessLine) {
 
 TEST(EventDecoderTest, CodeWithoutBodyLogsOnlyTheSuccessLine) {
   EventLogTexts log;
-  EXPECT_EQ(Decode(EventFrameBuilder(104).Bytes(), 0, &log).eventId, 104);
+  EXPECT_EQ(Decode(Event(104, Frame()), 0, &log).eventId, 104);
   EXPECT_EQ(log, EventLogTexts{"GetEvent Return orbaSuccess\n"});
 }
 
@@ -70,7 +71,7 @@ TEST(EventDecoderTest, HaNoticesAndEmptyFramesDecodeToNothing) {
 // The ucid is in the body only for sessions 0x50: any other session reads the next field
 // where a 0x50 session would read the ucid.
 TEST(EventDecoderTest, UcidOnlyFromVersion50) {
-  const FrameBytes bytes = CallFrame(12, 0x50).Tagged(1, "5002").Bytes();
+  const FrameBytes bytes = Event(12, CallBody(0x50).PutTaggedStr8(1, "5002"));
   EXPECT_EQ(Decode(bytes, 0x50).ucid, "UC-1");
   EXPECT_EQ(Decode(bytes, 0x50).otherParty, "5002");
   const EventRecord plain = Decode(bytes, 0x28);

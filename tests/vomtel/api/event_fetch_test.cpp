@@ -1,5 +1,7 @@
 // The event fetch end to end: a gate opened on the simulator, events pushed by the server and
 // polled with GetEvent as the exported vomtelGetEvent does.
+#include "vomtel/api/event_fetch.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,7 +15,6 @@
 #include "tests/support/temp_dir.h"
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
 #include "tools/ctisim/call_events.h"
-#include "vomtel/api/event_fetch.h"
 #include "vomtel/core/result_codes.h"
 
 namespace vomtel::test {
@@ -36,8 +37,8 @@ class EventFetchTest : public ::testing::Test {
   }
 
   ctisim::Bytes CallEvent(std::uint8_t code, std::uint32_t callId) {
-    return ctisim::EventFrame(code, ctisim::CallEventBody(code, {"5001", "01012345678", callId,
-                                                                 kVersion}));
+    return ctisim::EventFrame(
+        code, ctisim::CallEventBody(code, {"5001", "01012345678", callId, kVersion}));
   }
 
   // Polls until a fetch gives something other than 3010, or the time is up. The record is not
@@ -80,7 +81,7 @@ TEST_F(EventFetchTest, PushedEventsComeOutInOrderThenNone) {
   ASSERT_EQ(PollOne(*data), kOk);
   EXPECT_EQ(data->EventKind, 4);
   EXPECT_EQ(data->CallRefID, 71);
-  EXPECT_STREQ(data->ucid, "UCID71");   // the session's header byte reached the decoder
+  EXPECT_STREQ(data->ucid, "UCID71");  // the session's header byte reached the decoder
   EXPECT_STREQ(data->cnidText, "71");
   EXPECT_STREQ(data->OtherParty, "01012345678");
 
@@ -136,7 +137,8 @@ TEST_F(EventFetchTest, LostGateGivesServerDownWithTheTime) {
   stamp.tm_sec = data->TimeStamp.Second;
   stamp.tm_isdst = -1;
   const auto at = std::chrono::system_clock::from_time_t(std::mktime(&stamp));
-  EXPECT_GE(at, std::chrono::time_point_cast<std::chrono::seconds>(before) - std::chrono::seconds(1));
+  EXPECT_GE(at,
+            std::chrono::time_point_cast<std::chrono::seconds>(before) - std::chrono::seconds(1));
   EXPECT_LE(at, after + std::chrono::seconds(1));
   EXPECT_LT(data->TimeStamp.Millisecond, 1000);
 

@@ -133,10 +133,10 @@ TEST(EventLogTest, LongNumbersAreMaskedWhereTheLogSaysSo) {
   const std::string number = "01012345678";
   const std::string masked = "0101234****";
   // The monitored device is masked in the call events and three feature events only.
-  const FrameBytes call = EventFrameBuilder(12).Str8(number).Bytes();
+  const FrameBytes call = Event(12, Frame().PutStr8(number));
   EXPECT_NE(LogOf(call, 0)[0].find("\t\tmonitorParty\t[" + masked + "]"), std::string::npos);
   for (std::uint8_t code : {102, 103, 105, 106, 107, 201}) {
-    const FrameBytes feature = EventFrameBuilder(code).Str8(number).Bytes();
+    const FrameBytes feature = Event(code, Frame().PutStr8(number));
     const bool isMasked = code == 102 || code == 103 || code == 105;
     EXPECT_NE(LogOf(feature, 0)[0].find("\t\tmonitorParty\t[" + (isMasked ? masked : number)),
               std::string::npos)
@@ -144,10 +144,12 @@ TEST(EventLogTest, LongNumbersAreMaskedWhereTheLogSaysSo) {
   }
   // The selected target shows its own device in full, the others masked.
   const FrameBytes target =
-      EventFrameBuilder(200).U32(212).U32(1).Str8(number).Str8(number).Str8(number).Bytes();
+      Event(200, Frame().PutU32(212).PutU32(1).PutStr8(number).PutStr8(number).PutStr8(number));
   const std::string text = LogOf(target, 0)[0];
-  EXPECT_NE(text.find("monitorParty\t[" + number + "]\n\t\totherParty\t[" + masked + "]\n"
-                      "\t\tcalledParty\t\t[" + masked + "]"),
+  EXPECT_NE(text.find("monitorParty\t[" + number + "]\n\t\totherParty\t[" + masked +
+                      "]\n"
+                      "\t\tcalledParty\t\t[" +
+                      masked + "]"),
             std::string::npos);
 }
 

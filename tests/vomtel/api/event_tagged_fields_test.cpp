@@ -1,7 +1,7 @@
 // The tagged field block at the end of the call events.
 #include <gtest/gtest.h>
 
-#include "support/event_frame_builder.h"
+#include "event_test_frames.h"
 #include "vomtel/api/tagged_fields.h"
 
 namespace vomtel::test {
@@ -57,7 +57,8 @@ TEST(TaggedFieldsTest, NumbersOrTextsByVersion) {
 }
 
 TEST(TaggedFieldsTest, QueueDeviceIsSignedNumberIdUnsigned) {
-  const Parsed p = Parse({0xAA, 0xB0, 0xFF, 0xFF, 0xFF, 0xFF, 0xB5, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0);
+  const Parsed p =
+      Parse({0xAA, 0xB0, 0xFF, 0xFF, 0xFF, 0xFF, 0xB5, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0);
   EXPECT_EQ(p.record.cnidText, "4294967295");
   EXPECT_EQ(p.record.queueDNText, "-1");
 }
