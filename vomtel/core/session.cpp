@@ -56,6 +56,11 @@ CSession::CSession(std::uint16_t port, std::uint8_t ext, std::string ip, std::st
 }
 
 CSession::~CSession() {
+  EndLoop();
+  socket_->StopService();
+}
+
+void CSession::EndLoop() {
   std::thread loop;
   {
     std::lock_guard<std::mutex> lock(loop_mutex_);
@@ -64,7 +69,6 @@ CSession::~CSession() {
   }
   loop_wake_.notify_all();
   if (loop.joinable()) loop.join();
-  socket_->StopService();
 }
 
 void CSession::SetState(int state) {
@@ -200,41 +204,29 @@ int CSession::Open(SessionMode mode) {
   return kOk;
 }
 
-int CSession::MonitorStart() {
+int CSession::MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits) {
   auto exchange = LockExchange();
   const std::uint16_t counter = NextCounter();
   Stream body;
   body.PutU32(SessionId()).PutU16(counter);
-  logger_.Write(" vomtelMonitorStart: gate[" + std::to_string(SessionId()) + "] Inv[" +
+  logger_.Write(std::string(label) + ": gate[" + std::to_string(SessionId()) + "] Inv[" +
                     std::to_string(counter) + "]",
                 kLogInfo);
   bool replied = false;
-  const int result = Exchange(kMonitorClass, kMonitorStartCode, body, 1, replied);
+  const int result = Exchange(kMonitorClass, code, body, waitUnits, replied);
   if (replied) {
-    logger_.Write(" vomtelMonitorStart [result][invoke] : [" + std::to_string(result) + "][" +
+    // Both outcome lines begin with a blank, the request lines only the start's.
+    const std::string name(label.substr(label.find_first_not_of(' ')));
+    logger_.Write(" " + name + " [result][invoke] : [" + std::to_string(result) + "][" +
                       std::to_string(counter) + "]\n",
                   kLogInfo);
   }
   return result;
 }
 
-int CSession::MonitorStop() {
-  auto exchange = LockExchange();
-  const std::uint16_t counter = NextCounter();
-  Stream body;
-  body.PutU32(SessionId()).PutU16(counter);
-  logger_.Write("vomtelMonitorStop: gate[" + std::to_string(SessionId()) + "] Inv[" +
-                    std::to_string(counter) + "]",
-                kLogInfo);
-  bool replied = false;
-  const int result = Exchange(kMonitorClass, kMonitorStopCode, body, 3, replied);
-  if (replied) {
-    logger_.Write(" vomtelMonitorStop [result][invoke] : [" + std::to_string(result) + "][" +
-                      std::to_string(counter) + "]\n",
-                  kLogInfo);
-  }
-  return result;
-}
+int CSession::MonitorStart() { return MonitorRequest(kMonitorStartCode, " vomtelMonitorStart", 1); }
+
+int CSession::MonitorStop() { return MonitorRequest(kMonitorStopCode, "vomtelMonitorStop", 3); }
 
 int CSession::AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t ext) {
   if (dn.size() > kStr8Max) return kTextTooLong;
@@ -268,14 +260,7 @@ int CSession::RemoveDevice(const std::string& dn) {
 
 void CSession::Close() {
   // The reconnect loop first: after it is joined nothing opens this session again.
-  std::thread loop;
-  {
-    std::lock_guard<std::mutex> lock(loop_mutex_);
-    closed_ = true;
-    loop = std::move(reconnect_);
-  }
-  loop_wake_.notify_all();
-  if (loop.joinable()) loop.join();
+  EndLoop();
 
   if ((State() & kStateOpenBit) != 0) {
     MonitorStop();

@@ -159,6 +159,8 @@ class CSession {
 
  private:
   void TryOpen(SessionMode mode);
+  // Marks the session closed, wakes its reconnect loop and joins it.
+  void EndLoop();
   // Attempts every retry period until an open and a monitor start succeed, or Close.
   void RunAttempts(SessionMode mode);
   // Waits until `deadline` or until Close.
@@ -168,6 +170,8 @@ class CSession {
   // `replied` tells whether a reply was read.
   int Exchange(std::uint8_t cls, std::uint8_t code, const Stream& body, int waitUnits,
                bool& replied);
+  // Monitor start or stop: the request line "<label>: gate[..] Inv[..]" and its outcome line.
+  int MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits);
   std::uint16_t NextCounter() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
   std::string OpenLine(std::string_view head) const;
 

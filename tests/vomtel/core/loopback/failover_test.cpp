@@ -18,14 +18,6 @@ namespace {
 
 using ctisim::SimServer;
 
-constexpr std::uint8_t kSession = 0x45;
-constexpr std::uint8_t kMonitor = 0x42;
-constexpr std::uint8_t kOpen = 0x46;
-constexpr std::uint8_t kAddDevice = 0x0A;
-constexpr std::uint8_t kMonitorStart = 0x1E;
-constexpr std::uint8_t kCall = 0x41;
-constexpr std::uint8_t kMakeCall = 0x65;
-
 class GateTest : public ::testing::Test {
  protected:
   GateTest() : a_(SimAt("127.0.0.1", 1, 0x80001001)), b_(SimAt("127.0.0.2", 0, 0x2002)) {}
@@ -47,7 +39,7 @@ class GateTest : public ::testing::Test {
   int Request(int gate) {
     Stream body;
     body.PutU32(proxy_.GetGateId(gate).value_or(0)).PutU16(77);
-    StreamPtr frame = BuildRequestFrame(body, kCall, kMakeCall, 0, 0);
+    StreamPtr frame = BuildRequestFrame(body, kClassCall, kCodeMakeCall, 0, 0);
     const int sent = proxy_.SendRequest(*frame, gate);
     if (sent != kOk) return sent;
     Stream reply;
@@ -65,11 +57,6 @@ class GateTest : public ::testing::Test {
         timeout);
     return result;
   }
-  static std::vector<std::pair<int, int>> ClassesAndCodes(const SimServer& server) {
-    std::vector<std::pair<int, int>> out;
-    for (const auto& request : server.Received()) out.emplace_back(request.cls, request.code);
-    return out;
-  }
 
   SimServer a_;  // 127.0.0.1, answers the open as active
   SimServer b_;  // 127.0.0.2, answers the open as standby
@@ -84,8 +71,8 @@ TEST_F(GateTest, HaOpenTakesActiveAndStandby) {
   EXPECT_EQ(SessionOf(0, b_)->State(), kStateStandby);
   EXPECT_EQ(proxy_.GetGateId(0), 0x80001001u);  // a session id with the top bit set is valid
   EXPECT_EQ(proxy_.MonitorStart(0), kOk);  // both register the monitor
-  EXPECT_EQ(a_.CountRequests(kMonitor, kMonitorStart), 1u);
-  EXPECT_EQ(b_.CountRequests(kMonitor, kMonitorStart), 1u);
+  EXPECT_EQ(a_.CountRequests(kClassMonitor, kCodeMonitorStart), 1u);
+  EXPECT_EQ(b_.CountRequests(kClassMonitor, kCodeMonitorStart), 1u);
   EXPECT_EQ(proxy_.NextGate(), 1);
 }
 
@@ -116,9 +103,9 @@ TEST_F(GateTest, UnreachableServerIsRetriedAndComesBackAsStandby) {
   // Attempts that reach the server but are refused show the period.
   ctisim::ReplyRule refused;
   refused.result = 7;
-  a_.SetRule(kSession, kOpen, refused);
+  a_.SetRule(kClassSession, kCodeOpen, refused);
   ASSERT_TRUE(a_.ResumeListening());
-  auto third = a_.WaitForRequest(kSession, kOpen, milliseconds(2000), 3);
+  auto third = a_.WaitForRequest(kClassSession, kCodeOpen, milliseconds(2000), 3);
   ASSERT_TRUE(third);
   const auto opens = a_.Received();
   ASSERT_GE(opens.size(), 3u);
@@ -128,7 +115,7 @@ TEST_F(GateTest, UnreachableServerIsRetriedAndComesBackAsStandby) {
   a_.ResetRules();
   ASSERT_TRUE(WaitUntil([&] { return !first->Reconnecting(); }));
   EXPECT_EQ(first->State(), kStateStandby);
-  EXPECT_EQ(a_.CountRequests(kMonitor, kMonitorStart), 1u);
+  EXPECT_EQ(a_.CountRequests(kClassMonitor, kCodeMonitorStart), 1u);
   EXPECT_EQ(proxy_.FindActive(gate), SessionOf(gate, b_));
 }
 
@@ -154,13 +141,13 @@ TEST_F(GateTest, LostActiveFailsOverToStandby) {
             ShortTimings().activeCheckPeriod * ShortTimings().activeChecks);
   EXPECT_EQ(proxy_.FindActive(gate), standby);
   EXPECT_EQ(Request(gate), kOk);
-  EXPECT_EQ(b_.CountRequests(kCall, kMakeCall), 1u);
+  EXPECT_EQ(b_.CountRequests(kClassCall, kCodeMakeCall), 1u);
 
   ASSERT_TRUE(WaitUntil([&] { return lost->State() == kStateStandby && !lost->Reconnecting(); }));
-  EXPECT_EQ(ClassesAndCodes(a_), (std::vector<std::pair<int, int>>{{kSession, kOpen},
-                                                                  {kMonitor, kMonitorStart},
-                                                                  {kSession, kAddDevice},
-                                                                  {kSession, kAddDevice}}));
+  EXPECT_EQ(ClassesAndCodes(a_.Received()), (std::vector<std::pair<int, int>>{{kClassSession, kCodeOpen},
+                                                                  {kClassMonitor, kCodeMonitorStart},
+                                                                  {kClassSession, kCodeAddDevice},
+                                                                  {kClassSession, kCodeAddDevice}}));
   const auto received = a_.Received();
   EXPECT_EQ(received[2].body.back(), '1');
   EXPECT_EQ(received[3].body.back(), '2');
@@ -181,8 +168,8 @@ TEST_F(GateTest, StandbyNoticeSwapsRoles) {
   EXPECT_EQ(first->State(), kStateStandby);
   EXPECT_EQ(second->State(), kStateActive);
   EXPECT_EQ(Request(gate), kOk);
-  EXPECT_EQ(b_.CountRequests(kCall, kMakeCall), 1u);
-  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 0u);
+  EXPECT_EQ(b_.CountRequests(kClassCall, kCodeMakeCall), 1u);
+  EXPECT_EQ(a_.CountRequests(kClassCall, kCodeMakeCall), 0u);
 
   // And back: now the notified session comes later, and the caller sees the notice.
   b_.PushHaNotice(false);
@@ -191,7 +178,7 @@ TEST_F(GateTest, StandbyNoticeSwapsRoles) {
   EXPECT_EQ(event.At(0), kHaStandby);
   EXPECT_EQ(first->State(), kStateActive);
   EXPECT_EQ(Request(gate), kOk);
-  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 1u);
+  EXPECT_EQ(a_.CountRequests(kClassCall, kCodeMakeCall), 1u);
 }
 
 // A one-server gate reopens in single mode: active again even though the server now answers
@@ -207,7 +194,7 @@ TEST_F(GateTest, OneServerGateComesBackWithinTheWait) {
   EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
   EXPECT_EQ(session->State(), kStateActive);
   EXPECT_EQ(Request(gate), kOk);
-  EXPECT_EQ(a_.CountRequests(kSession, kOpen), 2u);
+  EXPECT_EQ(a_.CountRequests(kClassSession, kCodeOpen), 2u);
 }
 
 // A one-server gate whose server stays away: the connection-lost frame, the gate closed, and
@@ -276,7 +263,7 @@ TEST_F(GateTest, StaleConnectionLostNoticeIsIgnored) {
   const auto session = SessionOf(gate, a_);
   ctisim::ReplyRule refused;
   refused.result = 7;
-  a_.AddOnceRule(kSession, kOpen, refused);  // the first attempt connects and fails
+  a_.AddOnceRule(kClassSession, kCodeOpen, refused);  // the first attempt connects and fails
   a_.DropConnections();
   ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
 
@@ -315,7 +302,7 @@ TEST_F(GateTest, SessionBackAsActiveServesAgain) {
   EXPECT_EQ(first->State(), kStateActive);
   EXPECT_EQ(proxy_.FindActive(gate), first);
   EXPECT_EQ(Request(gate), kOk);
-  EXPECT_EQ(a_.CountRequests(kCall, kMakeCall), 1u);
+  EXPECT_EQ(a_.CountRequests(kClassCall, kCodeMakeCall), 1u);
 }
 
 // Close of a gate in the middle of a fail-over, with a reconnect loop running: nothing stays

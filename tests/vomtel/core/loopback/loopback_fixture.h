@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <functional>
+#include <utility>
+#include <vector>
 #include <thread>
 
 #include "tools/ctisim/sim_server.h"
@@ -11,6 +13,17 @@
 namespace vomtel::test {
 
 using std::chrono::milliseconds;
+
+// Class and code bytes of the requests the tests look for, as the simulator knows them.
+using ctisim::kClassCall;
+using ctisim::kClassMonitor;
+using ctisim::kClassSession;
+using ctisim::kCodeAddDevice;
+using ctisim::kCodeClose;
+using ctisim::kCodeMakeCall;
+using ctisim::kCodeMonitorStart;
+using ctisim::kCodeMonitorStop;
+using ctisim::kCodeOpen;
 
 // Every wait short, so that a test over loopback runs in well under a second per step.
 inline Timings ShortTimings() {
@@ -42,6 +55,14 @@ inline ctisim::SimOptions SimAt(const char* address, std::uint8_t activeFlag = 1
   options.open.active_flag = activeFlag;
   options.open.session_id = sessionId;
   return options;
+}
+
+// Class and code of each request, in the order they came.
+inline std::vector<std::pair<int, int>> ClassesAndCodes(
+    const std::vector<ctisim::Request>& requests) {
+  std::vector<std::pair<int, int>> out;
+  for (const auto& request : requests) out.emplace_back(request.cls, request.code);
+  return out;
 }
 
 }  // namespace vomtel::test

@@ -14,20 +14,6 @@ namespace {
 
 using ctisim::SimServer;
 
-constexpr std::uint8_t kSession = 0x45;
-constexpr std::uint8_t kMonitor = 0x42;
-constexpr std::uint8_t kOpen = 0x46;
-constexpr std::uint8_t kClose = 0x1E;
-constexpr std::uint8_t kAddDevice = 0x0A;
-constexpr std::uint8_t kMonitorStart = 0x1E;
-constexpr std::uint8_t kMonitorStop = 0x28;
-
-std::vector<std::pair<int, int>> ClassesAndCodes(const std::vector<ctisim::Request>& requests) {
-  std::vector<std::pair<int, int>> out;
-  for (const auto& request : requests) out.emplace_back(request.cls, request.code);
-  return out;
-}
-
 struct OpenCase {
   SessionMode mode;
   std::uint8_t flag;  // active flag of the server's open reply
@@ -53,7 +39,7 @@ TEST_P(SessionOpen, StateCountersAndHeader) {
   EXPECT_EQ(session.Counter(), 2);
   ASSERT_EQ(session.MonitorStart(), kOk);
 
-  const auto open = server.WaitForRequest(kSession, kOpen, milliseconds(1000));
+  const auto open = server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(1000));
   ASSERT_TRUE(open);
   const ctisim::OpenBody body = ctisim::DecodeOpenBody(open->body);
   EXPECT_EQ(body.device_type, 1);
@@ -64,7 +50,7 @@ TEST_P(SessionOpen, StateCountersAndHeader) {
   EXPECT_EQ(open->version, 0x28);
   EXPECT_EQ(open->word, 0x0102);
 
-  const auto monitor = server.WaitForRequest(kMonitor, kMonitorStart, milliseconds(1000));
+  const auto monitor = server.WaitForRequest(kClassMonitor, kCodeMonitorStart, milliseconds(1000));
   ASSERT_TRUE(monitor);
   EXPECT_EQ(monitor->number, 3);
   EXPECT_EQ(monitor->session_id, 0x80000001u);
@@ -86,7 +72,7 @@ TEST(Session, FailedOpenLeavesNoConnection) {
   ctisim::ReplyRule refused;
   refused.result = 7;
   refused.session_id = 0x1234;
-  server.AddOnceRule(kSession, kOpen, refused);
+  server.AddOnceRule(kClassSession, kCodeOpen, refused);
   EXPECT_EQ(session.Open(SessionMode::kHa), 7);
   EXPECT_EQ(session.SessionId(), 0x1234u);  // read before the result is looked at
   EXPECT_EQ(session.State(), kStateConstructed);
@@ -94,7 +80,7 @@ TEST(Session, FailedOpenLeavesNoConnection) {
 
   ctisim::ReplyRule withheld;
   withheld.withhold = true;
-  server.AddOnceRule(kSession, kOpen, withheld);
+  server.AddOnceRule(kClassSession, kCodeOpen, withheld);
   EXPECT_EQ(session.Open(SessionMode::kHa), kTimeout);
   EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
 
@@ -117,7 +103,7 @@ TEST(Session, DeviceList) {
   EXPECT_EQ(session.AddDevice("3002", 2, 1), kOk);
   ctisim::ReplyRule refused;
   refused.result = 9;
-  server.AddOnceRule(kSession, kAddDevice, refused);
+  server.AddOnceRule(kClassSession, kCodeAddDevice, refused);
   EXPECT_EQ(session.AddDevice("3003", 1, 0), 9);
   EXPECT_EQ(session.Devices(),
             (std::vector<DeviceEntry>{{"3001", 1, 0}, {"3002", 2, 1}}));
@@ -142,7 +128,7 @@ TEST(Session, CloseStopsMonitorAndSendsClose) {
   ASSERT_TRUE(server.WaitForRequestCount(3, milliseconds(1000)));
   EXPECT_EQ(ClassesAndCodes(server.Received()),
             (std::vector<std::pair<int, int>>{
-                {kSession, kOpen}, {kMonitor, kMonitorStop}, {kSession, kClose}}));
+                {kClassSession, kCodeOpen}, {kClassMonitor, kCodeMonitorStop}, {kClassSession, kCodeClose}}));
   EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
 }
 
@@ -171,7 +157,7 @@ TEST(Session, ReconnectLoopReopensAndRegistersDevices) {
   server.ClearReceived();
   ctisim::ReplyRule refused;
   refused.result = 5;
-  server.AddOnceRule(kMonitor, kMonitorStart, refused);
+  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, refused);
 
   session.StartTryOpen(SessionMode::kSingle);
   session.StartTryOpen(SessionMode::kSingle);  // one loop at a time
@@ -181,12 +167,12 @@ TEST(Session, ReconnectLoopReopensAndRegistersDevices) {
 
   const auto received = server.Received();
   EXPECT_EQ(ClassesAndCodes(received),
-            (std::vector<std::pair<int, int>>{{kSession, kOpen},
-                                              {kMonitor, kMonitorStart},
-                                              {kSession, kOpen},
-                                              {kMonitor, kMonitorStart},
-                                              {kSession, kAddDevice},
-                                              {kSession, kAddDevice}}));
+            (std::vector<std::pair<int, int>>{{kClassSession, kCodeOpen},
+                                              {kClassMonitor, kCodeMonitorStart},
+                                              {kClassSession, kCodeOpen},
+                                              {kClassMonitor, kCodeMonitorStart},
+                                              {kClassSession, kCodeAddDevice},
+                                              {kClassSession, kCodeAddDevice}}));
   ASSERT_EQ(received.size(), 6u);
   EXPECT_NE(received[0].connection, received[2].connection);  // reopened on a new connection
   EXPECT_EQ(received[4].body.back(), '1');                    // 3001 first, then 3002
@@ -218,9 +204,9 @@ TEST(Session, CloseDuringAnAttemptLeavesNoConnection) {
   // The attempt is under way when Close comes: its open reply is on its way.
   ctisim::ReplyRule late;
   late.shape.delay = milliseconds(150);
-  server.AddOnceRule(kSession, kOpen, late);
+  server.AddOnceRule(kClassSession, kCodeOpen, late);
   session.StartTryOpen(SessionMode::kSingle);
-  ASSERT_TRUE(server.WaitForRequest(kSession, kOpen, milliseconds(1000)));
+  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(1000)));
   session.Close();
   EXPECT_FALSE(session.Reconnecting());
   EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
