@@ -43,8 +43,12 @@ int RunCall(RequestExchange& exchange, const CallRequest& request, std::uint16_t
   const int exchanged = ExchangeCall(exchange, request);
   if (number != nullptr) *number = exchange.RequestNumber();
   if (exchanged != kOk) return exchanged;
+  return CallOutcome(exchange, request.shape);
+}
+
+int CallOutcome(const RequestExchange& exchange, const CallShape& shape) {
   const auto result = static_cast<std::int32_t>(exchange.Result());
-  if (!request.shape.outcome.empty()) exchange.LogOutcome(request.shape.outcome, result);
+  if (!shape.outcome.empty()) exchange.LogOutcome(shape.outcome, result);
   return result;
 }
 

@@ -65,6 +65,10 @@ int ExchangeCall(RequestExchange& exchange, const CallRequest& request);
 // `number`, when given, receives the request's number.
 int RunCall(OrbaAdapter& adapter, int gate, const CallRequest& request,
             std::uint16_t* number = nullptr);
+// The ending of a request whose ExchangeCall gave kOk: the outcome line (when the shape names
+// one) and the result word.
+int CallOutcome(const RequestExchange& exchange, const CallShape& shape);
+
 // The same on an exchange that has found its session already.
 int RunCall(RequestExchange& exchange, const CallRequest& request,
             std::uint16_t* number = nullptr);

@@ -3,6 +3,7 @@
 #include "vomtel/core/session.h"
 #include "vomtel/requests/call/answer_clear_hold.h"
 #include "vomtel/requests/call/call_request.h"
+#include "vomtel/requests/call/consultation_request.h"
 #include "vomtel/requests/call/make_call.h"
 
 namespace vomtel {
@@ -48,23 +49,16 @@ int ConsultationCall(OrbaAdapter& adapter, std::string_view DN, std::uint32_t ca
                      int gate) {
   return Guarded([&] {
     RequestExchange exchange(adapter, gate);
-    if (!exchange.HasSession()) return static_cast<int>(kNoSession);
-    const std::initializer_list<TextLimit> limits{
-        {UUI, kUuiLimit}, {UEI, kDataLimit}, {CI, kCiLimit}};
-    if (CheckTexts(limits) != kOk) return static_cast<int>(kTextTooLong);
+    if (const int checked = CheckConsultation(exchange, UUI, UEI, CI); checked != kOk) {
+      return checked;
+    }
     if (exchange.Session().ExtMode() == kCompositeExtMode) {
       exchange.Finish();
       return HoldAndMakeCall(adapter, DN, call, calledDN, UUI, accCode, authCode, UEI, CI, gate);
     }
-    return RunCall(exchange,
-                   {shape::kConsultationCall,
-                    limits,
-                    {U32(call), Str8{DN}, Str8{calledDN}, U8(0), Str8{UUI}, Str8{accCode},
-                     Str8{authCode}, Str16{UEI}, Str16{CI}},
-                    {{"\t\tCall\t\t[", ShownUnsigned(call)},
-                     {"\t\tDN\t\t[", Masked(DN)},
-                     {"\t\tcalledDN\t\t[", Shown(calledDN)},
-                     {"\t\tUEI\t\t[", Shown(UEI)}}});
+    const int exchanged = ExchangeConsultation(exchange, shape::kConsultationCall, DN, call,
+                                               calledDN, UUI, accCode, authCode, UEI, CI);
+    return exchanged == kOk ? CallOutcome(exchange, shape::kConsultationCall) : exchanged;
   });
 }
 

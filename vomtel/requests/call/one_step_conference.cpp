@@ -6,6 +6,7 @@
 #include "vomtel/core/established_waiters.h"
 #include "vomtel/requests/call/answer_clear_hold.h"
 #include "vomtel/requests/call/call_request.h"
+#include "vomtel/requests/call/consultation_request.h"
 #include "vomtel/requests/call/consultation_transfer.h"
 
 namespace vomtel {
@@ -44,21 +45,13 @@ int OneStepConference(OrbaAdapter& adapter, std::string_view DN, std::uint32_t c
                       std::string_view CI, int gate) {
   return Guarded([&] {
     RequestExchange exchange(adapter, gate);
-    if (!exchange.HasSession()) return static_cast<int>(kNoSession);
-    const std::initializer_list<TextLimit> limits{
-        {UUI, kUuiLimit}, {UEI, kDataLimit}, {CI, kCiLimit}};
-    if (CheckTexts(limits) != kOk) return static_cast<int>(kTextTooLong);
+    if (const int checked = CheckConsultation(exchange, UUI, UEI, CI); checked != kOk) {
+      return checked;
+    }
 
     ArmedWait established(DN);
-    const int exchanged =
-        ExchangeCall(exchange, {shape::kOneStepConsultation,
-                                limits,
-                                {U32(call), Str8{DN}, Str8{calledDN}, U8(0), Str8{UUI}, Str8{},
-                                 Str8{}, Str16{UEI}, Str16{CI}},
-                                {{"\t\tCall\t\t[", ShownUnsigned(call)},
-                                 {"\t\tDN\t\t[", Masked(DN)},
-                                 {"\t\tcalledDN\t\t[", Shown(calledDN)},
-                                 {"\t\tUEI\t\t[", Shown(UEI)}}});
+    const int exchanged = ExchangeConsultation(exchange, shape::kOneStepConsultation, DN, call,
+                                               calledDN, UUI, "", "", UEI, CI);
     if (exchanged != kOk) return exchanged;
     const auto consulted = static_cast<std::int32_t>(exchange.Result());
     if (consulted != kOk) {

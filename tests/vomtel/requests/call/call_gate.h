@@ -13,28 +13,23 @@
 #include "support/temp_dir.h"
 #include "tools/ctisim/frame.h"
 #include "tools/ctisim/sim_server.h"
+#include "vomtel/core/loopback/loopback_fixture.h"
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/core/settings.h"
 #include "vomtel/core/timings.h"
 
 namespace vomtel::test {
 
-using std::chrono::milliseconds;
-
 inline constexpr std::uint32_t kSessionId = 0x00010001;
 inline constexpr std::uint8_t kVersion = 0x33;
 inline constexpr std::uint16_t kHeaderWord = 0x0102;
 inline constexpr const char* kAgentDn = "1001";
 
-// A reply wait of three units is 150 ms; the conference wait 300 ms.
+// The loopback timings with a reply wait of three units at 150 ms and a conference wait of
+// 300 ms.
 inline Timings CallTimings() {
-  Timings timings;
-  timings.sendWait = milliseconds(500);
-  timings.connectTimeout = milliseconds(300);
+  Timings timings = ShortTimings();
   timings.replyUnit = milliseconds(50);
-  timings.retryPeriod = milliseconds(150);
-  timings.activeCheckPeriod = milliseconds(20);
-  timings.activeChecks = 25;
   timings.conferenceWait = milliseconds(300);
   return timings;
 }

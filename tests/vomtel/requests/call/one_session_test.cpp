@@ -14,14 +14,6 @@
 namespace vomtel::test {
 namespace {
 
-ctisim::SimOptions SimAt(const char* address, std::uint8_t activeFlag, std::uint32_t sessionId) {
-  ctisim::SimOptions options;
-  options.address = address;
-  options.open.active_flag = activeFlag;
-  options.open.session_id = sessionId;
-  return options;
-}
-
 TEST(OneSessionPerRequest, FailOverDuringARequestKeepsItOnItsSession) {
   ctisim::SimServer first(SimAt("127.0.0.1", 1, 0x111));
   ctisim::SimServer second(SimAt("127.0.0.2", 0, 0x222));
