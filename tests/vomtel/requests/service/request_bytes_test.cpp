@@ -275,3 +275,95 @@ INSTANTIATE_TEST_SUITE_P(Operations, ServiceRequestBytes, ::testing::ValuesIn(kC
 
 }  // namespace
 }  // namespace vomtel::test
+
+namespace vomtel::test {
+namespace {
+
+// The campaign definition in wire order: one count for both time arrays (all start times,
+// then all end times), the skill ids behind their count, the signed byte widened with its sign.
+TEST_F(CallGate, CreateCampaignSendsTheDefinitionInWireOrder) {
+  CampaignRecord c;
+  c.uiCampId = 1;
+  c.ucCampaignName = "nm";
+  c.ucCampaignDesc = "ds";
+  c.uiCampaignSiteCode = 2;
+  c.uiCampaignSVCODE = 3;
+  c.iStartFlag = 4;
+  c.ucCampENFL = 5;
+  c.ubCampaignMode = 6;
+  c.ucCampCallBack = 7;
+  c.ucCampDLFL = 8;
+  c.uiCampListCnt = 9;
+  c.ucCampListQuery = "q";
+  c.ucCampListFile = "f";
+  c.uiCampNextCamp = 10;
+  c.uiCampTokenId = 11;
+  c.ucCampPhoneOrder = "po";
+  c.unCampMaxFreq = {12, 13, 14, 15, 16};
+  c.uiCampInterval = 17;
+  c.ucCampTACode = "ta";
+  c.ucCampDDDNum = "dd";
+  c.ucCampQueue = 18;
+  c.unCampMaxRing = 19;
+  c.ucCampMachine = 20;
+  c.unCampAutoDialTM = 21;
+  c.uiCampCRID = 22;
+  c.ucCampCRTM = "ct";
+  c.ucCampCRIP = "ci";
+  c.uiCampUPID = 23;
+  c.ucCampUPTM = "ut";
+  c.ucCampUPIP = "ui";
+  c.unCampCustId = 24;
+  c.unCampPhoneId = 25;
+  c.uiCampScriptId = 26;
+  c.uiCampMentId = 27;
+  c.uiCampCIODID = 28;
+  c.uiCampAnswerCnt = 29;
+  c.uiCampDialSpeed = 30;
+  c.uiCampParentId = 31;
+  c.unCampLevel = 32;
+  c.unCampOVTime = 33;
+  c.uiCampALCnt = 34;
+  c.ucCampSPTel = "sp";
+  c.unCampRDCnt = 35;
+  c.ucCampOBSE = "ob";
+  c.uiCampGroupId = 36;
+  c.unUsfl = 37;
+  c.ucRedialStrategy = {"r1", "r2", "r3", "r4", "r5"};
+  c.ucDialModeOption = 38;
+  c.ucStartData = "sd";
+  c.ucEndData = "ed";
+  c.unScheduleCnt = 2;
+  c.uiStartTime = {"s1", "s2", "s3", "s4"};
+  c.uiEndTime = {"e1", "e2", "e3", "e4"};
+  c.ucUserOption = "uo";
+  c.unSkillCnt = 3;
+  c.uiSkillId = {41, 42, 43, 44, 45};
+  c.uiRVCallTimeOut = 46;
+  c.uiCallMax = 47;
+  c.ucRVCallStandard = -1;
+  c.ucCampANI = "an";
+  Sim().SetRule(0x45, 0xFA, OutboundReply(3, Frame().PutU32(1).PutU32(99).Take()));
+
+  std::uint32_t id = 0;
+  EXPECT_EQ(CreateCampaign(Adapter(), id, c, Gate()), 1);
+  EXPECT_EQ(id, 99u);
+
+  const Bytes want =
+      Frame().PutU32(1).PutStr8("nm").PutStr8("ds").PutU32(2).PutU32(3).PutU8(4).PutU8(5).PutU16(6).PutU8(7)
+          .PutU8(8).PutU32(9).PutStr8("q").PutStr8("f").PutU32(10).PutU32(11).PutStr8("po").PutU16(12)
+          .PutU16(13).PutU16(14).PutU16(15).PutU16(16).PutU32(17).PutStr8("ta").PutStr8("dd").PutU32(18)
+          .PutU16(19).PutU8(20).PutU16(21).PutU32(22).PutStr8("ct").PutStr8("ci").PutU32(23).PutStr8("ut")
+          .PutStr8("ui").PutU16(24).PutU16(25).PutU32(26).PutU32(27).PutU32(28).PutU32(29).PutU32(30)
+          .PutU32(31).PutU16(32).PutU16(33).PutU32(34).PutStr8("sp").PutU16(35).PutStr8("ob").PutU32(36)
+          .PutU16(37).PutStr8("r1").PutStr8("r2").PutStr8("r3").PutStr8("r4").PutStr8("r5").PutU8(38)
+          .PutStr8("sd").PutStr8("ed").PutU16(2).PutStr8("s1").PutStr8("s2").PutStr8("e1").PutStr8("e2")
+          .PutStr8("uo").PutU16(3).PutU32(41).PutU32(42).PutU32(43).PutU32(46).PutU32(47).PutU32(0xFFFFFFFF)
+          .PutStr8("an").Take();
+  const auto sent = Sim().WaitForRequest(0x45, 0xFA, milliseconds(1000));
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(ctisim::Hex(Bytes(sent->body.begin() + 6, sent->body.end())), ctisim::Hex(want));
+}
+
+}  // namespace
+}  // namespace vomtel::test
