@@ -38,11 +38,14 @@ class CallGate : public ::testing::Test {
  protected:
   // The ext byte of the server record (1 makes consultation and reconnect composites).
   virtual std::uint8_t Ext() const { return 0; }
+  // The SST setting: the single-step transfer's reply wait in reply units.
+  virtual int Sst() const { return 3; }
 
   void SetUp() override {
     Settings settings;
     settings.logPath = dir_.Path();
     settings.level = 3;
+    settings.sst = Sst();
     adapter_ = std::make_unique<OrbaAdapter>(settings, CallTimings());
     adapter_->AddServer(sim_.Address(), sim_.Port(), Ext(), 0, kAgentDn, "agent", kVersion,
                         kHeaderWord);

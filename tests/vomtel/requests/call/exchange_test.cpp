@@ -121,6 +121,20 @@ TEST_F(ExchangeTest, LoggingNeverChangesTheResult) {
   EXPECT_EQ(MakeCall(Adapter(), kAgentDn, "2002", "", "", "", "", "", Gate()), 4242);
 }
 
+// The single-step transfer waits the SST setting; the conference the usual three units.
+class LongSingleStepWait : public CallGate {
+ protected:
+  int Sst() const override { return 10; }
+};
+
+TEST_F(LongSingleStepWait, OnlyTheTransferWaitsTheSetting) {
+  const ctisim::ReplyRule slow = Reply(1, CallTimings().ReplyWait(5));
+  Sim().SetRule(0x41, 0xAC, slow);
+  Sim().SetRule(0x41, 0xAD, slow);
+  EXPECT_EQ(SingleStepTransfer(Adapter(), kAgentDn, "2002", 1, 0, "", "", "", Gate()), 1);
+  EXPECT_EQ(SingleStepConference(Adapter(), kAgentDn, "2002", 1, 0, "", "", "", Gate()), kTimeout);
+}
+
 TEST(RequestGuard, AnyExceptionBecomesInternalError) {
   EXPECT_EQ(Guarded([]() -> int { throw 42; }), kInternalError);
   EXPECT_EQ(Guarded([]() -> int { throw std::bad_alloc(); }), kInternalError);
