@@ -586,15 +586,16 @@ VOMTEL_API int VOMTEL_CALL vomtelCloseServerHA(int gate, int invoke);
  * result, 3014 when none is active, 3007 when the gate has no session. */
 VOMTEL_API int VOMTEL_CALL vomtelMonitorStart(int gate, int invoke);
 VOMTEL_API int VOMTEL_CALL vomtelMonitorStop(int gate, int invoke);
-/* Writes the server's monitor number (one byte, widened) to *monitor when a reply came.
- * monitor must not be null (3009). */
+/* On 1 writes the server's monitor number (one byte, widened) to *monitor. monitor must not
+ * be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelGetMonitor(int gate, int invoke, int* monitor);
 /* Registers the record's device (type: the whole DeviceType; extension byte: low byte of
  * LinkMode) on every session of the gate. device must not be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelAddDevice(int gate, int invoke, const DeviceRecord* device);
 /* Registers count device numbers at once (type and extension byte: low bytes of the record's
  * DeviceType and LinkMode). count outside 0..2000 gives 3040 before anything is read or sent;
- * device and devices must not be null (3009; devices may be null when count is 0). */
+ * device and devices must not be null (3009; devices may be null when count is 0); a device
+ * number 0 in the list gives 3009. */
 VOMTEL_API int VOMTEL_CALL vomtelMultiAddDevice(int gate, int invoke, const DeviceRecord* device,
                                                 int count, const uint32_t* devices);
 VOMTEL_API int VOMTEL_CALL vomtelRemoveDevice(int gate, int invoke, const char* device);
@@ -799,9 +800,10 @@ VOMTEL_API int VOMTEL_CALL vomtelGetAgent(int gate, int invoke, const char* text
                                           const char* text6, const char* text7,
                                           AgentExEntry* entries, uint32_t* count,
                                           const char* text8);
-/* As vomtelGetAgent; also writes the server's read-count text (cut to 1024 bytes) to
- * readCount (char[1025], must not be null). The first six texts may hold 1024 bytes, the
- * sixth 20. At most VOMTEL_CAP_AGENT_LIST entries. */
+/* As vomtelGetAgent; on 1 also writes the server's read-count text (cut to 1024 bytes) to
+ * readCount (char[1025], must not be null). The first five texts may hold 1024 bytes, the
+ * sixth 20; a longer one gives -3025 (negative) before anything is sent. At most
+ * VOMTEL_CAP_AGENT_LIST entries. */
 VOMTEL_API int VOMTEL_CALL vomtelGetAgentEx(int gate, int invoke, const char* dn, const char* id,
                                             const char* skill, const char* tenant,
                                             const char* group, const char* part,
@@ -811,7 +813,7 @@ VOMTEL_API int VOMTEL_CALL vomtelGetAgentEx(int gate, int invoke, const char* dn
 /* Writes the server's count to *counts when a reply came; list over 1024 bytes: 3025. */
 VOMTEL_API int VOMTEL_CALL vomtelGetAgentCount(int gate, int invoke, const UserDataBlock* list,
                                                int agentMode, int blendMode, uint32_t* counts);
-/* Writes the ready rate (the server's number / 100) to *rate when a reply came. */
+/* On 1 writes the ready rate (the server's number / 100) to *rate (must not be null, 3009). */
 VOMTEL_API int VOMTEL_CALL vomtelReadyRateGet(int gate, int invoke, int value, float* rate);
 VOMTEL_API int VOMTEL_CALL vomtelWaitTimeGet(int gate, int invoke, int tenantId,
                                              const char* queueDn, int* first, int* second);
@@ -844,8 +846,8 @@ VOMTEL_API int VOMTEL_CALL vomtelIVRAllowRouting(int gate, int invoke, int first
 VOMTEL_API int VOMTEL_CALL vomtelIVRNumberOfWait(int gate, int invoke, uint32_t value, int number,
                                                  const char* text, int* count);
 /* Runs a query: on 1 writes the rows (joined by the delimiter, cut to 1027 bytes and
- * NUL-terminated) into result->Text and their byte count into result->Length, and the row
- * count into *rows. rows and result must not be null (3009). */
+ * NUL-terminated) into result->Text and their byte count into result->Length; the row count
+ * goes to *rows whenever a reply carried it. rows and result must not be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelSQLQuery(int gate, int invoke, const char* device,
                                           int recordNumber, int delimiter,
                                           const UserDataBlock* query, int* rows,
@@ -880,12 +882,12 @@ VOMTEL_API int VOMTEL_CALL vomtelSetCampaignListHandle(int gate, int invoke,
                                                        const CampaignListHandleRecord* record);
 VOMTEL_API int VOMTEL_CALL vomtelSetCampaignListHandleResult(int gate, int gateTo, int reserved,
                                                              int result);
-/* At most VOMTEL_CAP_AGENT_LIST entries. */
+/* At most VOMTEL_CAP_AGENT_LIST entries; count and entries must not be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelCallbackCampaign(int gate, int invoke, int requestId,
                                                   uint32_t* count,
                                                   CallbackCampaignEntry* entries);
 /* Sends the low 16 bits of count (signed) entries; 0 or less sends none. entries may be null
- * only then. */
+ * only then (3009). More entries than one request holds give 3040. */
 VOMTEL_API int VOMTEL_CALL vomtelCallbackCampaignResult(int gate, int gateTo, int reserved,
                                                         int requestId, int count,
                                                         const CallbackCampaignEntry* entries);
@@ -898,8 +900,8 @@ VOMTEL_API int VOMTEL_CALL vomtelCallbackListInsert(int gate, int invoke, int re
 VOMTEL_API int VOMTEL_CALL vomtelCallbackListInsertEx(int gate, int invoke, int requestId,
                                                       const CallbackRecordEx* record,
                                                       CallbackResult* result);
-/* The result is the server's word; on 1 the new campaign id goes to *campaignId. Neither
- * pointer may be null (3009). */
+/* The result is the server's word; the new campaign id goes to *campaignId whenever a reply
+ * carried it. Neither pointer may be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelCreateCampaignEx(int gate, int invoke, uint32_t* campaignId,
                                                   const CampaignRecord* campaign);
 VOMTEL_API int VOMTEL_CALL vomtelDestoryCampaign(int gate, int invoke, int first, int second,
