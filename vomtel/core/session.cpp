@@ -60,15 +60,18 @@ CSession::~CSession() {
   socket_->StopService();
 }
 
-void CSession::EndLoop() {
+bool CSession::EndLoop() {
   std::thread loop;
+  bool first = false;
   {
     std::lock_guard<std::mutex> lock(loop_mutex_);
+    first = !closed_;
     closed_ = true;
     loop = std::move(reconnect_);
   }
   loop_wake_.notify_all();
   if (loop.joinable()) loop.join();
+  return first;
 }
 
 void CSession::SetState(int state) {
@@ -260,9 +263,9 @@ int CSession::RemoveDevice(const std::string& dn) {
 
 void CSession::Close() {
   // The reconnect loop first: after it is joined nothing opens this session again.
-  EndLoop();
+  const bool first = EndLoop();
 
-  if ((State() & kStateOpenBit) != 0) {
+  if (first && (State() & kStateOpenBit) != 0) {
     MonitorStop();
     auto exchange = LockExchange();
     const std::uint16_t counter = NextCounter();

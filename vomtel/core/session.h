@@ -87,7 +87,7 @@ class CSession {
   // included), then, when the session is open, stops the monitor and sends the close request
   // (class 0x45, code 0x1E) without waiting for a reply, and stops the socket service. After
   // Close no connection of this session is live and no reconnect loop starts again. Close does
-  // not change the state.
+  // not change the state. A second Close sends nothing again.
   void Close();
 
   // Monitor start (0x42 0x1E, one reply unit), monitor stop (0x42 0x28, three units), device
@@ -159,8 +159,8 @@ class CSession {
 
  private:
   void TryOpen(SessionMode mode);
-  // Marks the session closed, wakes its reconnect loop and joins it.
-  void EndLoop();
+  // Marks the session closed, wakes its reconnect loop and joins it. True for the first call.
+  bool EndLoop();
   // Attempts every retry period until an open and a monitor start succeed, or Close.
   void RunAttempts(SessionMode mode);
   // Waits until `deadline` or until Close.
