@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -61,7 +62,7 @@ constexpr int kDefaultRequestsPerThread = 4000;
 constexpr unsigned kDefaultRandomState = 8111;
 
 constexpr int kRequestThreads = 16;
-constexpr int kHeartbeatMs = 300;
+constexpr int kHeartbeatMs = 250;
 constexpr milliseconds kKeepAlive{60};
 constexpr const char* kDn = "1001";
 
@@ -350,12 +351,44 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
         return {on, other};
       };
 
+      // A silence runs while the chaos goes on: it ends once the client has given up every
+      // link it had to the silent server, or at its deadline.
+      struct Silence {
+        ctisim::SimServer* server = nullptr;
+        std::vector<std::pair<std::shared_ptr<CSession>, std::uint64_t>> links;
+        Clock::time_point deadline;
+      };
+      std::optional<Silence> silence;
+      // An outage of the single server: it listens again at this time.
+      std::optional<Clock::time_point> outage_end;
+      const auto kOutage = SoakTimings().activeCheckPeriod * SoakTimings().activeChecks +
+                           milliseconds(300);
+      auto end_silence = [&](bool now) {
+        if (!silence) return;
+        const bool given_up =
+            std::all_of(silence->links.begin(), silence->links.end(), [](const auto& link) {
+              return link.first->Stopped() || link.first->Connection() != link.second;
+            });
+        if (!now && !given_up && Clock::now() < silence->deadline) return;
+        silence->server->SetSilent(false);
+        silence->server->SetKeepAlive(kKeepAlive);
+        silence.reset();
+      };
+
       std::map<std::string, int> actions;
       std::uint32_t word = 1;
       bool splitting = false;
       const auto chaos_end = Clock::now() + budget_;
       for (int step = 0; step < 100000 && Clock::now() < chaos_end; ++step) {
-        switch (pick(10)) {
+        end_silence(false);
+        if (outage_end && Clock::now() >= *outage_end) {
+          c.ResumeListening();
+          outage_end.reset();
+        }
+        // How often each action comes, out of 24.
+        static constexpr int kAction[24] = {0, 0, 1, 1, 2, 3, 3, 3, 4, 4, 5, 6,
+                                            6, 7, 7, 8, 10, 9, 9, 9, 9, 9, 9, 9};
+        switch (kAction[pick(24)]) {
           case 0: {  // the active link of the HA gate drops
             auto [on, other] = active_with_standby();
             if (!on) break;
@@ -363,31 +396,27 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
             ++actions["drop active"];
             break;
           }
-          case 1:  // the single server's link drops
-            c.DropConnections(pick(2) == 0);
-            ++actions["drop single"];
+          case 1: {  // the single server's link drops, or the standby's
+            auto [on, other] = active_with_standby();
+            ctisim::SimServer* server = other && pick(2) == 0 ? other : &c;
+            server->DropConnections(pick(2) == 0);
+            ++actions[server == &c ? "drop single" : "drop standby"];
             break;
-          case 2: {  // a server goes silent until the client gives the link up
-            ctisim::SimServer* server = all[pick(3)];
-            std::vector<std::pair<std::shared_ptr<CSession>, std::uint64_t>> links;
+          }
+          case 2: {  // a server goes silent past the heartbeat limit
+            if (silence) break;
+            silence.emplace();
+            silence->server = all[pick(3)];
+            silence->deadline = Clock::now() + milliseconds(kHeartbeatMs * 5);
             for (SoakGate* gate : gates) {
               for (const auto& session : adapter.Proxy().Table().Sessions(gate->number.load())) {
-                if (session->Ip() == server->Address() && !session->Stopped()) {
-                  links.emplace_back(session, session->Connection());
+                if (session->Ip() == silence->server->Address() && !session->Stopped()) {
+                  silence->links.emplace_back(session, session->Connection());
                 }
               }
             }
-            server->SetKeepAlive(milliseconds(0));
-            server->SetSilent(true);
-            WaitUntil(
-                [&] {
-                  return std::all_of(links.begin(), links.end(), [](const auto& link) {
-                    return link.first->Stopped() || link.first->Connection() != link.second;
-                  });
-                },
-                milliseconds(kHeartbeatMs * 5));
-            server->SetSilent(false);
-            server->SetKeepAlive(kKeepAlive);
+            silence->server->SetKeepAlive(milliseconds(0));
+            silence->server->SetSilent(true);
             ++actions["silence"];
             break;
           }
@@ -409,7 +438,7 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
             late.result = word;
             late.shape.delay = kPastTheWait + milliseconds(pick(100));
             ctisim::SimServer* server = all[pick(3)];
-            for (unsigned n = 1 + pick(3); n > 0; --n) {
+            for (unsigned n = 1 + pick(2); n > 0; --n) {
               server->AddOnceRule(ctisim::kClassCall, kCallCodes[pick(std::size(kCallCodes))],
                                   late);
             }
@@ -433,22 +462,34 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
             script.Apply(word, splitting ? chunks() : std::vector<std::size_t>{});
             ++actions["result word"];
             break;
-          default: {  // call events, some cut into pieces
+          case 10:  // the single server goes away past the fail-over wait, then comes back
+            if (outage_end || Clock::now() + kOutage >= chaos_end) break;
+            c.StopListening();
+            c.DropConnections(pick(2) == 0);
+            outage_end = Clock::now() + kOutage;
+            ++actions["outage"];
+            break;
+          default: {  // a few call events, some cut into pieces
             ctisim::SimServer* server = all[pick(3)];
-            const std::uint8_t code = kPushedEvents[pick(std::size(kPushedEvents))];
-            const auto body = ctisim::CallEventBody(code, {kDn, "01012345678", 100 + pick(50), 0x50});
-            ctisim::SendShape shape;
-            if (pick(2) == 0) {
-              shape.chunks = chunks();
-              shape.chunk_gap = milliseconds(1);
+            for (unsigned n = 1 + pick(4); n > 0; --n) {
+              const std::uint8_t code = kPushedEvents[pick(std::size(kPushedEvents))];
+              const auto body =
+                  ctisim::CallEventBody(code, {kDn, "01012345678", 100 + pick(50), 0x50});
+              ctisim::SendShape shape;
+              if (pick(2) == 0) {
+                shape.chunks = chunks();
+                shape.chunk_gap = milliseconds(1);
+              }
+              server->PushEvent(code, body, {}, ctisim::kAllConnections, shape);
+              ++actions["event"];
             }
-            server->PushEvent(code, body, {}, ctisim::kAllConnections, shape);
-            ++actions["event"];
             break;
           }
         }
-        std::this_thread::sleep_for(milliseconds(5 + pick(40)));  // the pace of the chaos
+        std::this_thread::sleep_for(milliseconds(2 + pick(20)));  // the pace of the chaos
       }
+      end_silence(true);
+      if (outage_end) c.ResumeListening();
       chaos_over.store(true);
       for (auto& thread : requesters) thread.join();
 
@@ -462,8 +503,10 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
         int last = 0;
         EXPECT_TRUE(WaitUntil(
             [&] {
-              last = MakeCall(adapter, kDn, "01012345678", "", "", "", "", "", gate->number.load());
-              return last == kOk;
+              const int number = gate->number.load();
+              last = MakeCall(adapter, kDn, "01012345678", "", "", "", "", "", number);
+              const auto active = adapter.Proxy().FindActive(number);
+              return last == kOk && active && active->State() == kStateActive;
             },
             milliseconds(8000)))
             << "a gate does not serve again; last result " << last;
