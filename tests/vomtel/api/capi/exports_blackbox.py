@@ -62,13 +62,17 @@ class Request:
     def __repr__(self):
         return "0x%02x:0x%02x %s" % (self.cls, self.code, self.body.hex())
 
+    @staticmethod
+    def empty():
+        return Request("conn 0 class 0x00 code 0x00 session 0x0 number 0 body")
+
 
 class Sim:
     """A ctisim process; `rules` maps (class, code) to (result, reply data)."""
 
-    def __init__(self, rules=None, default=None):
+    def __init__(self, rules=None, events=0):
         self.port = free_port()
-        args = [SIM_PATH, "--port", str(self.port), "--events", "0", "--keepalive", "0",
+        args = [SIM_PATH, "--port", str(self.port), "--events", str(events), "--keepalive", "0",
                 "--exit-after", "120"]
         for (cls, code), (result, data) in (rules or {}).items():
             text = "0x%02x:0x%02x=%d" % (cls, code, result)
@@ -847,7 +851,64 @@ def run_guards():
         sim.stop()
 
 
+# ---- Opening, closing, version and events ---------------------------------------------------------
+def run_session():
+    # Both servers of an HA open land under one gate; the record's low bytes are sent.
+    sim = Sim()
+    gate = ctypes.c_int(-1)
+    try:
+        dev = ctypes.create_string_buffer(device_record(b"3001", 0x205, 300), 36)
+        got = lib.vomtelOpenServerHA(ctypes.byref(gate), 0, dev, b"127.0.0.1", b"127.0.0.1",
+                                     sim.port, b"TCPIP", b"capi", 1, 0)
+        expect_eq("open HA", got, 1)
+        for _ in range(2):
+            r = sim.skip_to(0x45, 0x46)
+            expect_eq("open body", r.body[:7] if r else None, u8(5) + u8(44) + s8("3001"))
+        version = int_out(-1)
+        expect_eq("version result", lib.vomtelGetOrbaVersion(gate.value, ctypes.byref(version)), 1)
+        expect_eq("version byte", version.value, HEADER_BYTE)
+        # Closing stops the monitor and sends the close request on each session of the gate.
+        expect_eq("close", lib.vomtelCloseServerHA(gate.value, 0), 1)
+        for cls, code in ((0x42, 0x28), (0x45, 0x1E), (0x42, 0x28), (0x45, 0x1E)):
+            r = sim.next()
+            expect_eq("closing request", (r.cls, r.code) if r else None, (cls, code))
+        expect_eq("closed gate", lib.vomtelMonitorStart(gate.value, 0), 3007)
+        gate.value = -1
+    except AssertionError as e:
+        fail("open HA and close: %s" % e)
+    finally:
+        close_gate(gate.value)
+        sim.stop()
+
+    # A call's events come out one per poll, in order; an empty queue gives 3010 and kind 0.
+    sim = Sim(events=4)
+    gate = open_gate(sim)
+    try:
+        expect_eq("make call", lib.vomtelMakeCall(gate, 0, b"3001", b"3002", b"", b"", b"",
+                                                  NULL, NULL, NULL, NULL), 1)
+        kinds = []
+        record = ctypes.create_string_buffer(6240)
+        for _ in range(100):
+            ctypes.memset(record, 0, 6240)
+            r = lib.vomtelGetEvent(gate, record, 0)
+            if r == 1:
+                kinds.append((le32(record, 0), cstr(record, 508, 24)))
+                if len(kinds) == 4:
+                    break
+            else:
+                expect_eq("no event", (r, le32(record, 0)), (3010, 0))
+                threading.Event().wait(0.05)
+        expect_eq("event kinds", [k for k, _ in kinds], [10, 4, 6, 3])
+        expect_eq("called party of the delivered event", kinds[1][1], b"3002")
+    except AssertionError as e:
+        fail("events: %s" % e)
+    finally:
+        close_gate(gate)
+        sim.stop()
+
+
 def main():
+    run_session()
     run_table()
     run_refused()
     run_gate_zero()
