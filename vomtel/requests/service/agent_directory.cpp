@@ -50,6 +50,27 @@ int TakeAgents(RequestExchange& ex, DirectoryForm form, AgentList& list) {
   return got;
 }
 
+// The request log: the query texts in body order (GetAgentEx also its blend mode).
+std::string DirectoryLog(const RequestExchange& ex, DirectoryForm form, const AgentDirectoryQuery& q) {
+  const bool extended = form == DirectoryForm::kEx;
+  RequestLog log(extended ? "vomtelGetAgentEx: gate[" : "vomtelGetAgent: gate[", ex.Gate(), ex.RequestNumber());
+  log.Field(extended ? "\t\tdeviceNumber\t[" : "\t\tdeviceNumber\t\t[", q.deviceNumber)
+      .Field("\t\tagentid\t\t[", q.agentid)
+      .Field("\t\tskill\t\t[", q.skill)
+      .Field("\t\ttenant\t\t[", q.tenant)
+      .Field("\t\tgroup\t\t[", q.group)
+      .Field("\t\tpart\t\t[", q.part)
+      .Field("\t\tmode\t\t[", q.mode);
+  if (extended) log.Field("\t\tblend\t\t[", q.blend);
+  return log.Field("\t\tmaxcnt\t\t[", q.maxcnt).Text();
+}
+
+// Drops the list frames of earlier queries, then sends and waits for the reply.
+int SendQuery(RequestExchange& ex, std::uint8_t code) {
+  ex.DiscardListPackets();
+  return SendAndWait(ex, kServiceClass, code, kDirectoryWaitSeconds);
+}
+
 }  // namespace
 
 int ReadAgentList(RequestExchange& exchange, AgentList& out) {
@@ -74,18 +95,8 @@ int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list
         .PutStr8(q.mode)
         .PutStr8(q.maxcnt);
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelGetAgent: gate[", gate, ex.RequestNumber())
-               .Field("\t\tdeviceNumber\t\t[", q.deviceNumber)
-               .Field("\t\tagentid\t\t[", q.agentid)
-               .Field("\t\tskill\t\t[", q.skill)
-               .Field("\t\ttenant\t\t[", q.tenant)
-               .Field("\t\tgroup\t\t[", q.group)
-               .Field("\t\tpart\t\t[", q.part)
-               .Field("\t\tmode\t\t[", q.mode)
-               .Field("\t\tmaxcnt\t\t[", q.maxcnt)
-               .Text());
-    ex.DiscardListPackets();
-    if (const int got = SendAndWait(ex, kServiceClass, 0xC2, kDirectoryWaitSeconds); got != kOk) return got;
+    ex.Log(DirectoryLog(ex, DirectoryForm::kPlain, q));
+    if (const int got = SendQuery(ex, 0xC2); got != kOk) return got;
     int outcome = AsResult(ex.Result());
     if (ex.Result() == kOk) outcome = TakeAgents(ex, DirectoryForm::kPlain, list);
     ex.LogOutcome("vomtelGetAgent", AsResult(ex.Result()));
@@ -116,19 +127,8 @@ int GetAgentEx(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& li
     }
     body.PutStr8(q.mode).PutStr8(q.blend).PutStr8(q.maxcnt);
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return kDirectoryTextTooLong;
-    ex.Log(RequestLog("vomtelGetAgentEx: gate[", gate, ex.RequestNumber())
-               .Field("\t\tdeviceNumber\t[", q.deviceNumber)
-               .Field("\t\tagentid\t\t[", q.agentid)
-               .Field("\t\tskill\t\t[", q.skill)
-               .Field("\t\ttenant\t\t[", q.tenant)
-               .Field("\t\tgroup\t\t[", q.group)
-               .Field("\t\tpart\t\t[", q.part)
-               .Field("\t\tmode\t\t[", q.mode)
-               .Field("\t\tblend\t\t[", q.blend)
-               .Field("\t\tmaxcnt\t\t[", q.maxcnt)
-               .Text());
-    ex.DiscardListPackets();
-    if (const int got = SendAndWait(ex, kServiceClass, 0xC7, kDirectoryWaitSeconds); got != kOk) return got;
+    ex.Log(DirectoryLog(ex, DirectoryForm::kEx, q));
+    if (const int got = SendQuery(ex, 0xC7); got != kOk) return got;
     // Reply data after the head, read whatever the result; the list frames only on result 1.
     ReplyReader in(ex.Reply());
     const SizedString count = in.Str16();
