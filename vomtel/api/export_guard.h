@@ -77,6 +77,19 @@ std::uint32_t CopyEntries(const std::vector<Item>& list, Entry* entries, std::si
   return static_cast<std::uint32_t>(n);
 }
 
+// The common shape of a list export: `query(list)` runs the operation into a fresh list; on 1
+// the first `room` items go to the caller's entries and their number to `*count`; on any other
+// result neither is touched. Null entries or count: 3009, nothing sent.
+template <class Item, class Entry, class Query, class Fill>
+int ListExport(Entry* entries, std::uint32_t* count, std::size_t room, Query&& query, Fill&& fill) {
+  if (!entries || !count) return kNullArgument;
+  std::vector<Item> list;
+  const int result = query(list);
+  if (result != kOk) return result;
+  *count = CopyEntries(list, entries, room, fill);
+  return result;
+}
+
 // A 32-bit number that the adapter takes as unsigned.
 inline std::uint32_t U32(int value) { return static_cast<std::uint32_t>(value); }
 inline std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }

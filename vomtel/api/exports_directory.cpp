@@ -37,22 +37,16 @@ int VOMTEL_CALL vomtelGetAgent(int gate, int, const char* text1, const char* tex
                                const char* text3, const char* text4, const char* text5,
                                const char* text6, const char* text7, AgentExEntry* entries,
                                uint32_t* count, const char* text8) {
-  return Export([&]() -> int {
-    if (!entries || !count) return kNullArgument;
-    vomtel::AgentDirectoryQuery query;
-    query.deviceNumber = Text(text1);
-    query.agentid = Text(text2);
-    query.skill = Text(text3);
-    query.tenant = Text(text4);
-    query.group = Text(text5);
-    query.part = Text(text6);
-    query.mode = Text(text7);
-    query.maxcnt = Text(text8);
-    vomtel::AgentList list;
-    const int result = vomtel::GetAgent(OrbaAdapter::Instance(), query, list, gate);
-    if (result != vomtel::kOk) return result;
-    *count = CopyEntries(list, entries, VOMTEL_CAP_AGENT_LIST, FillAgent);
-    return result;
+  return Export([&] {
+    const vomtel::AgentDirectoryQuery query{Text(text1), Text(text2), Text(text3), Text(text4),
+                                            Text(text5), Text(text6), Text(text7), {},
+                                            Text(text8)};
+    return ListExport<vomtel::AgentListEntry>(
+        entries, count, VOMTEL_CAP_AGENT_LIST,
+        [&](vomtel::AgentList& list) {
+          return vomtel::GetAgent(OrbaAdapter::Instance(), query, list, gate);
+        },
+        FillAgent);
   });
 }
 

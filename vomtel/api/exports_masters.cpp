@@ -7,23 +7,6 @@
 #include "vomtel/requests/service/masters.h"
 #include "vomtel/vomtel.h"
 
-namespace vomtel::api {
-namespace {
-
-// On 1 the first `room` items go to the caller's entries and their number to `count`.
-template <class Item, class Entry, class Query, class Fill>
-int Listed(Entry* entries, std::uint32_t* count, std::size_t room, Query&& query, Fill fill) {
-  if (!entries || !count) return kNullArgument;
-  std::vector<Item> list;
-  const int result = query(list);
-  if (result != kOk) return result;
-  *count = CopyEntries(list, entries, room, fill);
-  return result;
-}
-
-}  // namespace
-}  // namespace vomtel::api
-
 using namespace vomtel::api;
 using vomtel::OrbaAdapter;
 
@@ -32,7 +15,7 @@ extern "C" {
 int VOMTEL_CALL vomtelGetSkillMaster(int gate, int, int tenantId, SkillMasterEntry* entries,
                                      uint32_t* count) {
   return Export([&] {
-    return Listed<vomtel::SkillMasterItem>(
+    return ListExport<vomtel::SkillMasterItem>(
         entries, count, VOMTEL_CAP_SKILL_MASTER,
         [&](std::vector<vomtel::SkillMasterItem>& list) {
           return vomtel::GetSkillMaster(OrbaAdapter::Instance(), U32(tenantId), list, gate);
@@ -47,7 +30,7 @@ int VOMTEL_CALL vomtelGetSkillMaster(int gate, int, int tenantId, SkillMasterEnt
 int VOMTEL_CALL vomtelWaitingCallTimePeriod(int gate, int, int interval, const char* queue,
                                             uint32_t* count, WaitingPeriodEntry* entries) {
   return Export([&] {
-    return Listed<vomtel::WaitingPeriodEntry>(
+    return ListExport<vomtel::WaitingPeriodEntry>(
         entries, count, VOMTEL_CAP_QUEUE_LIST,
         [&](std::vector<vomtel::WaitingPeriodEntry>& list) {
           return vomtel::WaitingCallTimePeriod(OrbaAdapter::Instance(), U32(interval), Text(queue),
@@ -63,7 +46,7 @@ int VOMTEL_CALL vomtelWaitingCallTimePeriod(int gate, int, int interval, const c
 int VOMTEL_CALL vomtelWaitingCallListOfQue(int gate, int, const char* queue, uint32_t* count,
                                            WaitingCallEntry* entries) {
   return Export([&] {
-    return Listed<vomtel::QueueEntry>(
+    return ListExport<vomtel::QueueEntry>(
         entries, count, VOMTEL_CAP_QUEUE_LIST,
         [&](std::vector<vomtel::QueueEntry>& list) {
           return vomtel::WaitingCallListOfQueue(OrbaAdapter::Instance(), Text(queue), list, gate);
@@ -79,7 +62,7 @@ int VOMTEL_CALL vomtelWaitingCallListOfQue(int gate, int, const char* queue, uin
 int VOMTEL_CALL vomtelMaxCallLoadAgent(int gate, int, const char* employeeId, uint32_t* count,
                                        CallLoadEntry* entries) {
   return Export([&] {
-    return Listed<vomtel::MaxCallLoadEntry>(
+    return ListExport<vomtel::MaxCallLoadEntry>(
         entries, count, VOMTEL_CAP_QUEUE_LIST,
         [&](std::vector<vomtel::MaxCallLoadEntry>& list) {
           return vomtel::MaxCallLoadAgent(OrbaAdapter::Instance(), Text(employeeId), list, gate);

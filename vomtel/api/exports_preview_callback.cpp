@@ -93,18 +93,17 @@ int VOMTEL_CALL vomtelPreviewMakeCall(int gate, int, int first, int second, int 
 
 int VOMTEL_CALL vomtelCallbackCampaign(int gate, int, int requestId, uint32_t* count,
                                        CallbackCampaignEntry* entries) {
-  return Export([&]() -> int {
-    if (!count || !entries) return kNullArgument;
-    std::vector<vomtel::CallbackCampaignEntry> list;
-    const int result = vomtel::CallbackCampaign(OrbaAdapter::Instance(), U32(requestId), list, gate);
-    if (result != vomtel::kOk) return result;
-    *count = CopyEntries(list, entries, VOMTEL_CAP_AGENT_LIST,
-                         [](const vomtel::CallbackCampaignEntry& from, CallbackCampaignEntry& to) {
-                           to.CampaignId = static_cast<std::int32_t>(from.campaignID);
-                           to.ServiceCode = static_cast<std::int32_t>(from.svcCode);
-                           to.CallbackCount = static_cast<std::int32_t>(from.cbCount);
-                         });
-    return result;
+  return Export([&] {
+    return ListExport<vomtel::CallbackCampaignEntry>(
+        entries, count, VOMTEL_CAP_AGENT_LIST,
+        [&](std::vector<vomtel::CallbackCampaignEntry>& list) {
+          return vomtel::CallbackCampaign(OrbaAdapter::Instance(), U32(requestId), list, gate);
+        },
+        [](const vomtel::CallbackCampaignEntry& from, CallbackCampaignEntry& to) {
+          to.CampaignId = static_cast<std::int32_t>(from.campaignID);
+          to.ServiceCode = static_cast<std::int32_t>(from.svcCode);
+          to.CallbackCount = static_cast<std::int32_t>(from.cbCount);
+        });
   });
 }
 

@@ -30,15 +30,9 @@ void FillReadyEx(const AgentListEntry& from, AgentReadyExEntry& to) {
   to.Time = from.time;
 }
 
-// The list query's result; on 1 the first `room` entries and their number are written.
 template <class Entry, class Query, class Fill>
 int ListQuery(Entry* entries, std::uint32_t* count, std::size_t room, Query&& query, Fill fill) {
-  if (!entries || !count) return kNullArgument;
-  AgentList list;
-  const int result = query(list);
-  if (result != kOk) return result;
-  *count = CopyEntries(list, entries, room, fill);
-  return result;
+  return ListExport<AgentListEntry>(entries, count, room, query, fill);
 }
 
 // The count queries: the number of entries of the answer.
@@ -157,22 +151,21 @@ int VOMTEL_CALL vomtelAgentBusyGetCountII(int, int, int, int group, int part, in
 
 int VOMTEL_CALL vomtelAgentStatusGet(int gate, int, int mode, int maxCount, int group, int part,
                                      AgentStatusEntry* entries, uint32_t* count, int) {
-  return Export([&]() -> int {
-    if (!entries || !count) return kNullArgument;
-    vomtel::AgentStatusList list;
-    const int result = vomtel::AgentStatusGet(OrbaAdapter::Instance(), LowByte(mode), maxCount,
-                                              group, part, list, gate);
-    if (result != vomtel::kOk) return result;
-    *count = CopyEntries(list, entries, ListRoom(maxCount, SIZE_MAX),
-                         [](const vomtel::AgentStatusEntry& from, AgentStatusEntry& to) {
-                           to.Group = from.group;
-                           to.Part = from.part;
-                           to.AgentNumber = static_cast<std::int32_t>(from.agentNumber);
-                           to.Mode = from.mode;
-                           PutText(from.name, to.Name);
-                           to.Dn = static_cast<std::int32_t>(from.dn);
-                         });
-    return result;
+  return Export([&] {
+    return ListExport<vomtel::AgentStatusEntry>(
+        entries, count, ListRoom(maxCount, SIZE_MAX),
+        [&](vomtel::AgentStatusList& list) {
+          return vomtel::AgentStatusGet(OrbaAdapter::Instance(), LowByte(mode), maxCount, group,
+                                        part, list, gate);
+        },
+        [](const vomtel::AgentStatusEntry& from, AgentStatusEntry& to) {
+          to.Group = from.group;
+          to.Part = from.part;
+          to.AgentNumber = static_cast<std::int32_t>(from.agentNumber);
+          to.Mode = from.mode;
+          PutText(from.name, to.Name);
+          to.Dn = static_cast<std::int32_t>(from.dn);
+        });
   });
 }
 
