@@ -12,6 +12,7 @@
 #include "vomtel/requests/service/callback_insert.h"
 #include "vomtel/requests/service/campaign_lists.h"
 #include "vomtel/requests/service/data_queries.h"
+#include "vomtel/requests/service/ivr_sql.h"
 #include "vomtel/requests/service/masters.h"
 #include "vomtel/requests/service/outbound_lists.h"
 #include "vomtel/requests/service/preview.h"
@@ -132,6 +133,7 @@ const HostileCase kCases[] = {
 };
 
 class ServiceHostileReply : public CallGate, public ::testing::WithParamInterface<HostileCase> {};
+class ServiceHostileReplyQuiet : public CallGate {};
 
 TEST_P(ServiceHostileReply, RefusedWithOutputsKept) {
   const HostileCase& c = GetParam();
@@ -143,6 +145,31 @@ TEST_P(ServiceHostileReply, RefusedWithOutputsKept) {
 
 INSTANTIATE_TEST_SUITE_P(Replies, ServiceHostileReply, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// No reply in time: the wait's code comes back, the outputs keep what the caller put there,
+// and no outcome line is written.
+TEST_F(ServiceHostileReplyQuiet, SilentServerLeavesOutputsAlone) {
+  const std::size_t opened = LogText().size();
+  Sim().SetSilent(true);
+  std::uint32_t count = 7;
+  std::string rows = "mine";
+  EXPECT_EQ(SQLQuery(Adapter(), "d", 1, ',', count, "select", rows, Gate()), 3013);
+  EXPECT_EQ(count, 7u);
+  EXPECT_EQ(rows, "mine");
+  std::vector<CallbackCampaignEntry> campaigns = {{1, 2, 3}};
+  EXPECT_EQ(CallbackCampaign(Adapter(), 1, campaigns, Gate()), 3013);
+  EXPECT_EQ(campaigns.size(), 1u);
+  AgentList agents(1);
+  std::string read = "r";
+  std::uint32_t total = 5;
+  EXPECT_EQ(GetAgentEx(Adapter(), {}, agents, read, total, Gate()), 3013);
+  EXPECT_EQ(agents.size(), 1u);
+  EXPECT_EQ(read, "r");
+  EXPECT_EQ(total, 5u);
+  const std::string log = LogText().substr(opened);
+  EXPECT_NE(log.find("vomtelSQLQuery: gate[0]"), std::string::npos);
+  EXPECT_EQ(log.find("[result][invoke]"), std::string::npos) << log;
+}
 
 Bytes StatusFrameData(std::uint8_t more, std::uint32_t agent) {
   return Frame().PutU8(more).PutU8(0).PutU8(2).PutU32(1).PutU16(1).PutU16(2).PutU32(agent).PutStr8("n").PutU32(1).Take();
