@@ -1,7 +1,8 @@
 // CSessionTable: the locked index of sessions by gate.
 //
-// Each operation holds the table's mutex for its whole run and takes no other lock while it
-// holds it (session states are atomics). The table owns its sessions through shared pointers;
+// Each operation holds the table's mutex for its whole run. Session states are atomics; the
+// one lock taken beneath the table's is a session's short state lock, when PromoteStandby
+// sets a state (no session lock is ever held while the table's is taken). The table owns its sessions through shared pointers;
 // a session removed from the index lives on while a caller still holds it.
 #pragma once
 
