@@ -1,0 +1,32 @@
+// Latencies of single operations, taken one by one, and their percentiles.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+namespace vomtel::bench {
+
+class LatencySamples {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  explicit LatencySamples(std::size_t expected = 0) { samples_.reserve(expected); }
+
+  void Add(Clock::duration elapsed) { samples_.push_back(elapsed); }
+  std::size_t Count() const { return samples_.size(); }
+
+  // The p-th percentile (0-100, nearest rank) in microseconds; 0 without samples.
+  double PercentileUs(double p) const;
+  double MedianUs() const { return PercentileUs(50); }
+  double MeanUs() const;
+
+ private:
+  std::vector<Clock::duration> samples_;
+};
+
+inline double Microseconds(LatencySamples::Clock::duration elapsed) {
+  return std::chrono::duration<double, std::micro>(elapsed).count();
+}
+
+}  // namespace vomtel::bench

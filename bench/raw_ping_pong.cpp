@@ -1,0 +1,124 @@
+#include "bench/raw_ping_pong.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vomtel::bench {
+namespace {
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool ReadAll(int fd, std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::recv(fd, data, size, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+sockaddr_in Loopback(std::uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
+}  // namespace
+
+RawPingPongServer::RawPingPongServer(std::size_t requestSize, std::size_t replySize)
+    : request_size_(requestSize), reply_size_(replySize) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return;
+  sockaddr_in address = Loopback(0);
+  socklen_t length = sizeof address;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(fd, 64) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    ::close(fd);
+    return;
+  }
+  port_ = ntohs(address.sin_port);
+  listen_fd_ = fd;
+  acceptor_ = std::thread(&RawPingPongServer::Accept, this);
+}
+
+RawPingPongServer::~RawPingPongServer() {
+  if (listen_fd_ < 0) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    ::shutdown(listen_fd_, SHUT_RDWR);  // wakes the blocked accept
+    for (const int fd : fds_) ::shutdown(fd, SHUT_RDWR);
+  }
+  acceptor_.join();
+  for (std::thread& server : servers_) server.join();
+  for (const int fd : fds_) ::close(fd);
+  ::close(listen_fd_);
+}
+
+void RawPingPongServer::Accept() {
+  for (;;) {
+    const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0 && errno == EINTR) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (fd < 0 || stopping_) {
+      if (fd >= 0) ::close(fd);
+      return;
+    }
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);  // as the simulator does
+    fds_.push_back(fd);
+    servers_.emplace_back(&RawPingPongServer::Serve, this, fd);
+  }
+}
+
+void RawPingPongServer::Serve(int fd) {
+  std::vector<std::uint8_t> request(request_size_);
+  const std::vector<std::uint8_t> reply(reply_size_, 0xA2);
+  while (ReadAll(fd, request.data(), request.size()) &&
+         WriteAll(fd, reply.data(), reply.size())) {
+  }
+  ::shutdown(fd, SHUT_RDWR);
+}
+
+RawPingPongClient::RawPingPongClient(std::uint16_t port, std::size_t requestSize,
+                                     std::size_t replySize)
+    : request_(requestSize, 0xA1), reply_(replySize) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return;
+  const sockaddr_in address = Loopback(port);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return;
+  }
+  fd_ = fd;
+}
+
+RawPingPongClient::~RawPingPongClient() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool RawPingPongClient::Exchange() {
+  return fd_ >= 0 && WriteAll(fd_, request_.data(), request_.size()) &&
+         ReadAll(fd_, reply_.data(), reply_.size());
+}
+
+}  // namespace vomtel::bench
