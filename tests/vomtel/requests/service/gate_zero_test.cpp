@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -19,16 +18,8 @@ namespace {
 class TwoGates : public ::testing::Test {
  protected:
   void SetUp() override {
-    Settings settings;
-    settings.logPath = dir_.Path();
-    settings.level = 3;
-    adapter_ = std::make_unique<OrbaAdapter>(settings, CallTimings());
+    adapter_ = OpenGates(dir_, {&first_, &second_});
     for (ctisim::SimServer* sim : {&first_, &second_}) {
-      adapter_->AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
-      int gate = -1;
-      ASSERT_EQ(adapter_->OpenServer(&gate), 1);
-      ASSERT_TRUE(sim->WaitForRequest(0x45, 0x46, milliseconds(1000)));
-      sim->ClearReceived();
       // Empty lists and zero numbers: replies that hold what these requests read.
       sim->SetRule(0x45, 0x97, Reply(1, {0, 0}));
       sim->SetRule(0x45, 0x98, Reply(1, {0, 0}));
@@ -37,15 +28,7 @@ class TwoGates : public ::testing::Test {
     }
   }
   void TearDown() override { adapter_->Proxy().CloseAll(); }
-
-  std::string LogText() const {
-    std::string text;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_ / kLogFolderName, error)) {
-      text += ReadFile(entry.path().string());
-    }
-    return text;
-  }
+  std::string LogText() const { return LogsIn(dir_); }
 
   TempDir dir_;
   ctisim::SimServer first_;   // gate 0

@@ -292,7 +292,7 @@ const DecodeCase kCases[] = {
      "6 | 77"},
 };
 
-class ServiceReplyDecode : public CallGate, public ::testing::WithParamInterface<DecodeCase> {};
+class ServiceReplyDecode : public ServiceGate, public ::testing::WithParamInterface<DecodeCase> {};
 
 TEST_P(ServiceReplyDecode, HandsBackWhatTheReplyHolds) {
   const DecodeCase& c = GetParam();

@@ -250,7 +250,7 @@ const BytesCase kCases[] = {
      OutboundReply(9, Frame().PutU32(kWord).Take())},
 };
 
-class ServiceRequestBytes : public CallGate, public ::testing::WithParamInterface<BytesCase> {};
+class ServiceRequestBytes : public ServiceGate, public ::testing::WithParamInterface<BytesCase> {};
 
 TEST_P(ServiceRequestBytes, SentAsTabledAndAnswered) {
   const BytesCase& c = GetParam();
@@ -281,7 +281,7 @@ namespace {
 
 // The campaign definition in wire order: one count for both time arrays (all start times,
 // then all end times), the skill ids behind their count, the signed byte widened with its sign.
-TEST_F(CallGate, CreateCampaignSendsTheDefinitionInWireOrder) {
+TEST_F(ServiceGate, CreateCampaignSendsTheDefinitionInWireOrder) {
   CampaignRecord c;
   c.uiCampId = 1;
   c.ucCampaignName = "nm";

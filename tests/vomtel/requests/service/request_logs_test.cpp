@@ -89,7 +89,7 @@ const LogCase kCases[] = {
      ""},
 };
 
-class ServiceRequestLogs : public CallGate, public ::testing::WithParamInterface<LogCase> {};
+class ServiceRequestLogs : public ServiceGate, public ::testing::WithParamInterface<LogCase> {};
 
 TEST_P(ServiceRequestLogs, WrittenAsQuoted) {
   const LogCase& c = GetParam();

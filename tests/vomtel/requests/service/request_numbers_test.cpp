@@ -25,7 +25,7 @@ AgentDirectoryQuery With(std::string_view AgentDirectoryQuery::*field, std::stri
   return query;
 }
 
-class ServiceNumbers : public CallGate {
+class ServiceNumbers : public ServiceGate {
  protected:
   // The number that the next request carries, by sending one (GetMonitor).
   std::uint16_t NextNumber() {

@@ -1,8 +1,12 @@
-// The service request tests run on the call requests' simulator gate (one session, short
-// timings, a log folder of its own); this adds the reply layouts that only service requests use.
+// Gates opened against the simulator for the service request tests (short timings, a log
+// folder of their own), and the reply layouts that only service requests use.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "tools/ctisim/frame.h"
@@ -13,6 +17,60 @@ namespace vomtel::test {
 
 using ctisim::Bytes;
 using ctisim::Frame;
+
+// The call requests' timings with a roomier reply unit: a reply wait of three units is
+// 300 ms, so a loaded machine does not turn a prompt answer into a time-out; the overall
+// deadline of a multi-frame answer is 3 s.
+inline Timings ServiceTimings() {
+  Timings timings = CallTimings();
+  timings.replyUnit = milliseconds(100);
+  return timings;
+}
+
+// An adapter with one gate per simulator, opened in order (gate 0 first), logging into `dir`.
+inline std::unique_ptr<OrbaAdapter> OpenGates(const TempDir& dir,
+                                              std::initializer_list<ctisim::SimServer*> sims) {
+  Settings settings;
+  settings.logPath = dir.Path();
+  settings.level = 3;
+  auto adapter = std::make_unique<OrbaAdapter>(settings, ServiceTimings());
+  for (ctisim::SimServer* sim : sims) {
+    adapter->AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
+    int gate = -1;
+    EXPECT_EQ(adapter->OpenServer(&gate), 1);
+    EXPECT_TRUE(sim->WaitForRequest(0x45, 0x46, milliseconds(1000)));
+    sim->ClearReceived();
+  }
+  return adapter;
+}
+
+// Everything the sessions logging into `dir` have written so far.
+inline std::string LogsIn(const TempDir& dir) {
+  std::string text;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / kLogFolderName, error)) {
+    text += ReadFile(entry.path().string());
+  }
+  return text;
+}
+
+// One gate on one simulator.
+class ServiceGate : public ::testing::Test {
+ protected:
+  void SetUp() override { adapter_ = OpenGates(dir_, {&sim_}); }
+  void TearDown() override { adapter_->Proxy().CloseAll(); }
+
+  OrbaAdapter& Adapter() { return *adapter_; }
+  int Gate() const { return 0; }
+  ctisim::SimServer& Sim() { return sim_; }
+  std::vector<ctisim::Request> Requests() const { return sim_.Received(); }
+  std::string LogText() const { return LogsIn(dir_); }
+
+ private:
+  TempDir dir_;
+  ctisim::SimServer sim_;
+  std::unique_ptr<OrbaAdapter> adapter_;
+};
 
 // An outbound reply as those requests read it from the first byte: A2, length, the class
 // byte, the invoke number at bytes 4-5, then `data` from byte 6.
