@@ -399,6 +399,18 @@ def rows():
         check=lambda x, r: expect_eq("entries", (x["n"].value, le32(x["e"], 0), cstr(x["e"], 4, 1025),
                                                  le32(x["e"], 1032), cstr(x["e"], 1036, 1025)),
                                      (2, 5, b"sales", 6, b"care"))))
+    # The directory's agents come as list frames (none here); the read count is in the reply.
+    R.append(Row("vomtelGetAgent", S, 0xC2, lambda g, x: lib.vomtelGetAgent(
+        g, 0, b"dn", b"id", b"sk", b"te", b"gr", b"pa", b"mo", buf(x, "e", 1216), u32p(x, "n"),
+        b"10"), fields=b"".join(s8(t) for t in ("dn", "id", "sk", "te", "gr", "pa", "mo", "10")),
+        check=lambda x, r: expect_eq("count", x["n"].value, 0)))
+    R.append(Row("vomtelGetAgentEx", S, 0xC7, lambda g, x: lib.vomtelGetAgentEx(
+        g, 0, b"dn", b"id", b"sk", b"te", b"gr", b"pa", b"mo", b"bl", buf(x, "e", 1216),
+        buf(x, "rc", 1025), u32p(x, "n"), b"10"),
+        fields=b"".join(s16(t) for t in ("dn", "id", "sk", "te", "gr", "pa")) + s8("mo") + s8("bl") +
+        s8("10"), data=s16("0/0") + u32(0),
+        check=lambda x, r: expect_eq("count, read count", (x["n"].value, cstr(x["rc"], 0, 1025)),
+                                     (0, b"0/0"))))
     R.append(Row("vomtelGetAgentCount", S, 0x5D, lambda g, x: lib.vomtelGetAgentCount(
         g, 0, block(b"a,b"), 3, 1, u32p(x, "n")), fields=s16("a,b") + u8(3) + u8(1),
         data=u32(42), check=lambda x, r: expect_eq("count", x["n"].value, 42)))
@@ -641,7 +653,7 @@ def run_refused():
                     if isinstance(value, ctypes.c_uint32):
                         expect_eq(key + " untouched", value.value, 0xEEEEEEEE)
                     elif isinstance(value, ctypes.Array) and value._type_ is ctypes.c_char and \
-                            key in ("e", "name"):
+                            key in ("e", "name", "rc"):
                         expect_eq(key + " untouched", bytes(value).strip(b"\xee"), b"")
             except AssertionError as e:
                 fail("%s refused: %s" % (row.name, e))
@@ -757,6 +769,12 @@ def run_nothing_sent():
         (3009, "vomtelCreateCampaignEx", lambda: lib.vomtelCreateCampaignEx(gate, 0, NULL, campaign_record(0, 0))),
         (3009, "vomtelCampaignInfo", lambda: lib.vomtelCampaignInfo(gate, 0, 1, NULL)),
         (3009, "vomtelGetEvent", lambda: lib.vomtelGetEvent(gate, NULL, 0)),
+        (-3025, "vomtelGetAgentEx 21-byte part", lambda: lib.vomtelGetAgentEx(
+            gate, 0, b"", b"", b"", b"", b"", b"p" * 21, b"", b"", e, e, ctypes.byref(n), b"")),
+        (3025, "vomtelMakeCall 33-byte UUI", lambda: lib.vomtelMakeCall(
+            gate, 0, b"3001", b"3002", b"u" * 33, b"", b"", NULL, NULL, NULL, NULL)),
+        (3025, "vomtelGetAgentCount 1025-byte list", lambda: lib.vomtelGetAgentCount(
+            gate, 0, block(b"l" * 1025), 1, 1, ctypes.byref(n))),
         (3025, "vomtelCreateCampaignEx 5 schedules", lambda: lib.vomtelCreateCampaignEx(
             gate, 0, ctypes.byref(n), campaign_record(5, 0))),
         (3025, "vomtelCreateCampaignEx 6 skills", lambda: lib.vomtelCreateCampaignEx(
