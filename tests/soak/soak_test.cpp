@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -152,45 +153,7 @@ struct SoakGate {
   std::atomic<int> lost{0};
 };
 
-class SoakTest : public ::testing::Test {
- protected:
-  SoakTest()
-      : budget_(milliseconds(EnvInt("VOMTEL_SOAK_MS", kDefaultBudgetMs))),
-        requests_per_thread_(EnvInt("VOMTEL_SOAK_REQUESTS", kDefaultRequestsPerThread)),
-        random_state_(static_cast<unsigned>(EnvInt("VOMTEL_SOAK_STATE", kDefaultRandomState))) {}
-
-  Settings LogSettings() const {
-    Settings settings;
-    settings.logPath = dir_.Path();
-    settings.heartbeatPeriod = kHeartbeatMs;
-    return settings;
-  }
-
-  // One call request of a kind picked by `pick`; its result.
-  static int OneRequest(OrbaAdapter& adapter, int gate, unsigned pick, std::uint32_t callId) {
-    switch (pick % 7) {
-      case 0:
-        return MakeCall(adapter, kDn, "01012345678", "uui", "", "", "uei", "ci", gate);
-      case 1:
-        return AnswerCall(adapter, kDn, callId, gate);
-      case 2:
-        return ClearConnectionCall(adapter, kDn, callId, gate);
-      case 3:
-        return HoldCall(adapter, kDn, callId, gate);
-      case 4:
-        return RetrieveCall(adapter, kDn, callId, gate);
-      case 5:
-        return SetFeatureDND(adapter, kDn, static_cast<int>(pick & 1), gate);
-      default:
-        return AgentStatus(adapter, kDn, "agent7", "group", "part", 3, 0, 0, gate);
-    }
-  }
-
-  TempDir dir_;
-  const milliseconds budget_;
-  const int requests_per_thread_;
-  const unsigned random_state_;
-};
+using Counts = std::map<long long, long long>;
 
 // The simulator's scripting during the soak: call requests answered with a result word (and,
 // while splitting, cut into pieces); session-level requests answered with 1.
@@ -220,362 +183,547 @@ class Script {
   std::vector<ctisim::SimServer*> servers_;
 };
 
-TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
-  std::cout << "random state " << random_state_ << ", budget " << budget_.count() << " ms, "
-            << requests_per_thread_ << " requests per thread" << std::endl;
-  RecordProperty("random_state", std::to_string(random_state_));
+// Three servers, a (active) and b (standby) behind the HA gate and c behind the single gate,
+// one adapter with short timings, and the request threads, event pollers and chaos that the
+// tests run over them.
+class Soak {
+ public:
+  Soak(const std::string& logPath, unsigned randomState, int requestsPerThread)
+      : a_(SimAt("127.0.0.1", 1, 0x1001)),
+        b_(SimAt("127.0.0.2", 0, 0x2002)),
+        c_(SimAt("127.0.0.3", 1, 0x3003)),
+        all_{&a_, &b_, &c_},
+        script_(all_),
+        random_state_(randomState),
+        requests_per_thread_(requestsPerThread),
+        request_results_(kRequestThreads),
+        requests_done_(kRequestThreads) {
+    for (ctisim::SimServer* server : all_) server->SetKeepAlive(kKeepAlive);
+    script_.Apply(1, {});
+    ha_.servers = {&a_, &b_};
+    single_.servers = {&c_};
+    Settings settings;
+    settings.logPath = logPath;
+    settings.heartbeatPeriod = kHeartbeatMs;
+    adapter_ = std::make_unique<OrbaAdapter>(settings, SoakTimings());
+  }
 
-  // A first thread makes a sanitizer runtime start its own helper thread before the count.
-  std::thread([] {}).join();
-  const int threads_at_start = CountThreads();
-  const int sockets_at_start = CountSockets();
-  {
-    ctisim::SimServer a(SimAt("127.0.0.1", 1, 0x1001));
-    ctisim::SimServer b(SimAt("127.0.0.2", 0, 0x2002));
-    ctisim::SimServer c(SimAt("127.0.0.3", 1, 0x3003));
-    std::vector<ctisim::SimServer*> all{&a, &b, &c};
-    for (ctisim::SimServer* server : all) server->SetKeepAlive(kKeepAlive);
-    const int threads_with_servers = CountThreads();
-    const int sockets_with_servers = CountSockets();
+  ~Soak() { Stop(); }
 
-    Script script(all);
-    script.Apply(1, {});
+  Soak(const Soak&) = delete;
+  Soak& operator=(const Soak&) = delete;
+
+  // Opens (or opens again) a gate: the first server of an HA gate answers the open as active,
+  // and every later open of it as standby, so that a lost link comes back as standby. Opens
+  // are one at a time (a gate is assembled by several calls); none after ForbidOpens.
+  int Open(SoakGate& gate) {
+    std::lock_guard<std::mutex> lock(open_mutex_);
+    if (!opens_allowed_) return kNotConnected;
+    if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(1);
+    for (ctisim::SimServer* server : gate.servers) {
+      adapter_->AddServer(server->Address(), server->Port(), 0, 1, kDn, "soak", 0x50, 0);
+    }
+    int number = -1;
+    const int result = adapter_->OpenServer(&number);
+    if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(0);
+    ++open_results_[result];
+    if (result == kOk) {
+      ++open_results_[adapter_->Proxy().MonitorStart(number)];
+      ++open_results_[adapter_->Proxy().AddDevice(kDn, 1, 0, number)];
+      gate.number.store(number);
+    }
+    return result;
+  }
+  // The first opens wait one short reply unit; on a loaded machine they may take a few tries.
+  bool OpenGates() {
+    const bool opened = WaitUntil([&] { return Open(ha_) == kOk; }, milliseconds(5000)) &&
+                        WaitUntil([&] { return Open(single_) == kOk; }, milliseconds(5000));
+    std::lock_guard<std::mutex> lock(open_mutex_);
+    open_results_.clear();
+    return opened && ha_.number.load() != single_.number.load();
+  }
+  void ForbidOpens() {
+    std::lock_guard<std::mutex> lock(open_mutex_);
+    opens_allowed_ = false;
+  }
+
+  // Sixteen threads, each up to its request count or until StopRequests, alternating gates.
+  void StartRequests() {
+    for (int t = 0; t < kRequestThreads; ++t) {
+      requesters_.emplace_back([this, t] {
+        std::mt19937 random(random_state_ + 1000u * static_cast<unsigned>(t + 1));
+        for (int i = 0; i < requests_per_thread_ && !requests_over_.load(); ++i) {
+          SoakGate& gate = *Gates()[(t + i) % 2];
+          const unsigned pick = random();
+          const bool after_close = closed_.load();
+          const int result = OneRequest(gate.number.load(), pick, 100 + pick % 50);
+          ++request_results_[t][result];
+          if (after_close && result != kNoSession) ++after_close_unexpected_;
+          ++requests_done_[t];
+        }
+      });
+    }
+  }
+  void StopRequests() {
+    requests_over_.store(true);
+    for (auto& thread : requesters_) thread.join();
+    requesters_.clear();
+  }
+
+  // One thread per gate polls its events; a lost gate (event 999) is opened again.
+  void StartPolling() {
+    for (int g = 0; g < 2; ++g) {
+      pollers_.emplace_back([this, g] {
+        SoakGate& gate = *Gates()[g];
+        auto data = std::make_unique<EventData>();
+        bool lost = false;
+        while (!polling_over_.load()) {
+          if (lost) {
+            lost = Open(gate) != kOk;
+            if (lost) {
+              std::this_thread::sleep_for(milliseconds(20));  // the next attempt
+            } else {
+              ++gate.reopened;
+            }
+            continue;
+          }
+          const int result = GetEvent(*adapter_, gate.number.load(), data.get());
+          ++poll_results_[g][result];
+          if (result == kOk) {
+            ++event_kinds_[g][data->EventKind];
+            if (data->EventKind == 999) {
+              ++gate.lost;
+              lost = true;
+            }
+          } else {
+            std::this_thread::sleep_for(milliseconds(2));  // the poll timer's tick
+          }
+        }
+      });
+    }
+  }
+  void StopPolling() {
+    polling_over_.store(true);
+    for (auto& thread : pollers_) thread.join();
+    pollers_.clear();
+  }
+
+  void Stop() {
+    StopRequests();
+    StopPolling();
+  }
+
+  // The simulator's faults at random until `budget` has passed (outages of the single server
+  // past the fail-over wait only when `outages`); afterwards the servers behave again.
+  void RunChaos(milliseconds budget, bool outages);
+
+  // Requests made so far, per thread.
+  std::vector<long long> RequestsDone() const {
+    std::vector<long long> done;
+    for (const auto& n : requests_done_) done.push_back(n.load());
+    return done;
+  }
+  // True when every request thread has made `count` more requests than `before` says.
+  bool EveryThreadDid(const std::vector<long long>& before, long long count) const {
+    for (int t = 0; t < kRequestThreads; ++t) {
+      if (requests_done_[t].load() < before[t] + count) return false;
+    }
+    return true;
+  }
+
+  // 1 once the gate serves a request on an active session within `timeout`; else the last
+  // result that was not 1.
+  int ServesAgain(SoakGate& gate, milliseconds timeout) {
+    int last = 0;
+    const bool served = WaitUntil(
+        [&] {
+          const int number = gate.number.load();
+          last = MakeCall(*adapter_, kDn, "01012345678", "", "", "", "", "", number);
+          const auto active = adapter_->Proxy().FindActive(number);
+          return last == kOk && active && active->State() == kStateActive;
+        },
+        timeout);
+    return served ? static_cast<int>(kOk) : last;
+  }
+
+  // Closes both gates at once from two threads, then whatever may be left.
+  void CloseGates() {
+    std::thread other([&] { adapter_->Proxy().Close(single_.number.load()); });
+    adapter_->Proxy().Close(ha_.number.load());
+    other.join();
+    adapter_->Proxy().CloseAll();
+    closed_.store(true);
+  }
+
+  // Every result against its documented codes; prints what happened.
+  void CheckResults() {
     std::set<long long> allowed{kOk, kNoRoom, kNoSession, kTimeout, kNotConnected};
     for (std::uint32_t word : kWords) allowed.insert(word);
-
+    Counts requests;
+    for (const auto& per_thread : request_results_) {
+      for (const auto& [code, n] : per_thread) requests[code] += n;
+    }
+    std::ostringstream summary;
+    summary << "requests:" << Histogram(requests) << "\nchaos:";
+    for (const auto& [name, n] : actions_) summary << " [" << name << "] " << n;
+    for (int g = 0; g < 2; ++g) {
+      summary << "\ngate " << g << " polls:" << Histogram(poll_results_[g])
+              << " kinds:" << Histogram(event_kinds_[g]) << " lost " << Gates()[g]->lost
+              << " reopened " << Gates()[g]->reopened;
+    }
     {
-      OrbaAdapter adapter(LogSettings(), SoakTimings());
-      SoakGate ha;
-      ha.servers = {&a, &b};
-      SoakGate single;
-      single.servers = {&c};
-      SoakGate* gates[] = {&ha, &single};
-
-      // Opens (or opens again) a gate: the first server of an HA gate answers the open as
-      // active, and every later open of it as standby, so that a lost link comes back as
-      // standby. Opens are one at a time (a gate is assembled by several calls).
-      std::mutex open_mutex;
-      std::map<long long, long long> open_results;
-      auto open = [&](SoakGate& gate) {
-        std::lock_guard<std::mutex> lock(open_mutex);
-        if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(1);
-        for (ctisim::SimServer* server : gate.servers) {
-          adapter.AddServer(server->Address(), server->Port(), 0, 1, kDn, "soak", 0x50, 0);
-        }
-        int number = -1;
-        const int result = adapter.OpenServer(&number);
-        if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(0);
-        ++open_results[result];
-        if (result == kOk) {
-          ++open_results[adapter.Proxy().MonitorStart(number)];
-          ++open_results[adapter.Proxy().AddDevice(kDn, 1, 0, number)];
-          gate.number.store(number);
-        }
-        return result;
-      };
-      // The open waits one short reply unit; on a loaded machine it may take a few attempts.
-      ASSERT_TRUE(WaitUntil([&] { return open(ha) == kOk; }, milliseconds(5000)));
-      ASSERT_TRUE(WaitUntil([&] { return open(single) == kOk; }, milliseconds(5000)));
-      ASSERT_NE(ha.number.load(), single.number.load());
-      open_results.clear();
-
-      std::atomic<bool> chaos_over{false};
-      std::atomic<bool> polling_over{false};
-
-      // --- Request threads ---------------------------------------------------------------
-      std::vector<std::map<long long, long long>> request_results(kRequestThreads);
-      std::vector<std::thread> requesters;
-      for (int t = 0; t < kRequestThreads; ++t) {
-        requesters.emplace_back([&, t] {
-          std::mt19937 random(random_state_ + 1000u * static_cast<unsigned>(t + 1));
-          for (int i = 0; i < requests_per_thread_ && !chaos_over.load(); ++i) {
-            SoakGate& gate = *gates[(t + i) % 2];
-            const unsigned pick = random();
-            ++request_results[t][OneRequest(adapter, gate.number.load(), pick, 100 + pick % 50)];
-          }
-        });
-      }
-
-      // --- Event pollers -----------------------------------------------------------------
-      std::vector<std::map<long long, long long>> poll_results(2);
-      std::vector<std::map<long long, long long>> event_kinds(2);
-      std::vector<std::thread> pollers;
-      for (int g = 0; g < 2; ++g) {
-        pollers.emplace_back([&, g] {
-          SoakGate& gate = *gates[g];
-          auto data = std::make_unique<EventData>();
-          bool lost = false;
-          while (!polling_over.load()) {
-            if (lost) {
-              lost = open(gate) != kOk;
-              if (lost) std::this_thread::sleep_for(milliseconds(20));  // the next attempt
-              else ++gate.reopened;
-              continue;
-            }
-            const int result = GetEvent(adapter, gate.number.load(), data.get());
-            ++poll_results[g][result];
-            if (result == kOk) {
-              ++event_kinds[g][data->EventKind];
-              if (data->EventKind == 999) {
-                ++gate.lost;
-                lost = true;
-              }
-            } else {
-              std::this_thread::sleep_for(milliseconds(2));  // the poll timer's tick
-            }
-          }
-        });
-      }
-
-      // --- Chaos -----------------------------------------------------------------------------
-      std::mt19937 random(random_state_);
-      auto pick = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
-      auto chunks = [&] {
-        std::vector<std::size_t> sizes;
-        const unsigned pieces = 1 + pick(4);
-        for (unsigned i = 0; i < pieces; ++i) sizes.push_back(1 + pick(16));
-        return sizes;
-      };
-      // The HA gate's session on `server`, or null.
-      auto session_on = [&](const ctisim::SimServer& server) -> std::shared_ptr<CSession> {
-        for (const auto& session : adapter.Proxy().Table().Sessions(ha.number.load())) {
-          if (session->Ip() == server.Address()) return session;
-        }
-        return nullptr;
-      };
-      // The HA gate's active server and the other one, when the other stands by.
-      auto active_with_standby = [&]() -> std::pair<ctisim::SimServer*, ctisim::SimServer*> {
-        const auto active = adapter.Proxy().FindActive(ha.number.load());
-        if (!active || active->State() != kStateActive) return {nullptr, nullptr};
-        ctisim::SimServer* on = active->Ip() == a.Address() ? &a : &b;
-        ctisim::SimServer* other = on == &a ? &b : &a;
-        const auto standby = session_on(*other);
-        if (!standby || standby->State() != kStateStandby) return {nullptr, nullptr};
-        return {on, other};
-      };
-
-      // A silence runs while the chaos goes on: it ends once the client has given up every
-      // link it had to the silent server, or at its deadline.
-      struct Silence {
-        ctisim::SimServer* server = nullptr;
-        std::vector<std::pair<std::shared_ptr<CSession>, std::uint64_t>> links;
-        Clock::time_point deadline;
-      };
-      std::optional<Silence> silence;
-      // An outage of the single server: it listens again at this time.
-      std::optional<Clock::time_point> outage_end;
-      const auto kOutage = SoakTimings().activeCheckPeriod * SoakTimings().activeChecks +
-                           milliseconds(300);
-      auto end_silence = [&](bool now) {
-        if (!silence) return;
-        const bool given_up =
-            std::all_of(silence->links.begin(), silence->links.end(), [](const auto& link) {
-              return link.first->Stopped() || link.first->Connection() != link.second;
-            });
-        if (!now && !given_up && Clock::now() < silence->deadline) return;
-        silence->server->SetSilent(false);
-        silence->server->SetKeepAlive(kKeepAlive);
-        silence.reset();
-      };
-
-      std::map<std::string, int> actions;
-      std::uint32_t word = 1;
-      bool splitting = false;
-      const auto chaos_end = Clock::now() + budget_;
-      for (int step = 0; step < 100000 && Clock::now() < chaos_end; ++step) {
-        end_silence(false);
-        if (outage_end && Clock::now() >= *outage_end) {
-          c.ResumeListening();
-          outage_end.reset();
-        }
-        // How often each action comes, out of 24.
-        static constexpr int kAction[24] = {0, 0, 1, 1, 2, 3, 3, 3, 4, 4, 5, 6,
-                                            6, 7, 7, 8, 10, 9, 9, 9, 9, 9, 9, 9};
-        switch (kAction[pick(24)]) {
-          case 0: {  // the active link of the HA gate drops
-            auto [on, other] = active_with_standby();
-            if (!on) break;
-            on->DropConnections(pick(2) == 0);
-            ++actions["drop active"];
-            break;
-          }
-          case 1: {  // the single server's link drops, or the standby's
-            auto [on, other] = active_with_standby();
-            ctisim::SimServer* server = other && pick(2) == 0 ? other : &c;
-            server->DropConnections(pick(2) == 0);
-            ++actions[server == &c ? "drop single" : "drop standby"];
-            break;
-          }
-          case 2: {  // a server goes silent past the heartbeat limit
-            if (silence) break;
-            silence.emplace();
-            silence->server = all[pick(3)];
-            silence->deadline = Clock::now() + milliseconds(kHeartbeatMs * 5);
-            for (SoakGate* gate : gates) {
-              for (const auto& session : adapter.Proxy().Table().Sessions(gate->number.load())) {
-                if (session->Ip() == silence->server->Address() && !session->Stopped()) {
-                  silence->links.emplace_back(session, session->Connection());
-                }
-              }
-            }
-            silence->server->SetKeepAlive(milliseconds(0));
-            silence->server->SetSilent(true);
-            ++actions["silence"];
-            break;
-          }
-          case 3: {  // bytes that begin no frame
-            ctisim::Bytes junk(1 + pick(40));
-            for (auto& byte : junk) byte = static_cast<std::uint8_t>(pick(0x80));
-            all[pick(3)]->Send(junk, ctisim::kAllConnections,
-                               ctisim::SendShape{milliseconds(0), chunks(), milliseconds(1)});
-            ++actions["junk"];
-            break;
-          }
-          case 4:  // answers cut at random points, or whole again
-            splitting = !splitting;
-            script.Apply(word, splitting ? chunks() : std::vector<std::size_t>{});
-            ++actions[splitting ? "split on" : "split off"];
-            break;
-          case 5: {  // answers delayed past the wait of their request
-            ctisim::ReplyRule late;
-            late.result = word;
-            late.shape.delay = kPastTheWait + milliseconds(pick(100));
-            ctisim::SimServer* server = all[pick(3)];
-            for (unsigned n = 1 + pick(2); n > 0; --n) {
-              server->AddOnceRule(ctisim::kClassCall, kCallCodes[pick(std::size(kCallCodes))],
-                                  late);
-            }
-            ++actions["late reply"];
-            break;
-          }
-          case 6: {  // HA notices: the active told it stands by, or any server told it is active
-            auto [on, other] = active_with_standby();
-            if (on && pick(2) == 0) {
-              on->PushHaNotice(false, ctisim::kAllConnections,
-                               ctisim::SendShape{milliseconds(0), chunks(), milliseconds(1)});
-              ++actions["notice standby"];
-            } else {
-              all[pick(3)]->PushHaNotice(true);
-              ++actions["notice active"];
-            }
-            break;
-          }
-          case 7:  // another result word
-            word = kWords[pick(std::size(kWords))];
-            script.Apply(word, splitting ? chunks() : std::vector<std::size_t>{});
-            ++actions["result word"];
-            break;
-          case 10:  // the single server goes away past the fail-over wait, then comes back
-            if (outage_end || Clock::now() + kOutage >= chaos_end) break;
-            c.StopListening();
-            c.DropConnections(pick(2) == 0);
-            outage_end = Clock::now() + kOutage;
-            ++actions["outage"];
-            break;
-          default: {  // a few call events, some cut into pieces
-            ctisim::SimServer* server = all[pick(3)];
-            for (unsigned n = 1 + pick(4); n > 0; --n) {
-              const std::uint8_t code = kPushedEvents[pick(std::size(kPushedEvents))];
-              const auto body =
-                  ctisim::CallEventBody(code, {kDn, "01012345678", 100 + pick(50), 0x50});
-              ctisim::SendShape shape;
-              if (pick(2) == 0) {
-                shape.chunks = chunks();
-                shape.chunk_gap = milliseconds(1);
-              }
-              server->PushEvent(code, body, {}, ctisim::kAllConnections, shape);
-              ++actions["event"];
-            }
-            break;
-          }
-        }
-        std::this_thread::sleep_for(milliseconds(2 + pick(20)));  // the pace of the chaos
-      }
-      end_silence(true);
-      if (outage_end) c.ResumeListening();
-      chaos_over.store(true);
-      for (auto& thread : requesters) thread.join();
-
-      // --- The server behaves again: each gate serves within a deadline ---------------------
-      for (ctisim::SimServer* server : all) {
-        server->SetSilent(false);
-        server->SetKeepAlive(kKeepAlive);
-      }
-      script.Apply(1, {});
-      for (SoakGate* gate : gates) {
-        int last = 0;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-              const int number = gate->number.load();
-              last = MakeCall(adapter, kDn, "01012345678", "", "", "", "", "", number);
-              const auto active = adapter.Proxy().FindActive(number);
-              return last == kOk && active && active->State() == kStateActive;
-            },
-            milliseconds(8000)))
-            << "a gate does not serve again; last result " << last;
-      }
-      polling_over.store(true);
-      for (auto& thread : pollers) thread.join();
-
-      // --- Results -----------------------------------------------------------------------
-      std::map<long long, long long> requests;
-      for (const auto& per_thread : request_results) {
-        for (const auto& [code, n] : per_thread) requests[code] += n;
-      }
-      std::ostringstream summary;
-      summary << "requests:" << Histogram(requests) << "\nchaos:";
-      for (const auto& [name, n] : actions) summary << " [" << name << "] " << n;
-      for (int g = 0; g < 2; ++g) {
-        summary << "\ngate " << g << " polls:" << Histogram(poll_results[g])
-                << " kinds:" << Histogram(event_kinds[g]) << " lost " << gates[g]->lost
-                << " reopened " << gates[g]->reopened;
-      }
-      summary << "\nopens:" << Histogram(open_results);
-      std::cout << summary.str() << std::endl;
-
-      for (const auto& [code, n] : requests) {
-        EXPECT_TRUE(allowed.count(code)) << "request result " << code << " (" << n << " times)";
-      }
-      EXPECT_GT(requests[kOk], 0);
-      for (int g = 0; g < 2; ++g) {
-        for (const auto& [code, n] : poll_results[g]) {
-          EXPECT_TRUE(code == kOk || code == kNoEvent)
-              << "gate " << g << ": poll result " << code << " (" << n << " times)";
-        }
-        for (const auto& [kind, n] : event_kinds[g]) {
-          const bool pushed = std::find(std::begin(kPushedEvents), std::end(kPushedEvents),
-                                        kind) != std::end(kPushedEvents);
-          EXPECT_TRUE(pushed || kind == 0 || kind == 999)
-              << "gate " << g << ": event kind " << kind << " (" << n << " times)";
-        }
-      }
-      for (const auto& [code, n] : open_results) {
+      std::lock_guard<std::mutex> lock(open_mutex_);
+      summary << "\nopens:" << Histogram(open_results_);
+      for (const auto& [code, n] : open_results_) {
         EXPECT_TRUE(code == kOk || code == kNotConnected || code == kTimeout)
             << "open, monitor or device result " << code << " (" << n << " times)";
       }
+    }
+    std::cout << summary.str() << std::endl;
 
-      // --- Closing leaves nothing behind ---------------------------------------------------
-      adapter.Proxy().Close(ha.number.load());
-      adapter.Proxy().Close(single.number.load());
-      adapter.Proxy().CloseAll();
-      for (ctisim::SimServer* server : all) {
-        EXPECT_TRUE(server->WaitForLiveConnections(0, milliseconds(3000)))
-            << server->Address() << " keeps " << server->LiveConnections() << " connections";
+    for (const auto& [code, n] : requests) {
+      EXPECT_TRUE(allowed.count(code)) << "request result " << code << " (" << n << " times)";
+    }
+    EXPECT_GT(requests[kOk], 0);
+    EXPECT_EQ(after_close_unexpected_.load(), 0)
+        << "requests begun after the close that did not give 3007";
+    for (int g = 0; g < 2; ++g) {
+      for (const auto& [code, n] : poll_results_[g]) {
+        EXPECT_TRUE(code == kOk || code == kNoEvent)
+            << "gate " << g << ": poll result " << code << " (" << n << " times)";
       }
-      EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads_with_servers; },
-                            milliseconds(3000)))
-          << CountThreads() << " threads after closing the gates, " << threads_with_servers
-          << " before opening them";
-      EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets_with_servers; },
-                            milliseconds(3000)))
-          << CountSockets() << " sockets after closing the gates, " << sockets_with_servers
-          << " before opening them";
+      for (const auto& [kind, n] : event_kinds_[g]) {
+        const bool pushed = std::find(std::begin(kPushedEvents), std::end(kPushedEvents),
+                                      kind) != std::end(kPushedEvents);
+        EXPECT_TRUE(pushed || kind == 0 || kind == 999)
+            << "gate " << g << ": event kind " << kind << " (" << n << " times)";
+      }
     }
   }
-  EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads_at_start; }, milliseconds(3000)))
-      << CountThreads() << " threads at the end, " << threads_at_start << " at the start";
-  EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets_at_start; }, milliseconds(3000)))
-      << CountSockets() << " sockets at the end, " << sockets_at_start << " at the start";
+
+  // No server keeps a connection of the closed gates.
+  void CheckNoConnections() {
+    for (ctisim::SimServer* server : all_) {
+      EXPECT_TRUE(server->WaitForLiveConnections(0, milliseconds(3000)))
+          << server->Address() << " keeps " << server->LiveConnections() << " connections";
+    }
+  }
+
+  SoakGate& Ha() { return ha_; }
+  SoakGate& Single() { return single_; }
+
+ private:
+  std::array<SoakGate*, 2> Gates() { return {&ha_, &single_}; }
+
+  // One call request of a kind picked by `pick`; its result.
+  int OneRequest(int gate, unsigned pick, std::uint32_t callId) {
+    OrbaAdapter& adapter = *adapter_;
+    switch (pick % 7) {
+      case 0:
+        return MakeCall(adapter, kDn, "01012345678", "uui", "", "", "uei", "ci", gate);
+      case 1:
+        return AnswerCall(adapter, kDn, callId, gate);
+      case 2:
+        return ClearConnectionCall(adapter, kDn, callId, gate);
+      case 3:
+        return HoldCall(adapter, kDn, callId, gate);
+      case 4:
+        return RetrieveCall(adapter, kDn, callId, gate);
+      case 5:
+        return SetFeatureDND(adapter, kDn, static_cast<int>(pick & 1), gate);
+      default:
+        return AgentStatus(adapter, kDn, "agent7", "group", "part", 3, 0, 0, gate);
+    }
+  }
+
+  // The HA gate's session on `server`, or null.
+  std::shared_ptr<CSession> HaSessionOn(const ctisim::SimServer& server) {
+    for (const auto& session : adapter_->Proxy().Table().Sessions(ha_.number.load())) {
+      if (session->Ip() == server.Address()) return session;
+    }
+    return nullptr;
+  }
+  // The HA gate's active server and the other one, when the other stands by; else nulls.
+  std::pair<ctisim::SimServer*, ctisim::SimServer*> ActiveWithStandby() {
+    const auto active = adapter_->Proxy().FindActive(ha_.number.load());
+    if (!active || active->State() != kStateActive) return {nullptr, nullptr};
+    ctisim::SimServer* on = active->Ip() == a_.Address() ? &a_ : &b_;
+    ctisim::SimServer* other = on == &a_ ? &b_ : &a_;
+    const auto standby = HaSessionOn(*other);
+    if (!standby || standby->State() != kStateStandby) return {nullptr, nullptr};
+    return {on, other};
+  }
+
+  ctisim::SimServer a_;
+  ctisim::SimServer b_;
+  ctisim::SimServer c_;
+  std::vector<ctisim::SimServer*> all_;
+  Script script_;
+  const unsigned random_state_;
+  const int requests_per_thread_;
+  SoakGate ha_;
+  SoakGate single_;
+
+  std::mutex open_mutex_;
+  bool opens_allowed_ = true;  // guarded by open_mutex_
+  Counts open_results_;        // guarded by open_mutex_
+
+  std::atomic<bool> requests_over_{false};
+  std::atomic<bool> polling_over_{false};
+  std::atomic<bool> closed_{false};
+  std::atomic<int> after_close_unexpected_{0};
+  std::vector<Counts> request_results_;  // one per request thread
+  std::vector<std::atomic<long long>> requests_done_;
+  std::array<Counts, 2> poll_results_;  // one per poller
+  std::array<Counts, 2> event_kinds_;
+  std::map<std::string, int> actions_;  // the chaos thread's alone
+
+  // Last: the adapter goes before the servers, the threads before the adapter.
+  std::unique_ptr<OrbaAdapter> adapter_;
+  std::vector<std::thread> requesters_;
+  std::vector<std::thread> pollers_;
+};
+
+void Soak::RunChaos(milliseconds budget, bool outages) {
+  std::mt19937 random(random_state_);
+  auto pick = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
+  auto chunks = [&] {
+    std::vector<std::size_t> sizes;
+    for (unsigned pieces = 1 + pick(4); pieces > 0; --pieces) sizes.push_back(1 + pick(16));
+    return sizes;
+  };
+  auto cut = [&] { return ctisim::SendShape{milliseconds(0), chunks(), milliseconds(1)}; };
+
+  // A silence runs while the chaos goes on: it ends once the client has given up every link
+  // it had to the silent server, or at its deadline.
+  struct Silence {
+    ctisim::SimServer* server = nullptr;
+    std::vector<std::pair<std::shared_ptr<CSession>, std::uint64_t>> links;
+    Clock::time_point deadline;
+  };
+  std::optional<Silence> silence;
+  auto end_silence = [&](bool now) {
+    if (!silence) return;
+    const bool given_up =
+        std::all_of(silence->links.begin(), silence->links.end(), [](const auto& link) {
+          return link.first->Stopped() || link.first->Connection() != link.second;
+        });
+    if (!now && !given_up && Clock::now() < silence->deadline) return;
+    silence->server->SetSilent(false);
+    silence->server->SetKeepAlive(kKeepAlive);
+    silence.reset();
+  };
+  // An outage of the single server past the fail-over wait: it listens again at this time.
+  std::optional<Clock::time_point> outage_end;
+  const Timings timings = SoakTimings();
+  const auto outage = timings.activeCheckPeriod * timings.activeChecks + milliseconds(300);
+
+  std::uint32_t word = 1;
+  bool splitting = false;
+  const auto chaos_end = Clock::now() + budget;
+  for (int step = 0; step < 100000 && Clock::now() < chaos_end; ++step) {
+    end_silence(false);
+    if (outage_end && Clock::now() >= *outage_end) {
+      c_.ResumeListening();
+      outage_end.reset();
+    }
+    // How often each action comes, out of 24.
+    static constexpr int kAction[24] = {0, 0, 1, 1, 2, 3, 3, 3, 4, 4, 5, 6,
+                                        6, 7, 7, 8, 9, 10, 10, 10, 10, 10, 10, 10};
+    switch (kAction[pick(24)]) {
+      case 0: {  // the active link of the HA gate drops
+        auto [on, other] = ActiveWithStandby();
+        if (!on) break;
+        on->DropConnections(pick(2) == 0);
+        ++actions_["drop active"];
+        break;
+      }
+      case 1: {  // the single server's link drops, or the standby's
+        auto [on, other] = ActiveWithStandby();
+        ctisim::SimServer* server = other && pick(2) == 0 ? other : &c_;
+        server->DropConnections(pick(2) == 0);
+        ++actions_[server == &c_ ? "drop single" : "drop standby"];
+        break;
+      }
+      case 2: {  // a server goes silent past the heartbeat limit
+        if (silence) break;
+        silence.emplace();
+        silence->server = all_[pick(3)];
+        silence->deadline = Clock::now() + milliseconds(kHeartbeatMs * 5);
+        for (SoakGate* gate : Gates()) {
+          for (const auto& session : adapter_->Proxy().Table().Sessions(gate->number.load())) {
+            if (session->Ip() == silence->server->Address() && !session->Stopped()) {
+              silence->links.emplace_back(session, session->Connection());
+            }
+          }
+        }
+        silence->server->SetKeepAlive(milliseconds(0));
+        silence->server->SetSilent(true);
+        ++actions_["silence"];
+        break;
+      }
+      case 3: {  // bytes that begin no frame
+        ctisim::Bytes junk(1 + pick(40));
+        for (auto& byte : junk) byte = static_cast<std::uint8_t>(pick(0x80));
+        all_[pick(3)]->Send(junk, ctisim::kAllConnections, cut());
+        ++actions_["junk"];
+        break;
+      }
+      case 4:  // answers cut at random points, or whole again
+        splitting = !splitting;
+        script_.Apply(word, splitting ? chunks() : std::vector<std::size_t>{});
+        ++actions_[splitting ? "split on" : "split off"];
+        break;
+      case 5: {  // answers delayed past the wait of their request
+        ctisim::ReplyRule late;
+        late.result = word;
+        late.shape.delay = kPastTheWait + milliseconds(pick(100));
+        ctisim::SimServer* server = all_[pick(3)];
+        for (unsigned n = 1 + pick(2); n > 0; --n) {
+          server->AddOnceRule(ctisim::kClassCall, kCallCodes[pick(std::size(kCallCodes))], late);
+        }
+        ++actions_["late reply"];
+        break;
+      }
+      case 6: {  // HA notices: the active told it stands by, or any server told it is active
+        auto [on, other] = ActiveWithStandby();
+        if (on && pick(2) == 0) {
+          on->PushHaNotice(false, ctisim::kAllConnections, cut());
+          ++actions_["notice standby"];
+        } else {
+          all_[pick(3)]->PushHaNotice(true);
+          ++actions_["notice active"];
+        }
+        break;
+      }
+      case 7:  // another result word
+        word = kWords[pick(std::size(kWords))];
+        script_.Apply(word, splitting ? chunks() : std::vector<std::size_t>{});
+        ++actions_["result word"];
+        break;
+      case 8:  // the single server goes away past the fail-over wait, then comes back
+        if (!outages || outage_end || Clock::now() + outage >= chaos_end) break;
+        c_.StopListening();
+        c_.DropConnections(pick(2) == 0);
+        outage_end = Clock::now() + outage;
+        ++actions_["outage"];
+        break;
+      default: {  // a few call events, some cut into pieces
+        ctisim::SimServer* server = all_[pick(3)];
+        for (unsigned n = 1 + pick(4); n > 0; --n) {
+          const std::uint8_t code = kPushedEvents[pick(std::size(kPushedEvents))];
+          const auto body = ctisim::CallEventBody(code, {kDn, "01012345678", 100 + pick(50), 0x50});
+          server->PushEvent(code, body, {}, ctisim::kAllConnections,
+                            pick(2) == 0 ? cut() : ctisim::SendShape{});
+          ++actions_["event"];
+        }
+        break;
+      }
+    }
+    std::this_thread::sleep_for(milliseconds(2 + pick(20)));  // the pace of the chaos
+  }
+  end_silence(true);
+  if (outage_end) c_.ResumeListening();
+  for (ctisim::SimServer* server : all_) {
+    server->SetSilent(false);
+    server->SetKeepAlive(kKeepAlive);
+  }
+  script_.Apply(1, {});
+}
+
+class SoakTest : public ::testing::Test {
+ protected:
+  SoakTest()
+      : budget_(milliseconds(EnvInt("VOMTEL_SOAK_MS", kDefaultBudgetMs))),
+        requests_per_thread_(EnvInt("VOMTEL_SOAK_REQUESTS", kDefaultRequestsPerThread)),
+        random_state_(static_cast<unsigned>(EnvInt("VOMTEL_SOAK_STATE", kDefaultRandomState))) {
+    std::cout << "random state " << random_state_ << ", budget " << budget_.count() << " ms, "
+              << requests_per_thread_ << " requests per thread" << std::endl;
+    RecordProperty("random_state", std::to_string(random_state_));
+    // A first thread makes a sanitizer runtime start its own helper thread before the count.
+    std::thread([] {}).join();
+    threads_at_start_ = CountThreads();
+    sockets_at_start_ = CountSockets();
+  }
+
+  // With the gates closed, the threads and sockets are those counted with the servers up.
+  static void ExpectGatesLeftNothing(int threads, int sockets) {
+    EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads; }, milliseconds(3000)))
+        << CountThreads() << " threads after closing the gates, " << threads
+        << " before opening them";
+    EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets; }, milliseconds(3000)))
+        << CountSockets() << " sockets after closing the gates, " << sockets
+        << " before opening them";
+  }
+  // With the servers and the adapter gone, they are those of the start.
+  void ExpectNothingLeft() const {
+    EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads_at_start_; },
+                          milliseconds(3000)))
+        << CountThreads() << " threads at the end, " << threads_at_start_ << " at the start";
+    EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets_at_start_; },
+                          milliseconds(3000)))
+        << CountSockets() << " sockets at the end, " << sockets_at_start_ << " at the start";
+  }
+
+  TempDir dir_;
+  const milliseconds budget_;
+  const int requests_per_thread_;
+  const unsigned random_state_;
+  int threads_at_start_ = 0;
+  int sockets_at_start_ = 0;
+};
+
+// The whole budget of faults with requests and polls running; then the gates serve again,
+// and closing them leaves nothing behind.
+TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
+  {
+    Soak soak(dir_.Path(), random_state_, requests_per_thread_);
+    const int threads = CountThreads();
+    const int sockets = CountSockets();
+    ASSERT_TRUE(soak.OpenGates());
+    soak.StartRequests();
+    soak.StartPolling();
+    soak.RunChaos(budget_, true);
+    soak.StopRequests();
+
+    // The server behaves again: each gate serves within a deadline (the pollers carry out
+    // the fail-overs and open lost gates again meanwhile).
+    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000)), kOk) << "the HA gate";
+    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000)), kOk) << "the single gate";
+    soak.StopPolling();
+    soak.CheckResults();
+
+    soak.CloseGates();
+    soak.CheckNoConnections();
+    ExpectGatesLeftNothing(threads, sockets);
+  }
+  ExpectNothingLeft();
+}
+
+// The gates are closed while requests and polls run on them: every request begun after the
+// close gives 3007, and nothing is left behind.
+TEST_F(SoakTest, ClosingWhileRequestsRunLeavesNothingBehind) {
+  {
+    Soak soak(dir_.Path(), random_state_ + 1, requests_per_thread_);
+    const int threads = CountThreads();
+    const int sockets = CountSockets();
+    ASSERT_TRUE(soak.OpenGates());
+    soak.StartRequests();
+    soak.StartPolling();
+    soak.RunChaos(budget_ / 6, false);
+
+    soak.ForbidOpens();
+    soak.CloseGates();
+    const auto before = soak.RequestsDone();
+    EXPECT_TRUE(WaitUntil([&] { return soak.EveryThreadDid(before, 3); }, milliseconds(5000)))
+        << "requests stopped after the close";
+    soak.Stop();
+    soak.CheckResults();
+
+    soak.CheckNoConnections();
+    ExpectGatesLeftNothing(threads, sockets);
+  }
+  ExpectNothingLeft();
 }
 
 }  // namespace
