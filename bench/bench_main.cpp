@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (vomtel::bench::Figures::Instance().Empty()) return 0;
   std::cout << "\nFigures (log LEVEL=" << vomtel::bench::RunIni().level
             << " unless a row says otherwise, HEARTBEAT_PERIOD="
             << vomtel::bench::RunIni().heartbeatMs << " ms):\n\n";

@@ -35,7 +35,8 @@ void EventBurst(benchmark::State& state, int count, int logLevel) {
   long decoded = 0;
   for (auto _ : state) {
     server->Send(burst);
-    const bool queued = WaitForQueuedEvents(gate.Gate(), static_cast<std::size_t>(count), kQueueWait);
+    const bool queued =
+        WaitForQueuedEvents(gate.Gate(), static_cast<std::size_t>(count), kQueueWait);
     if (!queued) {
       state.SkipWithError("the burst did not arrive in the event queue");
       return;
@@ -57,15 +58,16 @@ void EventBurst(benchmark::State& state, int count, int logLevel) {
   const std::string burstText = std::to_string(count) + " queued call events";
   if (logLevel > 0) {
     Figures::Instance().Record(
-        {"Decoded events/s with log LEVEL=" + std::to_string(logLevel), perSecond, "events/s",
-         "", 0, Goal::kNone, 0, "",
+        Section::kEvents,
+        {"Decoded events/s with log LEVEL=" + std::to_string(logLevel), perSecond, "events/s", "",
+         0, Goal::kNone, 0, "",
          burstText + "; every event's decoded fields are written as log lines, each line an "
                      "open, write and close of the log file"});
     return;
   }
-  Figures::Instance().Record({"Decoded events/s, one core", perSecond, "events/s",
-                              "target", kTarget, Goal::kValueAtLeast, kTarget,
-                              ">= 1,000,000/s", burstText + ", log LEVEL=0"});
+  Figures::Instance().Record(Section::kEvents, {"Decoded events/s, one core", perSecond, "events/s",
+                                                "target", kTarget, Goal::kValueAtLeast, kTarget,
+                                                ">= 1,000,000/s", burstText + ", log LEVEL=0"});
 }
 
 void BM_EventBurst(benchmark::State& state) { EventBurst(state, 100000, 0); }

@@ -49,6 +49,7 @@ void BM_EventDecodeOnly(benchmark::State& state) {
   }
   state.counters["events_per_s"] = perSecond;
   Figures::Instance().Record(
+      Section::kEvents,
       {"Decode + copy alone (no fetch around it)", perSecond, "events/s", "target", kTarget,
        Goal::kNone, 0, "", "the same frames; includes building the log texts the decoder returns"});
 }

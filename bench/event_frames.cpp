@@ -16,7 +16,8 @@ ctisim::Bytes CallEventBurst(int count, std::uint32_t firstCallId) {
                                             ctisim::kEventConnectionCleared};
   ctisim::Bytes burst;
   for (int i = 0; i < count; ++i) {
-    const ctisim::Bytes frame = CallEvent(kCodes[i % 3], firstCallId + static_cast<std::uint32_t>(i));
+    const ctisim::Bytes frame =
+        CallEvent(kCodes[i % 3], firstCallId + static_cast<std::uint32_t>(i));
     burst.insert(burst.end(), frame.begin(), frame.end());
   }
   return burst;

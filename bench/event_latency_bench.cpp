@@ -70,12 +70,14 @@ void BM_EventLatency(benchmark::State& state) {
 
   const std::string note = std::to_string(eventSize) + " B event, the caller polling" +
                            (lost > 0 ? "; " + std::to_string(lost) + " not seen" : "");
-  Figures::Instance().Record({"Event latency, simulator to vomtelGetEvent, median",
-                              library.MedianUs(), "us", "raw 1 B trigger + event-size answer",
-                              raw.MedianUs(), Goal::kNone, 0, "", note});
-  Figures::Instance().Record({"Event latency, simulator to vomtelGetEvent, 99th percentile",
-                              library.PercentileUs(99), "us", "raw, 99th percentile",
-                              raw.PercentileUs(99), Goal::kNone, 0, "", ""});
+  Figures::Instance().Record(
+      Section::kEvents,
+      {"Event latency, simulator to vomtelGetEvent, median", library.MedianUs(), "us",
+       "raw 1 B trigger + event-size answer", raw.MedianUs(), Goal::kNone, 0, "", note});
+  Figures::Instance().Record(
+      Section::kEvents,
+      {"Event latency, simulator to vomtelGetEvent, 99th percentile", library.PercentileUs(99),
+       "us", "raw, 99th percentile", raw.PercentileUs(99), Goal::kNone, 0, "", ""});
 }
 
 BENCHMARK(BM_EventLatency)->Iterations(kSamples)->UseManualTime()->Unit(benchmark::kMicrosecond);

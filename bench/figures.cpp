@@ -1,5 +1,6 @@
 #include "bench/figures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -38,7 +39,8 @@ Figures& Figures::Instance() {
   return figures;
 }
 
-void Figures::Record(Figure figure) {
+void Figures::Record(Section section, Figure figure) {
+  figure.section = section;
   std::lock_guard<std::mutex> lock(mutex_);
   for (Figure& known : figures_) {
     if (known.what == figure.what) {
@@ -70,11 +72,20 @@ std::string VerdictOf(const Figure& figure) {
   return "-";
 }
 
+bool Figures::Empty() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return figures_.empty();
+}
+
 void Figures::PrintTable(std::ostream& out) const {
   std::lock_guard<std::mutex> lock(mutex_);
   out << "| Figure | Measured | Reference (same run) | Ratio | Target | Verdict | Note |\n"
       << "| --- | --- | --- | --- | --- | --- | --- |\n";
-  for (const Figure& figure : figures_) {
+  std::vector<Figure> ordered(figures_);
+  std::stable_sort(ordered.begin(), ordered.end(), [](const Figure& a, const Figure& b) {
+    return static_cast<int>(a.section) < static_cast<int>(b.section);
+  });
+  for (const Figure& figure : ordered) {
     const auto ratio = RatioOf(figure);
     out << "| " << figure.what << " | " << Number(figure.value) << " " << figure.unit << " | ";
     if (figure.reference.empty()) {
@@ -83,9 +94,8 @@ void Figures::PrintTable(std::ostream& out) const {
       out << figure.reference << ": " << Number(figure.referenceValue) << " " << figure.unit;
     }
     out << " | " << (ratio ? Number(*ratio) + "x" : std::string("-")) << " | "
-        << (figure.target.empty() ? std::string("-") : figure.target) << " | "
-        << VerdictOf(figure) << " | " << (figure.note.empty() ? std::string("-") : figure.note)
-        << " |\n";
+        << (figure.target.empty() ? std::string("-") : figure.target) << " | " << VerdictOf(figure)
+        << " | " << (figure.note.empty() ? std::string("-") : figure.note) << " |\n";
   }
 }
 

@@ -18,16 +18,21 @@ enum class Goal {
   kValueAtMost    // value must be at most `limit`
 };
 
+// Where a figure stands in the table: the table is in this order, whatever order the
+// benchmarks ran in.
+enum class Section { kRoundTrip, kThroughput, kEvents, kFailover, kMemory };
+
 struct Figure {
-  std::string what;                  // what was measured
+  std::string what;  // what was measured
   double value = 0;
   std::string unit;
-  std::string reference;             // what it stands beside, empty when nothing
+  std::string reference;  // what it stands beside, empty when nothing
   double referenceValue = 0;
   Goal goal = Goal::kNone;
   double limit = 0;
-  std::string target;                // the target in words
-  std::string note;                  // the reason of a miss, or how it was measured
+  std::string target;  // the target in words
+  std::string note;    // the reason of a miss, or how it was measured
+  Section section = Section::kRoundTrip;
 };
 
 class Figures {
@@ -35,9 +40,11 @@ class Figures {
   static Figures& Instance();
 
   // Replaces a figure of the same `what` (a benchmark that runs again keeps its last).
-  void Record(Figure figure);
-  // The figures in the order they were first recorded, as a Markdown table.
+  void Record(Section section, Figure figure);
+  // The figures by section, within one in the order they were first recorded, as a Markdown
+  // table.
   void PrintTable(std::ostream& out) const;
+  bool Empty() const;
 
  private:
   mutable std::mutex mutex_;

@@ -8,9 +8,11 @@ namespace vomtel::bench {
 double LatencySamples::PercentileUs(double p) const {
   if (samples_.empty()) return 0;
   std::vector<Clock::duration> sorted(samples_);
-  const double rank = std::ceil(std::clamp(p, 0.0, 100.0) / 100.0 * static_cast<double>(sorted.size()));
+  const double rank =
+      std::ceil(std::clamp(p, 0.0, 100.0) / 100.0 * static_cast<double>(sorted.size()));
   const std::size_t index = rank < 1 ? 0 : static_cast<std::size_t>(rank) - 1;
-  std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(index), sorted.end());
+  std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(index),
+                   sorted.end());
   return Microseconds(sorted[index]);
 }
 

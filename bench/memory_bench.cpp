@@ -1,8 +1,7 @@
 // Memory: the process's resident size while 1,000,000 requests (16 threads on 16 gates) and
 // then 1,000,000 events (one gate, bursts drained by vomtelGetEvent) pass through the library,
 // sampled after each tenth; flat means the last sample is no larger than the one taken after
-// the first tenth (the warm-up). And one gate's footprint: the growth of the resident size
-// when 16 gates open on simulators started beforehand, divided by 16.
+// the first tenth (the warm-up).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "bench/figures.h"
 #include "bench/queued_events.h"
 #include "bench/resident_size.h"
+#include "bench/server_set.h"
 #include "bench/sim_gate.h"
 #include "vomtel/vomtel.h"
 
@@ -31,60 +31,22 @@ constexpr int kBurst = 10000;
 constexpr auto kQueueWait = std::chrono::milliseconds(10000);
 constexpr double kFlat = 1.01;  // page and allocator granularity
 
-struct Servers {
-  std::vector<std::unique_ptr<ctisim::SimServer>> servers;
-  std::vector<std::unique_ptr<SimGate>> gates;
-  bool Open() {
-    for (auto& server : servers) {
-      gates.push_back(std::make_unique<SimGate>(*server));
-      if (!gates.back()->ok()) return false;
-    }
-    return true;
-  }
-};
-
-Servers StartServers(int count) {
-  Servers s;
-  for (int i = 0; i < count; ++i) s.servers.push_back(StartServer());
-  return s;
-}
-
 void RecordFlat(const std::string& what, const std::vector<std::uint64_t>& samples,
                 const std::string& how) {
   const double warm = Mebibytes(samples.front());
   const double last = Mebibytes(samples.back());
   const double peak = Mebibytes(*std::max_element(samples.begin(), samples.end()));
-  Figures::Instance().Record({what, last, "MiB", "after warm-up (first tenth)", warm,
-                              Goal::kRatioAtMost, kFlat, "flat (<= 1.01x)",
-                              how + "; peak " + std::to_string(peak).substr(0, 5) + " MiB"});
-}
-
-void BM_GateFootprint(benchmark::State& state) {
-  double perGate = 0;
-  for (auto _ : state) {
-    Servers s = StartServers(kGates);
-    const std::uint64_t before = ResidentBytes();
-    if (!s.Open()) {
-      state.SkipWithError("gates did not open on the simulators");
-      return;
-    }
-    for (const auto& gate : s.gates) MakeCall(gate->Gate());
-    const std::uint64_t after = ResidentBytes();
-    perGate = Kibibytes(after - std::min(after, before)) / kGates;
-  }
-  state.counters["kib_per_gate"] = perGate;
-  Figures::Instance().Record({"One gate's footprint (resident)", perGate, "KiB", "", 0,
-                              Goal::kNone, 0, "",
-                              "16 gates opened and one request each, divided by 16; its "
-                              "service thread, logger, queues and buffers, and the "
-                              "simulator's side of the link"});
+  Figures::Instance().Record(
+      Section::kMemory,
+      {what, last, "MiB", "after warm-up (first tenth)", warm, Goal::kRatioAtMost, kFlat,
+       "flat (<= 1.01x)", how + "; peak " + std::to_string(peak).substr(0, 5) + " MiB"});
 }
 
 void BM_MemoryRequests(benchmark::State& state) {
   std::vector<std::uint64_t> samples;
   long failures = 0;
   for (auto _ : state) {
-    Servers s = StartServers(kGates);
+    ServerSet s = StartServers(kGates);
     if (!s.Open()) {
       state.SkipWithError("gates did not open on the simulators");
       return;
@@ -111,17 +73,17 @@ void BM_MemoryRequests(benchmark::State& state) {
   state.counters["rss_warm_mib"] = Mebibytes(samples.front());
   state.counters["rss_last_mib"] = Mebibytes(samples.back());
   state.counters["failures"] = static_cast<double>(failures);
-  RecordFlat("Resident size after 1,000,000 requests", samples,
-             "16 threads on 16 gates" +
-                 (failures > 0 ? "; " + std::to_string(failures) + " calls failed"
-                               : std::string()));
+  RecordFlat(
+      "Resident size after 1,000,000 requests", samples,
+      "16 threads on 16 gates" +
+          (failures > 0 ? "; " + std::to_string(failures) + " calls failed" : std::string()));
 }
 
 void BM_MemoryEvents(benchmark::State& state) {
   std::vector<std::uint64_t> samples;
   long missing = 0;
   for (auto _ : state) {
-    Servers s = StartServers(1);
+    ServerSet s = StartServers(1);
     if (!s.Open()) {
       state.SkipWithError("gate did not open on the simulator");
       return;
@@ -147,11 +109,9 @@ void BM_MemoryEvents(benchmark::State& state) {
   state.counters["missing"] = static_cast<double>(missing);
   RecordFlat("Resident size after 1,000,000 events", samples,
              "bursts of 10,000 drained by vomtelGetEvent" +
-                 (missing > 0 ? "; " + std::to_string(missing) + " not delivered"
-                              : std::string()));
+                 (missing > 0 ? "; " + std::to_string(missing) + " not delivered" : std::string()));
 }
 
-BENCHMARK(BM_GateFootprint)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemoryRequests)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemoryEvents)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -93,8 +93,7 @@ void RawPingPongServer::Accept() {
 void RawPingPongServer::Serve(int fd) {
   std::vector<std::uint8_t> request(request_size_);
   const std::vector<std::uint8_t> reply(reply_size_, 0xA2);
-  while (ReadAll(fd, request.data(), request.size()) &&
-         WriteAll(fd, reply.data(), reply.size())) {
+  while (ReadAll(fd, request.data(), request.size()) && WriteAll(fd, reply.data(), reply.size())) {
   }
   ::shutdown(fd, SHUT_RDWR);
 }

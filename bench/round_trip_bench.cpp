@@ -107,6 +107,7 @@ void BM_RoundTripSession(benchmark::State& state) {
   server->ClearReceived();
   const PairResult result = RunPairs(state, exchange, frame.size(), ctisim::kReplyHead);
   Figures::Instance().Record(
+      Section::kRoundTrip,
       {"Request round trip through the session (send + reply wait), median",
        result.library.MedianUs(), "us", "raw TCP ping-pong median", result.raw.MedianUs(),
        Goal::kNone, 0, "", Sizes(frame.size(), ctisim::kReplyHead)});
@@ -129,34 +130,45 @@ void CApiRoundTrip(benchmark::State& state, int logLevel) {
   const std::string sizes = Sizes(frame.size(), ctisim::kReplyHead);
   if (logLevel > 0) {
     Figures::Instance().Record(
+        Section::kRoundTrip,
         {"vomtelMakeCall round trip with log LEVEL=" + std::to_string(logLevel) + ", median",
          result.library.MedianUs(), "us", "raw TCP ping-pong median", result.raw.MedianUs(),
          Goal::kNone, 0, "",
          "the default LEVEL; each log line opens, writes and closes the session's log file"});
     return;
   }
-  Figures::Instance().Record({"vomtelMakeCall round trip, median", result.library.MedianUs(),
-                              "us", "raw TCP ping-pong median", result.raw.MedianUs(),
-                              Goal::kRatioAtMost, 2, "<= 2x raw", sizes + ", log LEVEL=0"});
+  Figures::Instance().Record(Section::kRoundTrip,
+                             {"vomtelMakeCall round trip, median", result.library.MedianUs(), "us",
+                              "raw TCP ping-pong median", result.raw.MedianUs(), Goal::kRatioAtMost,
+                              2, "<= 2x raw", sizes + ", log LEVEL=0"});
   char relayRatio[32];
-  std::snprintf(relayRatio, sizeof relayRatio, "%.2fx", result.library.MedianUs() / result.relay.MedianUs());
+  std::snprintf(relayRatio, sizeof relayRatio, "%.2fx",
+                result.library.MedianUs() / result.relay.MedianUs());
   Figures::Instance().Record(
+      Section::kRoundTrip,
       {"Raw ping-pong through an I/O thread (the session's hand-off), median",
        result.relay.MedianUs(), "us", "raw TCP ping-pong median", result.raw.MedianUs(),
        Goal::kNone, 0, "",
        "eventfd to the I/O thread, condition variable back: the floor of a design with a "
-       "service thread per session; vomtelMakeCall's median is " + std::string(relayRatio) +
-           " of it"});
-  Figures::Instance().Record({"vomtelMakeCall round trip, 99th percentile",
-                              result.library.PercentileUs(99), "us", "raw TCP ping-pong p99",
-                              result.raw.PercentileUs(99), Goal::kNone, 0, "", sizes});
+       "service thread per session; vomtelMakeCall's median is " +
+           std::string(relayRatio) + " of it"});
+  Figures::Instance().Record(
+      Section::kRoundTrip,
+      {"vomtelMakeCall round trip, 99th percentile", result.library.PercentileUs(99), "us",
+       "raw TCP ping-pong p99", result.raw.PercentileUs(99), Goal::kNone, 0, "", sizes});
 }
 
 void BM_RoundTripMakeCall(benchmark::State& state) { CApiRoundTrip(state, 0); }
 void BM_RoundTripMakeCallLogged(benchmark::State& state) { CApiRoundTrip(state, 2); }
 
-BENCHMARK(BM_RoundTripSession)->Iterations(kSamples)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RoundTripMakeCall)->Iterations(kSamples)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoundTripSession)
+    ->Iterations(kSamples)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoundTripMakeCall)
+    ->Iterations(kSamples)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RoundTripMakeCallLogged)
     ->Iterations(kSamples / 4)
     ->UseManualTime()

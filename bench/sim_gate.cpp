@@ -65,8 +65,7 @@ SimGate::~SimGate() {
 }
 
 int MakeCall(int gate) {
-  return vomtelMakeCall(gate, 0, kAgentDn, kFarEnd, "", "", "", nullptr, nullptr, nullptr,
-                        nullptr);
+  return vomtelMakeCall(gate, 0, kAgentDn, kFarEnd, "", "", "", nullptr, nullptr, nullptr, nullptr);
 }
 
 void SetGateLogLevel(int gate, int level) {

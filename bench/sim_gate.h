@@ -17,8 +17,7 @@ inline constexpr const char* kFarEnd = "01012345678";
 // (1 active, 0 standby) and sends keep-alive frames, so that an idle gate outlives the run's
 // short silence limit. Throws when the address and port cannot be bound.
 std::unique_ptr<ctisim::SimServer> StartServer(const char* address = "127.0.0.1",
-                                               std::uint8_t activeFlag = 1,
-                                               std::uint16_t port = 0);
+                                               std::uint8_t activeFlag = 1, std::uint16_t port = 0);
 
 // The two servers of an HA gate: the active one on 127.0.0.1, the standby on 127.0.0.2, on
 // the same port (the HA open takes one port for both).

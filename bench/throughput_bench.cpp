@@ -107,18 +107,18 @@ void BM_Throughput(benchmark::State& state) {
   state.counters["failures"] = static_cast<double>(library.failures);
 
   const std::string what = "Requests/s, " + std::to_string(threads) +
-                           (threads == 1 ? " thread on " : " threads on ") +
-                           std::to_string(gates) + (gates == 1 ? " gate" : " gates");
+                           (threads == 1 ? " thread on " : " threads on ") + std::to_string(gates) +
+                           (gates == 1 ? " gate" : " gates");
   std::string note = gates == 1 && threads > 1
                          ? "one exchange at a time per session: the threads queue on its lock"
                          : "";
   if (library.failures > 0) {
     note += (note.empty() ? "" : "; ") + std::to_string(library.failures) + " calls failed";
   }
-  Figures::Instance().Record({what, library.perSecond, "req/s",
-                              "raw ping-pong on " + std::to_string(links) +
-                                  (links == 1 ? " link" : " links"),
-                              raw.perSecond, Goal::kNone, 0, "", note});
+  Figures::Instance().Record(Section::kThroughput, {what, library.perSecond, "req/s",
+                                                    "raw ping-pong on " + std::to_string(links) +
+                                                        (links == 1 ? " link" : " links"),
+                                                    raw.perSecond, Goal::kNone, 0, "", note});
 }
 
 BENCHMARK(BM_Throughput)

@@ -18,7 +18,8 @@ const BenchIni& RunIni() { return run_ini; }
 WorkDir::WorkDir(const BenchIni& ini) {
   std::error_code error;
   previous_ = std::filesystem::current_path(error);
-  std::string pattern = (std::filesystem::temp_directory_path(error) / "vomtel-bench-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path(error) / "vomtel-bench-XXXXXX").string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (::mkdtemp(name.data()) == nullptr) return;

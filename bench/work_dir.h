@@ -10,8 +10,8 @@ namespace vomtel::bench {
 
 // Settings the run gives the library through vomtel.ini.
 struct BenchIni {
-  int level = 0;              // LEVEL: no log lines unless a benchmark asks for them
-  int heartbeatMs = 1000;     // HEARTBEAT_PERIOD: the silence limit of the fail-over figure
+  int level = 0;           // LEVEL: no log lines unless a benchmark asks for them
+  int heartbeatMs = 1000;  // HEARTBEAT_PERIOD: the silence limit of the fail-over figure
 };
 
 class WorkDir {
