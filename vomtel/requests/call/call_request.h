@@ -78,5 +78,10 @@ std::string Masked(std::string_view number);                      // MaskNumber
 inline std::string Shown(std::string_view text) { return std::string(text); }
 inline std::string Shown(std::int64_t value) { return std::to_string(value); }
 inline std::string ShownUnsigned(std::uint32_t value) { return std::to_string(value); }
+// A uint32 field in signed decimal, as the logs show a number not marked unsigned (the call
+// ids of the consultation, transfer, conference, reconnect, alternate and single steps).
+inline std::string ShownSigned(std::uint32_t value) {
+  return std::to_string(static_cast<std::int32_t>(value));
+}
 
 }  // namespace vomtel

@@ -18,7 +18,7 @@ int ExchangeConsultation(RequestExchange& exchange, const CallShape& shape, std:
                                  {{UUI, kUuiLimit}, {UEI, kDataLimit}, {CI, kCiLimit}},
                                  {U32(call), Str8{DN}, Str8{calledDN}, U8(0), Str8{UUI},
                                   Str8{accCode}, Str8{authCode}, Str16{UEI}, Str16{CI}},
-                                 {{"\t\tCall\t\t[", ShownUnsigned(call)},
+                                 {{"\t\tCall\t\t[", ShownSigned(call)},
                                   {"\t\tDN\t\t[", Masked(DN)},
                                   {"\t\tcalledDN\t\t[", Shown(calledDN)},
                                   {"\t\tUEI\t\t[", Shown(UEI)}}});

@@ -22,10 +22,10 @@ int TwoCalls(RequestExchange& exchange, const CallShape& shape, std::string_view
                  {shape,
                   {},
                   {U32(heldCall), Str8{heldDN}, U8(0), U32(activeCall), Str8{activeDN}, U8(0)},
-                  {{"\t\theldCall\t\t[", ShownUnsigned(heldCall)},
+                  {{"\t\theldCall\t\t[", ShownSigned(heldCall)},
                    {"\t\theldDN\t\t[", device(heldDN)},
                    {"\t\theldType\t\t[", "0"},
-                   {"\t\tactiveCall\t\t[", ShownUnsigned(activeCall)},
+                   {"\t\tactiveCall\t\t[", ShownSigned(activeCall)},
                    {"\t\tactiveDN\t\t[", device(activeDN)},
                    {"\t\tactiveType\t\t[", "0"}}},
                  number);

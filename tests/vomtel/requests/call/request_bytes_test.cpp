@@ -92,16 +92,18 @@ const RequestCase kCases[] = {
      " vomtelRetrieveCall [result][invoke] : [70001][<n>]\n"},
     {"ConsultationCall", 0x41, 0x3C,
      [](OrbaAdapter& a, int g) {
-       return ConsultationCall(a, "1001", 5, "2002", "u", "ac", "au", "UE", "C", g);
+       return ConsultationCall(a, "1001", 0xFFFFFFFB, "2002", "u", "ac", "au", "UE", "C", g);
      },
-     Body().PutU32(5).PutStr8("1001").PutStr8("2002").PutU8(0).PutStr8("u").PutStr8("ac")
+     Body().PutU32(0xFFFFFFFB).PutStr8("1001").PutStr8("2002").PutU8(0).PutStr8("u").PutStr8("ac")
          .PutStr8("au").PutStr16("UE").PutStr16("C").Take(),
-     "", " vomtelConsultationCall [result][invoke] : [70001][<n>]\n"},
+     "vomtelConsultationCall: gate[0] Inv[<n>]\n\t\tCall\t\t[-5]\n\t\tDN\t\t[1001]"
+     "\n\t\tcalledDN\t\t[2002]\n\t\tUEI\t\t[UE]",
+     " vomtelConsultationCall [result][invoke] : [70001][<n>]\n"},
     {"TransferCall", 0x41, 0x82,
-     [](OrbaAdapter& a, int g) { return TransferCall(a, "1234567", 1, "7654321", 2, g); },
-     Body().PutU32(1).PutStr8("1234567").PutU8(0).PutU32(2).PutStr8("7654321").PutU8(0).Take(),
-     "vomtelTransferCall: gate[0] Inv[<n>]\n\t\theldCall\t\t[1]\n\t\theldDN\t\t[123****]"
-     "\n\t\theldType\t\t[0]\n\t\tactiveCall\t\t[2]\n\t\tactiveDN\t\t[765****]"
+     [](OrbaAdapter& a, int g) { return TransferCall(a, "1234567", 0xFFFFFFFF, "7654321", 0x80000000, g); },
+     Body().PutU32(0xFFFFFFFF).PutStr8("1234567").PutU8(0).PutU32(0x80000000).PutStr8("7654321").PutU8(0).Take(),
+     "vomtelTransferCall: gate[0] Inv[<n>]\n\t\theldCall\t\t[-1]\n\t\theldDN\t\t[123****]"
+     "\n\t\theldType\t\t[0]\n\t\tactiveCall\t\t[-2147483648]\n\t\tactiveDN\t\t[765****]"
      "\n\t\tactiveType\t\t[0]",
      " vomtelTransfer [result][invoke] : [70001][<n>]\n"},
     {"ConferenceCall", 0x41, 0x32,
@@ -121,21 +123,21 @@ const RequestCase kCases[] = {
      " vomtelAlternateCall [result][invoke] : [70001][<n>]\n"},
     {"SingleStepTransfer", 0x41, 0xAC,
      [](OrbaAdapter& a, int g) {
-       return SingleStepTransfer(a, "1001", "2002", 9, 258, "u", "UE", "C", g);
+       return SingleStepTransfer(a, "1001", "2002", 0xFFFFFFF7, 258, "u", "UE", "C", g);
      },
-     Body().PutU32(9).PutStr8("1001").PutU8(0).PutStr8("2002").PutU8(2).PutStr8("u").PutU8(0)
+     Body().PutU32(0xFFFFFFF7).PutStr8("1001").PutU8(0).PutStr8("2002").PutU8(2).PutStr8("u").PutU8(0)
          .PutU8(0).PutStr16("UE").PutStr8("C").Take(),
-     "vomtelSingleStepTransfer: gate[0] Inv[<n>]\n\t\tCall\t\t[9]\n\t\tDN\t\t[1001]"
+     "vomtelSingleStepTransfer: gate[0] Inv[<n>]\n\t\tCall\t\t[-9]\n\t\tDN\t\t[1001]"
      "\n\t\theldType\t\t[0]\n\t\tcalledDN\t\t[2002]\n\t\tmode\t\t[2]\n\t\tUUI\t\t[u]"
      "\n\t\taccCode\t\t[]\n\t\tauthCode\t\t[]\n\t\tUEI\t\t[UE]\n\t\tCI\t\t[C]",
      " vomtelSingleStepTransfer [result][invoke] : [70001][<n>]\n"},
     {"SingleStepConference", 0x41, 0xAD,
      [](OrbaAdapter& a, int g) {
-       return SingleStepConference(a, "1001", "2002", 9, 1, "u", "UE", "C", g);
+       return SingleStepConference(a, "1001", "2002", 0xFFFFFFF7, 1, "u", "UE", "C", g);
      },
-     Body().PutU32(9).PutStr8("1001").PutStr8("2002").PutU8(1).PutStr8("u").PutU8(0).PutU8(0)
+     Body().PutU32(0xFFFFFFF7).PutStr8("1001").PutStr8("2002").PutU8(1).PutStr8("u").PutU8(0).PutU8(0)
          .PutStr16("UE").PutStr8("C").Take(),
-     "vomtelSingleStepConference: gate[0] Inv[<n>]\n\t\tCall\t\t[9]\n\t\tDN\t\t[1001]"
+     "vomtelSingleStepConference: gate[0] Inv[<n>]\n\t\tCall\t\t[-9]\n\t\tDN\t\t[1001]"
      "\n\t\theldType\t\t[0]\n\t\tcalledDN\t\t[2002]\n\t\tmode\t\t[1]\n\t\tUEI\t\t[UE]",
      " vomtelSingleStepConference [result][invoke] : [70001][<n>]\n"},
     {"DivertDeflect", 0x41, 0x51,
