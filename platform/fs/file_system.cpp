@@ -34,7 +34,11 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool CanReadWrite(const std::string& path) { return ::access(path.c_str(), R_OK | W_OK) == 0; }
+bool CanReadWrite(const std::string& path) {
+  // Making or opening anything inside a directory also takes search permission.
+  const int mode = IsDirectory(path) ? R_OK | W_OK | X_OK : R_OK | W_OK;
+  return ::access(path.c_str(), mode) == 0;
+}
 
 bool MakeDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0755) == 0) return true;

@@ -23,7 +23,8 @@ bool FileExists(const std::string& path);
 // True when `path` exists and is a directory.
 bool IsDirectory(const std::string& path);
 
-// True when the process may both read and write `path`.
+// True when the process may both read and write `path`; for a directory, also make and open
+// entries in it (search permission).
 bool CanReadWrite(const std::string& path);
 
 // Creates one directory level (the parent must exist). True when the directory was made or

@@ -159,6 +159,7 @@ TEST(Logger, SetPathFallsBackToTheCurrentDirectory) {
   test::TempDir current;
   base.WriteFile("file", "x");
   ::mkdir((base / "readonly").c_str(), 0500);
+  ::mkdir((base / "unsearchable").c_str(), 0600);  // read and write, but no entry can be made
   test::CurrentDirectoryScope scope(current.Path());
   struct Case {
     std::string base;
@@ -172,6 +173,8 @@ TEST(Logger, SetPathFallsBackToTheCurrentDirectory) {
       // Root may write anywhere, so this one falls back only for other users.
       {base / "readonly",
        ::geteuid() == 0 ? base / "readonly/vomtellog" : current / "vomtellog"},
+      {base / "unsearchable",
+       ::geteuid() == 0 ? base / "unsearchable/vomtellog" : current / "vomtellog"},
   };
   for (const Case& c : cases) {
     CLogger logger;
