@@ -43,7 +43,7 @@ int CallbackListInsert(OrbaAdapter& adapter, std::uint32_t ciodId, const Callbac
         .Field("\t\tcallback->employee_id\t\t[", r.employee_id)
         .Field("\t\tcallback->uiCallKind\t\t[", r.uiCallKind);
     ex.Log(log.Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xC9); got != kOk) return got;
+    if (const int got = SendAndWaitWhole(ex, kServiceClass, 0xC9); got != kOk) return got;
     // Outbound reply, read from the frame's first byte: invoke number at 4-5, then the four
     // numbers of the result from byte 6.
     ReplyReader in(ex.Reply());

@@ -65,7 +65,7 @@ int CallbackCampaign(OrbaAdapter& adapter, std::uint32_t ciodId,
     ex.BeginBody().PutU32(ciodId);
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
     // This request writes no request log.
-    if (const int got = SendAndWait(ex, kServiceClass, kCallbackCampaignCode); got != kOk) return got;
+    if (const int got = SendAndWaitWhole(ex, kServiceClass, kCallbackCampaignCode); got != kOk) return got;
     // Outbound reply, read from the frame's first byte: status at 6-9, count at 10-11, the
     // entries from byte 12; the entries only on status 1.
     ReplyReader in(ex.Reply());

@@ -52,7 +52,7 @@ int CreateCampaign(OrbaAdapter& adapter, std::uint32_t& campaignId, const Campai
     PutCampaign(ex.BeginBody(), record);
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
     // This request writes no request log.
-    if (const int got = SendAndWait(ex, kServiceClass, 0xFA); got != kOk) return got;
+    if (const int got = SendAndWaitWhole(ex, kServiceClass, 0xFA); got != kOk) return got;
     // Outbound reply, read from the frame's first byte: invoke number at 4-5, result at 6-9,
     // the campaign id at 10-13.
     ReplyReader in(ex.Reply());

@@ -97,7 +97,7 @@ int BlackListInsert(OrbaAdapter& adapter, std::uint32_t ciod, const BlackListEnt
                .Field("\t\tagentid\t\t[", entry.agentid)
                .Field("\t\tcstel\t\t[", entry.cstel)
                .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, kBlackListCode); got != kOk) return got;
+    if (const int got = SendAndWaitWhole(ex, kServiceClass, kBlackListCode); got != kOk) return got;
     // Outbound reply, read from the frame's first byte: invoke number at 4-5, result at 6-9.
     ReplyReader in(ex.Reply());
     const std::uint16_t invoke = in.OutboundHead();

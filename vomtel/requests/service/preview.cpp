@@ -19,7 +19,7 @@ int PreviewMakeCall(OrbaAdapter& adapter, std::uint32_t ciodId, std::uint32_t cp
                .Field("\t\temployeeID\t\t[", employeeId)
                .Field("\t\tdialkind\t\t[", dialKind)
                .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xF8); got != kOk) return got;
+    if (const int got = SendAndWaitWhole(ex, kServiceClass, 0xF8); got != kOk) return got;
     // Outbound reply, read from the frame's first byte: invoke number at 4-5, result at 6-9.
     ReplyReader in(ex.Reply());
     const std::uint16_t invoke = in.OutboundHead();

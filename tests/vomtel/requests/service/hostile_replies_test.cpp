@@ -11,11 +11,13 @@
 #include "vomtel/requests/service/agent_list_queries.h"
 #include "vomtel/requests/service/callback_insert.h"
 #include "vomtel/requests/service/campaign_lists.h"
+#include "vomtel/requests/service/campaigns.h"
 #include "vomtel/requests/service/data_queries.h"
 #include "vomtel/requests/service/ivr_sql.h"
 #include "vomtel/requests/service/masters.h"
 #include "vomtel/requests/service/outbound_lists.h"
 #include "vomtel/requests/service/preview.h"
+#include "vomtel/requests/service/uploads.h"
 
 namespace vomtel::test {
 namespace {
@@ -144,6 +146,57 @@ TEST_P(ServiceHostileReply, RefusedWithOutputsKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, ServiceHostileReply, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The outbound replies, read from their first byte, carry data at bytes 12-13 where the
+// other replies echo the request number. Such a reply is this request's reply even when
+// those two bytes equal the number of a request that awaited no reply (a counsel upload).
+struct OutboundCase {
+  const char* name;
+  std::uint8_t code;
+  std::function<Bytes(std::uint16_t)> data;  // reply bytes from 6 on, given that number
+  std::function<bool(OrbaAdapter&, int, std::uint16_t)> run;  // result 1 and outputs read
+};
+
+const OutboundCase kOutboundCases[] = {
+    {"BlackListInsert", 0xF7, [](std::uint16_t n) { return Frame().PutU32(1).PutU16(0).PutU16(n).Take(); },
+     [](OrbaAdapter& a, int g, std::uint16_t) { return BlackListInsert(a, 1, {}, g) == 1; }},
+    {"PreviewMakeCall", 0xF8, [](std::uint16_t n) { return Frame().PutU32(1).PutU16(0).PutU16(n).Take(); },
+     [](OrbaAdapter& a, int g, std::uint16_t) { return PreviewMakeCall(a, 1, 2, 3, "e", 4, g) == 1; }},
+    {"CreateCampaign", 0xFA, [](std::uint16_t n) { return Frame().PutU32(1).PutU32(n).Take(); },
+     [](OrbaAdapter& a, int g, std::uint16_t n) {
+       std::uint32_t id = 0;
+       return CreateCampaign(a, id, {}, g) == 1 && id == n;
+     }},
+    {"CallbackListInsert", 0xC9,
+     [](std::uint16_t n) { return Frame().PutU32(3).PutU32(n).PutU32(5).PutU32(6).Take(); },
+     [](OrbaAdapter& a, int g, std::uint16_t n) {
+       CallbackResult r{};
+       return CallbackListInsert(a, 1, {}, r, g) == 1 && r == CallbackResult{3, n, 5, 6};
+     }},
+    {"CallbackCampaign", 0xC8,
+     [](std::uint16_t n) { return Frame().PutU32(1).PutU16(1).PutU32(std::uint32_t{n} << 16).PutU32(2).PutU32(3).Take(); },
+     [](OrbaAdapter& a, int g, std::uint16_t n) {
+       std::vector<CallbackCampaignEntry> l;
+       return CallbackCampaign(a, 1, l, g) == 1 && l.size() == 1 && l[0].campaignID == std::uint32_t{n} << 16;
+     }},
+};
+
+class OutboundReplyBytes : public ServiceGate, public ::testing::WithParamInterface<OutboundCase> {};
+
+TEST_P(OutboundReplyBytes, DataAtTheEchoPlaceIsNoLateReply) {
+  const OutboundCase& c = GetParam();
+  ctisim::ReplyRule none;
+  none.withhold = true;
+  Sim().SetRule(0x45, 0xC1, none);
+  ASSERT_EQ(PutCounsel(Adapter(), "cn", 1, "tag", "", Gate()), 1);
+  const auto upload = Sim().WaitForRequest(0x45, 0xC1, milliseconds(1000));
+  ASSERT_TRUE(upload);
+  Sim().SetRule(0x45, c.code, OutboundReply(7, c.data(upload->number)));
+  EXPECT_TRUE(c.run(Adapter(), Gate(), upload->number));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, OutboundReplyBytes, ::testing::ValuesIn(kOutboundCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // No reply in time: the wait's code comes back, the outputs keep what the caller put there,
