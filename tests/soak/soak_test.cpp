@@ -330,10 +330,12 @@ class Soak {
     for (const auto& n : requests_done_) done.push_back(n.load());
     return done;
   }
-  // True when every request thread has made `count` more requests than `before` says.
+  // True when every request thread has made `count` more requests than `before` says, or
+  // all of its own.
   bool EveryThreadDid(const std::vector<long long>& before, long long count) const {
     for (int t = 0; t < kRequestThreads; ++t) {
-      if (requests_done_[t].load() < before[t] + count) return false;
+      const long long done = requests_done_[t].load();
+      if (done < before[t] + count && done < requests_per_thread_) return false;
     }
     return true;
   }
