@@ -56,10 +56,24 @@ int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
 }
 
 int CRecvQueue::ReadEvent(Stream& out, std::uint64_t* connection) {
+  return PopEvent(out, connection, false);
+}
+
+int CRecvQueue::ReadNotice(Stream& out, std::uint64_t* connection) {
+  return PopEvent(out, connection, true);
+}
+
+int CRecvQueue::PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnly) {
   Event event;
   {
     std::lock_guard<std::mutex> lock(event_mutex_);
     if (events_.empty()) return kNoEvent;
+    if (noticesOnly) {
+      const Stream& front = *events_.front().frame;
+      const bool notice =
+          front.Size() == 1 && (front.At(0) == kConnectionLost || front.At(0) == kHaStandby);
+      if (!notice) return kNoEvent;
+    }
     event = std::move(events_.front());
     events_.pop_front();
   }

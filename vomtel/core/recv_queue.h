@@ -47,6 +47,9 @@ class CRecvQueue {
   // connection-lost notice comes out as the one byte 0xA4. `connection`, when given, receives
   // the id of the connection the event came on (for 0xA4, the connection that ended).
   int ReadEvent(Stream& out, std::uint64_t* connection = nullptr);
+  // Takes the oldest event only when it is a notice that a fetch acts on: the connection-lost
+  // notice 0xA4 or the standby notice 18. Anything else stays queued. 1 or 3010.
+  int ReadNotice(Stream& out, std::uint64_t* connection = nullptr);
   // Takes the oldest list frame without waiting: 1 or 3010.
   int ReadList(Stream& out);
   // Drops the list frames left from an earlier query.
@@ -86,6 +89,7 @@ class CRecvQueue {
   void DispatchEnvelope(const std::uint8_t* frame, int size);
   void DispatchPlain(const std::uint8_t* frame, int size);
   void PushEvent(StreamPtr frame);
+  int PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnly);
   void LogDropped(const char* what, const std::uint8_t* frame, int size);
 
   CLogger& logger_;

@@ -113,6 +113,10 @@ int CSession::ReadEvent(Stream& out, std::uint64_t* connection) {
   return socket_->RecvQueue().ReadEvent(out, connection);
 }
 
+int CSession::ReadNotice(Stream& out, std::uint64_t* connection) {
+  return socket_->RecvQueue().ReadNotice(out, connection);
+}
+
 int CSession::ReadListPacket(Stream& out) {
   const int result = socket_->RecvQueue().ReadList(out);
   if (result == kOk) {

@@ -117,6 +117,9 @@ class CSession {
   // The next event without waiting: 1 or 3010. `connection` receives the connection the
   // event came on (for the connection-lost notice 0xA4, the connection that ended).
   int ReadEvent(Stream& out, std::uint64_t* connection = nullptr);
+  // The next event only when it is the connection-lost notice 0xA4 or the standby notice 18
+  // (CRecvQueue::ReadNotice): 1 or 3010.
+  int ReadNotice(Stream& out, std::uint64_t* connection = nullptr);
 
   // One request's send and wait at a time.
   std::unique_lock<std::mutex> LockExchange();

@@ -158,9 +158,15 @@ bool CSessionProxy::IsLostNotice(const Stream& event) {
   return event.Size() == 1 && event.At(0) == kConnectionLost;
 }
 
-int CSessionProxy::ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection) {
+bool CSessionProxy::IsHaNotice(const Stream& event) {
+  return event.Size() == 1 && (event.At(0) == kHaActive || event.At(0) == kHaStandby);
+}
+
+int CSessionProxy::ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection,
+                                    bool noticesOnly) {
   for (;;) {
-    const int result = session.ReadEvent(out, &connection);
+    const int result =
+        noticesOnly ? session.ReadNotice(out, &connection) : session.ReadEvent(out, &connection);
     if (result != kOk || !IsLostNotice(out)) return result;
     if (connection == session.Connection()) return result;
     // A notice of an earlier connection (a failed attempt): the session is not concerned.
@@ -196,10 +202,22 @@ int CSessionProxy::Notify(Stream& event, int gate) {
   }
 
   int result = kNotConnected;
+  bool taken = false;  // the caller's Stream holds an event of this fetch
   std::vector<std::shared_ptr<CSession>> lost;
   for (const auto& session : sessions) {
     std::uint64_t connection = 0;
-    if (session->State() == kStateActive) {
+    if (session->State() == kStateActive && taken) {
+      // Two sessions active at once (both servers answered the open as active): the event
+      // already taken stays the caller's, this session's events wait for the next fetch. Only
+      // a notice that changes its role is acted on now.
+      Stream notice;
+      if (ReadCurrentEvent(*session, notice, connection, true) != kOk) continue;
+      if (IsTerminatedSession(notice, connection, *session, gate)) {
+        lost.push_back(session);
+      } else {
+        IsActiveToStandby(notice, *session, gate);
+      }
+    } else if (session->State() == kStateActive) {
       const int r = ReadCurrentEvent(*session, event, connection);
       if (r == kOk && IsLostNotice(event)) {
         if (IsTerminatedSession(event, connection, *session, gate)) lost.push_back(session);
@@ -209,6 +227,9 @@ int CSessionProxy::Notify(Stream& event, int gate) {
       // frame of an earlier session, whose notice must not demote this one too.
       if (r == kOk) IsActiveToStandby(event, *session, gate);
       result = r;
+      // An HA notice is no event of the caller's: a session promoted by it, later in table
+      // order, may still hand its event over in this fetch.
+      taken = r == kOk && !IsHaNotice(event);
     } else {
       Stream scratch;
       const int r = ReadCurrentEvent(*session, scratch, connection);

@@ -107,11 +107,14 @@ class CSessionProxy {
   // reconnect loop.
   bool IsTerminatedSession(Stream& event, std::uint64_t connection, CSession& session, int gate);
   void IsActiveToStandby(Stream& event, CSession& session, int gate);
-  // Reads the session's next event, dropping stale connection-lost notices.
-  int ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection);
+  // Reads the session's next event (with `noticesOnly`, only a connection-lost or standby
+  // notice at the front of its queue), dropping stale connection-lost notices.
+  int ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection,
+                       bool noticesOnly = false);
   std::vector<std::shared_ptr<CSession>> AssemblingSessions() const;
   static void SetConnectionLost(Stream& event);
   static bool IsLostNotice(const Stream& event);
+  static bool IsHaNotice(const Stream& event);
 
   mutable std::mutex timings_mutex_;
   Timings timings_;

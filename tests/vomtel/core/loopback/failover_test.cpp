@@ -12,6 +12,7 @@
 #include "vomtel/core/result_codes.h"
 #include "vomtel/core/session.h"
 #include "vomtel/core/session_proxy.h"
+#include "vomtel/core/socket_service.h"
 
 namespace vomtel::test {
 namespace {
@@ -179,6 +180,55 @@ TEST_F(GateTest, StandbyNoticeSwapsRoles) {
   EXPECT_EQ(first->State(), kStateActive);
   EXPECT_EQ(Request(gate), kOk);
   EXPECT_EQ(a_.CountRequests(kClassCall, kCodeMakeCall), 1u);
+}
+
+// Both servers of an HA gate answer the open as active (the simulator's default): an event
+// taken from the first session is the caller's, whatever the second session's queue holds,
+// and the second session's events wait for the next fetch.
+TEST_F(GateTest, TwoActiveSessionsLoseNoEvent) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_, &a_}, &gate), kOk);
+  const auto sessions = proxy_.Table().Sessions(gate);
+  ASSERT_EQ(sessions.size(), 2u);
+  ASSERT_EQ(sessions[0]->State(), kStateActive);
+  ASSERT_EQ(sessions[1]->State(), kStateActive);
+  const auto ids = a_.ConnectionIds();  // in the order the sessions opened
+  ASSERT_EQ(ids.size(), 2u);
+  auto queued = [&](int index, std::size_t count) {
+    return WaitUntil([&] { return sessions[index]->Socket().RecvQueue().EventCount() == count; });
+  };
+
+  // An event on the first session only: the second session's empty queue must not cover it.
+  ASSERT_EQ(a_.PushEvent(3, {0x11}, {}, ids[0]), 1);
+  ASSERT_TRUE(queued(0, 1));
+  Stream event;
+  ASSERT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_EQ(event.At(4), 3);
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
+
+  // An event on each: one per fetch, the first session's first.
+  ASSERT_EQ(a_.PushEvent(4, {0x22}, {}, ids[1]), 1);
+  ASSERT_TRUE(queued(1, 1));
+  ASSERT_EQ(a_.PushEvent(5, {0x33}, {}, ids[0]), 1);
+  ASSERT_TRUE(queued(0, 1));
+  ASSERT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_EQ(event.At(4), 5);
+  ASSERT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_EQ(event.At(4), 4);
+  EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
+
+  // The second session's link drops while the first has an event: the event comes out and
+  // the lost session is still marked down and retried.
+  ASSERT_EQ(a_.PushEvent(6, {0x44}, {}, ids[0]), 1);
+  ASSERT_TRUE(queued(0, 1));
+  a_.DropConnection(ids[1]);
+  ASSERT_TRUE(queued(1, 1));
+  ASSERT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_EQ(event.At(4), 6);
+  EXPECT_EQ(sessions[1]->Socket().RecvQueue().EventCount(), 0u);
+  ASSERT_TRUE(WaitUntil([&] { return a_.CountRequests(kClassSession, kCodeOpen) == 3u; }));
+  ASSERT_TRUE(WaitUntil([&] { return !sessions[1]->Reconnecting(); }));
+  EXPECT_EQ(sessions[1]->State(), kStateActive);
 }
 
 // A one-server gate reopens in single mode: active again even though the server now answers
