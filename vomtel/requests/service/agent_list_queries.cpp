@@ -162,12 +162,19 @@ int AgentStatusGet(OrbaAdapter& adapter, std::uint8_t mode, std::int32_t maxcoun
         return SettleReply(result, false);
       }
       if (!read.more) return AsResult(result);
-      if (appended + read.entries.size() > kMaxListEntries) {
+      // A frame without entries counts as one: "more" frames alone must not go on for ever.
+      const std::size_t weight = std::max<std::size_t>(read.entries.size(), 1);
+      if (appended + weight > kMaxListEntries) {
         AbandonAnswer(ex);
         return kTooManyDevices;
       }
       list.insert(list.end(), read.entries.begin(), read.entries.end());
-      appended += read.entries.size();
+      appended += weight;
+      // Frames that are always queued already never let the wait below see the deadline.
+      if (std::chrono::steady_clock::now() >= answerDeadline) {
+        AbandonAnswer(ex);
+        return kTimeout;
+      }
       const auto frameDeadline = std::min(
           answerDeadline, std::chrono::steady_clock::now() + ex.ReplyWait(kReplyWaitSeconds));
       frame = Stream();

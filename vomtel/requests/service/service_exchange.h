@@ -9,8 +9,9 @@
 
 namespace vomtel {
 
-// The most entries one multi-frame answer may hand back; a server that keeps sending more
-// ends the request with kTooManyDevices (3040), the entries read so far kept.
+// The most entries one multi-frame answer may hand back (a frame without entries counts as
+// one); a server that keeps sending more ends the request with kTooManyDevices (3040), the
+// entries read so far kept.
 inline constexpr std::size_t kMaxListEntries = 10000;
 // The overall deadline of a multi-frame answer, in reply-wait seconds: however the server
 // paces its frames, the caller is released by then (3013).

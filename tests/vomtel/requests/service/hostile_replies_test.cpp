@@ -17,6 +17,7 @@
 #include "vomtel/requests/service/masters.h"
 #include "vomtel/requests/service/outbound_lists.h"
 #include "vomtel/requests/service/preview.h"
+#include "vomtel/requests/service/service_exchange.h"
 #include "vomtel/requests/service/uploads.h"
 
 namespace vomtel::test {
@@ -260,6 +261,21 @@ TEST_F(MultiFrameAnswers, EntryCapEndsAnAnswerThatNeverStops) {
   EXPECT_EQ(list.size(), 600u * 16);
 
   // The frames of the abandoned answer still arriving are not the next request's reply.
+  Sim().SetRule(0x42, 0x46, Reply(1, {5}));
+  std::uint8_t monitor = 0;
+  EXPECT_EQ(GetMonitor(Adapter(), monitor, Gate()), 1);
+  EXPECT_EQ(monitor, 5);
+}
+
+// Frames that keep saying "more" without a single entry count against the cap as well.
+TEST_F(MultiFrameAnswers, EmptyFramesCountAgainstTheCap) {
+  ctisim::ReplyRule rule = Reply(1, Frame().PutU8(1).PutU8(0).PutU8(2).PutU32(0).Take());
+  rule.more.assign(kMaxListEntries + 10, rule.data);
+  Sim().SetRule(0x45, 0xBE, rule);
+  AgentStatusList list;
+  EXPECT_EQ(AgentStatusGet(Adapter(), 1, 1, 1, 1, list, Gate()), 3040);
+  EXPECT_TRUE(list.empty());
+
   Sim().SetRule(0x42, 0x46, Reply(1, {5}));
   std::uint8_t monitor = 0;
   EXPECT_EQ(GetMonitor(Adapter(), monitor, Gate()), 1);
