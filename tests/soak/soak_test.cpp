@@ -33,6 +33,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tools/ctisim/call_events.h"
+#include "tools/ctisim/envelope.h"
 #include "tools/ctisim/frame.h"
 #include "tools/ctisim/sim_server.h"
 #include "vomtel/api/event_fetch.h"
@@ -549,7 +550,7 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
     }
     // How often each action comes, out of 24.
     static constexpr int kAction[24] = {0, 0, 1, 1, 2, 3, 3, 3, 4, 4, 5, 6,
-                                        6, 7, 7, 8, 9, 10, 10, 10, 10, 10, 10, 10};
+                                        6, 7, 7, 8, 9, 9, 10, 10, 10, 10, 10, 10};
     switch (kAction[pick(24)]) {
       case 0: {  // the active link of the HA gate drops
         auto [on, other] = ActiveWithStandby();
@@ -594,16 +595,19 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
         script_.Apply(base, splitting ? chunks() : std::vector<std::size_t>{});
         ++actions_[splitting ? "split on" : "split off"];
         break;
-      case 5: {  // answers delayed past the wait of their request
+      case 5: {  // answers delayed past the wait of their request, or the link drops instead
         ctisim::SimServer* server = all_[pick(3)];
+        const bool drop = pick(3) == 0;
         for (unsigned n = 1 + pick(2); n > 0; --n) {
           const std::uint8_t code = kCallCodes[pick(std::size(kCallCodes))];
           ctisim::ReplyRule late;
           late.result = WordFor(base, code);
           late.shape.delay = kPastTheWait + milliseconds(pick(100));
+          late.withhold = drop;
+          late.drop_after = drop;
           server->AddOnceRule(ctisim::kClassCall, code, late);
         }
-        ++actions_["late reply"];
+        ++actions_[drop ? "drop for reply" : "late reply"];
         break;
       }
       case 6: {  // HA notices: the active told it stands by, or any server told it is active
@@ -629,6 +633,21 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
         outage_end = Clock::now() + outage;
         ++actions_["outage"];
         break;
+      case 9:  // what a server builds goes out enciphered or plain; an empty envelope
+        if (pick(3) == 0) {
+          all_[pick(3)]->PushEmptyEnvelope(pick(2) == 0 ? ctisim::kEnvelopeEmpty2
+                                                        : ctisim::kEnvelopeEmpty3,
+                                           ctisim::kAllConnections, cut());
+          ++actions_["empty envelope"];
+        } else {
+          ctisim::SimServer* server = all_[pick(3)];
+          const bool seal = pick(2) == 0;
+          std::optional<std::uint32_t> nonce;
+          if (seal) nonce = ctisim::CipheredNonce(pick(1u << 24));
+          server->SetEnvelopeNonce(nonce);
+          ++actions_[seal ? "seal on" : "seal off"];
+        }
+        break;
       default: {  // a few call events, some cut into pieces
         ctisim::SimServer* server = all_[pick(3)];
         for (unsigned n = 1 + pick(4); n > 0; --n) {
@@ -648,6 +667,7 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
   for (ctisim::SimServer* server : all_) {
     server->SetSilent(false);
     server->SetKeepAlive(kKeepAlive);
+    server->SetEnvelopeNonce(std::nullopt);
   }
   script_.Apply(0, {});
 }
