@@ -38,6 +38,8 @@ class OrbaAdapter {
   // Advances the process-wide 16-bit request counter (1 after construction) and returns the
   // new value: the first call gives 2; after 65535 comes 0. Safe from any thread.
   std::uint16_t NextRequestNumber() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
+  // The counter as it stands, not advanced: the number taken last (1 before any).
+  std::uint16_t RequestCounter() const { return counter_.load(); }
 
   // Records one server under the gate being assembled; nothing is sent. Always 1.
   int AddServer(const std::string& ip, std::uint16_t port, std::uint8_t ext, std::uint8_t dType,

@@ -29,7 +29,7 @@ int CheckDevice(OrbaAdapter& adapter, std::string_view DN, int gate) {
 int AddDevice(OrbaAdapter& adapter, std::string_view DN, int dType, int ext, int gate) {
   return Guarded([&] {
     if (const int checked = CheckDevice(adapter, DN, gate); checked != kOk) return checked;
-    const std::uint16_t counter = LastRequestNumber();
+    const std::uint16_t counter = adapter.RequestCounter();
     adapter.Log(RequestLog("vomtelAddDevice: gate[", gate, counter)
                     .Field("\t\tdType\t\t[", std::int64_t{dType})
                     .Field("\t\text\t\t[", std::int64_t{static_cast<std::uint8_t>(ext)})
@@ -47,7 +47,7 @@ int AddDevice(OrbaAdapter& adapter, std::string_view DN, int dType, int ext, int
 int RemoveDevice(OrbaAdapter& adapter, std::string_view DN, int gate) {
   return Guarded([&] {
     if (const int checked = CheckDevice(adapter, DN, gate); checked != kOk) return checked;
-    const std::uint16_t counter = LastRequestNumber();
+    const std::uint16_t counter = adapter.RequestCounter();
     adapter.Log(RequestLog("vomtelRemoveDevice: gate[", gate, counter).Field("\t\tDn\t\t[", DN).Text(),
                 gate);
     const int result = adapter.Proxy().RemoveDevice(std::string(DN), gate);

@@ -13,6 +13,7 @@
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/core/result_codes.h"
+#include "vomtel/requests/call/device_requests.h"
 
 namespace vomtel::test {
 namespace {
@@ -67,6 +68,31 @@ TEST(OrbaAdapter, RequestNumbers) {
   std::set<std::uint16_t> all;
   for (const auto& mine : taken) all.insert(mine.begin(), mine.end());
   EXPECT_EQ(all.size(), static_cast<std::size_t>(kThreads * kEach));
+}
+
+// The device requests show the adapter's counter in their log lines without advancing it,
+// whichever request took the number before.
+TEST(OrbaAdapter, DeviceRequestsLogTheCounterAsItStands) {
+  TempDir dir;
+  Settings settings;
+  settings.logPath = dir.Path();
+  settings.level = 1;
+  OrbaAdapter adapter(settings, ShortTimings());
+  ctisim::SimServer server(SimAt("127.0.0.1"));
+  adapter.AddServer("127.0.0.1", server.Port(), 0, 1, "3001", "app", 0, 0);
+  int gate = -1;
+  ASSERT_EQ(adapter.OpenServer(&gate), kOk);
+  EXPECT_EQ(adapter.RequestCounter(), 1);
+  for (int i = 0; i < 41; ++i) adapter.NextRequestNumber();  // as the list queries take them
+  ASSERT_EQ(adapter.RequestCounter(), 42);
+
+  EXPECT_EQ(AddDevice(adapter, "3001", 1, 0, gate), kOk);
+  EXPECT_EQ(RemoveDevice(adapter, "3001", gate), kOk);
+  EXPECT_EQ(adapter.RequestCounter(), 42);
+  const std::string log = LogOf(dir / kLogFolderName, "127.0.0.1");
+  EXPECT_NE(log.find("vomtelAddDevice: gate[0] Inv[42]"), std::string::npos);
+  EXPECT_NE(log.find("vomtelRemoveDevice: gate[0] Inv[42]"), std::string::npos);
+  adapter.Proxy().CloseAll();
 }
 
 TEST(OrbaAdapter, OpenServerWritesTheVersionLineForGateZero) {
