@@ -1,5 +1,6 @@
 // Exports that ask for a few values: agent count, ready rate, queue waiting times and a
 // call's UEI and CI data.
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -14,15 +15,16 @@ namespace {
 
 // A caller's block that the operation may fill: the operation writes into `area`; when it did
 // (a NUL is there, which the unwritten area never holds) the text goes to the caller's block
-// with its length.
+// with its length. The operation's NUL is the last one in the area: the text before it may hold
+// NUL bytes of its own, and those are part of it.
 class BlockOut {
  public:
   BlockOut() { area_.fill('\x01'); }
   std::span<char> Area() { return area_; }
   void WriteTo(UserDataBlock& block) const {
-    const void* nul = std::memchr(area_.data(), 0, area_.size());
-    if (!nul) return;
-    const auto length = static_cast<std::size_t>(static_cast<const char*>(nul) - area_.data());
+    const auto last = std::find(area_.rbegin(), area_.rend(), '\0');
+    if (last == area_.rend()) return;
+    const auto length = static_cast<std::size_t>(area_.rend() - last) - 1;
     std::memcpy(block.Text, area_.data(), length + 1);
     block.Length = static_cast<std::int32_t>(length);
   }

@@ -675,38 +675,41 @@ def run_refused():
 # ---- Gate 0 whatever the caller's gate -------------------------------------------------------------
 def run_gate_zero():
     zero_sim = Sim({(S, 0x97): (1, BUSY_DATA), (S, 0xCB): (1, u32(5) + u32(6)),
-                    (S, 0xAB): (1, s16(b"U" * 1100) + s16(b"ci"))})
+                    (S, 0xAB): (1, s16(b"U" * 1100) + s16(b"c\0i"))})
     other_sim = Sim()
     zero = open_gate(zero_sim)
     other = open_gate(other_sim)
     try:
         expect_eq("gates", (zero, other != 0), (0, True))
+        busy = u32(11) + u32(21) + u16(5)
         calls = [
-            ("vomtelAgentBusyGet", 0x97, lambda x: lib.vomtelAgentBusyGet(
+            ("vomtelAgentBusyGet", 0x97, busy, lambda x: lib.vomtelAgentBusyGet(
                 other, 0, 11, 21, 5, buf(x, "e", 48 * 3), u32p(x, "n")), lambda x: check_busy(x, 0)),
-            ("vomtelAgentBusyGetII", 0x97, lambda x: lib.vomtelAgentBusyGetII(
+            ("vomtelAgentBusyGetII", 0x97, busy, lambda x: lib.vomtelAgentBusyGetII(
                 other, 0, 0, 11, 21, 5, buf(x, "e", 48 * 3), u32p(x, "n")), lambda x: check_busy(x, 0)),
-            ("vomtelAgentBusyGetCount", 0x97, lambda x: lib.vomtelAgentBusyGetCount(
+            ("vomtelAgentBusyGetCount", 0x97, busy, lambda x: lib.vomtelAgentBusyGetCount(
                 other, 0, 11, 21, 5, ref(x, "c")),
              lambda x: expect_eq("count", x["c"].value, 2)),
-            ("vomtelAgentBusyGetCountII", 0x97, lambda x: lib.vomtelAgentBusyGetCountII(
+            ("vomtelAgentBusyGetCountII", 0x97, busy, lambda x: lib.vomtelAgentBusyGetCountII(
                 other, 0, 0, 11, 21, 5, ref(x, "c")),
              lambda x: expect_eq("count", x["c"].value, 2)),
-            ("vomtelSetAgentBlockingEx", 0xCB, lambda x: lib.vomtelSetAgentBlockingEx(
-                other, 0, b"agent7", 30, 5, b"camp", 2, out(x, "r", (ctypes.c_int * 2)(-1, -1))),
+            ("vomtelSetAgentBlockingEx", 0xCB, s8("agent7") + u32(30) + s8("camp") + u32(5) + u32(2),
+             lambda x: lib.vomtelSetAgentBlockingEx(
+                 other, 0, b"agent7", 30, 5, b"camp", 2, out(x, "r", (ctypes.c_int * 2)(-1, -1))),
              lambda x: expect_eq("results", list(x["r"]), [5, 6])),
-            # The UEI text is cut to the block (1027 bytes and the NUL), its length set.
-            ("vomtelGetUEIData", 0xAB, lambda x: lib.vomtelGetUEIData(
-                other, 0, 1, 9, out(x, "u", block(b"old")), out(x, "c", block(b"old"))),
+            # The UEI text is cut to the block (1027 bytes and the NUL), its length set; a NUL
+            # inside the CI is one of its bytes.
+            ("vomtelGetUEIData", 0xAB, u8(1) + u32(9), lambda x: lib.vomtelGetUEIData(
+                other, 0, 0x101, 9, out(x, "u", block(b"old")), out(x, "c", block(b"old"))),
              lambda x: expect_eq("blocks", (le32(x["u"], 0), cstr(x["u"], 4, 1028),
-                                            le32(x["c"], 0), cstr(x["c"], 4, 1028)),
-                                 (1027, b"U" * 1027, 2, b"ci"))),
+                                            le32(x["c"], 0), bytes(x["c"])[4:8]),
+                                 (1027, b"U" * 1027, 3, b"c\0i\0"))),
         ]
-        for name, code, call, check in calls:
+        for name, code, fields, call, check in calls:
             ctx = {}
             try:
                 expect_eq("result", call(ctx), 1)
-                check_request(Row(name, S, code, None), zero_sim.next())
+                check_request(Row(name, S, code, None, fields=fields), zero_sim.next())
                 check(ctx)
             except AssertionError as e:
                 fail("%s with gate %d: %s" % (name, other, e))
