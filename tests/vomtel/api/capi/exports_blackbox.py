@@ -772,6 +772,39 @@ def run_nothing_sent():
         (3009, "vomtelCreateCampaignEx", lambda: lib.vomtelCreateCampaignEx(gate, 0, NULL, campaign_record(0, 0))),
         (3009, "vomtelCampaignInfo", lambda: lib.vomtelCampaignInfo(gate, 0, 1, NULL)),
         (3009, "vomtelGetEvent", lambda: lib.vomtelGetEvent(gate, NULL, 0)),
+        (3009, "vomtelOpenServer", lambda: lib.vomtelOpenServer(
+            ctypes.byref(i), 0, NULL, b"127.0.0.1", sim.port, b"TCPIP", b"capi", 1, 0)),
+        (3009, "vomtelOpenServerHA", lambda: lib.vomtelOpenServerHA(
+            ctypes.byref(i), 0, NULL, b"127.0.0.1", b"127.0.0.1", sim.port, b"TCPIP", b"capi", 1, 0)),
+        (3009, "vomtelMultiAddDevice null numbers", lambda: lib.vomtelMultiAddDevice(gate, 0, dev, 2, NULL)),
+        (3009, "vomtelGetOrbaVersion", lambda: lib.vomtelGetOrbaVersion(gate, NULL)),
+        (3009, "vomtelClearConnection", lambda: lib.vomtelClearConnection(gate, 0, NULL, NULL)),
+        (3009, "vomtelHoldCall", lambda: lib.vomtelHoldCall(gate, 0, NULL, 0, NULL)),
+        (3009, "vomtelRetrieveCall", lambda: lib.vomtelRetrieveCall(gate, 0, NULL, NULL)),
+        (3009, "vomtelAlternateCall", lambda: lib.vomtelAlternateCall(gate, 0, NULL, ACTIVE(), NULL)),
+        (3009, "vomtelReconnectCall", lambda: lib.vomtelReconnectCall(gate, 0, HELD(), NULL, NULL)),
+        (3009, "vomtelConferenceCall", lambda: lib.vomtelConferenceCall(gate, 0, NULL, ACTIVE(), NULL, NULL, NULL)),
+        (3009, "vomtelSingleStepTransfer", lambda: lib.vomtelSingleStepTransfer(
+            gate, 0, NULL, b"3002", 1, NULL, b"", NULL, NULL, NULL, NULL)),
+        (3009, "vomtelOneStepConference", lambda: lib.vomtelOneStepConference(
+            gate, 0, NULL, b"3002", NULL, b"", NULL, NULL, NULL, NULL)),
+        (3009, "vomtelDivertDeflect", lambda: lib.vomtelDivertDeflect(gate, 0, NULL, b"3009", b"", NULL, NULL, NULL)),
+        (3009, "vomtelDivertDirect", lambda: lib.vomtelDivertDirect(gate, 0, NULL, b"3009", b"", NULL, NULL, NULL)),
+        (3009, "vomtelAgentReadyGetII", lambda: lib.vomtelAgentReadyGetII(gate, 0, 1, 2, 3, NULL, ctypes.byref(n))),
+        (3009, "vomtelAgentReadyGetEx", lambda: lib.vomtelAgentReadyGetEx(gate, 0, 1, 2, 3, e, NULL)),
+        (3009, "vomtelAgentReadyGetCountII", lambda: lib.vomtelAgentReadyGetCountII(gate, 0, 0, 1, 2, 3, NULL)),
+        (3009, "vomtelAgentBusyGet", lambda: lib.vomtelAgentBusyGet(gate, 0, 1, 2, 3, NULL, ctypes.byref(n))),
+        (3009, "vomtelAgentBusyGetII", lambda: lib.vomtelAgentBusyGetII(gate, 0, 0, 1, 2, 3, e, NULL)),
+        (3009, "vomtelAgentBusyGetCount", lambda: lib.vomtelAgentBusyGetCount(gate, 0, 1, 2, 3, NULL)),
+        (3009, "vomtelAgentBusyGetCountII", lambda: lib.vomtelAgentBusyGetCountII(gate, 0, 0, 1, 2, 3, NULL)),
+        (3009, "vomtelAgentSkillGet", lambda: lib.vomtelAgentSkillGet(gate, 0, 1, 2, NULL, ctypes.byref(n))),
+        (3009, "vomtelAgentGetBySkill", lambda: lib.vomtelAgentGetBySkill(gate, 0, 1, 2, 3, 4, NULL, e)),
+        (3009, "vomtelGetAgentEx", lambda: lib.vomtelGetAgentEx(
+            gate, 0, b"", b"", b"", b"", b"", b"", b"", b"", e, NULL, ctypes.byref(n), b"")),
+        (3009, "vomtelWaitingCallTimePeriod", lambda: lib.vomtelWaitingCallTimePeriod(gate, 0, 1, b"q", ctypes.byref(n), NULL)),
+        (3009, "vomtelSQLQuery null rows", lambda: lib.vomtelSQLQuery(gate, 0, b"", 1, 1, NULL, NULL, block())),
+        (3009, "vomtelCallbackListInsertEx", lambda: lib.vomtelCallbackListInsertEx(gate, 0, 1, NULL, e)),
+        (3009, "vomtelCreateCampaignEx null record", lambda: lib.vomtelCreateCampaignEx(gate, 0, ctypes.byref(n), NULL)),
         (-3025, "vomtelGetAgentEx 21-byte part", lambda: lib.vomtelGetAgentEx(
             gate, 0, b"", b"", b"", b"", b"", b"p" * 21, b"", b"", e, e, ctypes.byref(n), b"")),
         (3025, "vomtelMakeCall 33-byte UUI", lambda: lib.vomtelMakeCall(
@@ -840,6 +873,17 @@ def run_guards():
         ("vomtelWaitingCallListOfQue cap 100", (S, 0x84),
          s8("q") + u32(150) + b"".join(u32(i) + u32(i) + s8("n") for i in range(150)),
          lambda g, e, n: lib.vomtelWaitingCallListOfQue(g, 0, b"q", n, e), 32, 100),
+        ("vomtelWaitingCallTimePeriod cap 100", (S, 0x84),
+         s8("q") + u32(150) + b"".join(u32(i) + u32(i) for i in range(150)),
+         lambda g, e, n: lib.vomtelWaitingCallTimePeriod(g, 0, 1, b"q", n, e), 8, 100),
+        ("vomtelMaxCallLoadAgent cap 100", (S, 0xD6),
+         u32(1) + s8("e") + u16(150) + b"".join(u32(i) * 3 for i in range(150)),
+         lambda g, e, n: lib.vomtelMaxCallLoadAgent(g, 0, b"e", n, e), 12, 100),
+        # Busy agents are asked on gate 0, the gate these cases open.
+        ("vomtelAgentBusyGet maxCount 1", (S, 0x97), BUSY_DATA,
+         lambda g, e, n: lib.vomtelAgentBusyGet(g, 0, 1, 2, 1, e, n), 48, 1),
+        ("vomtelAgentBusyGetII maxCount 1", (S, 0x97), BUSY_DATA,
+         lambda g, e, n: lib.vomtelAgentBusyGetII(g, 0, 0, 1, 2, 1, e, n), 48, 1),
     ]
     for name, code, data, call, size, room in cases:
         sim = Sim({code: (1, data)})
@@ -870,10 +914,56 @@ def run_guards():
     finally:
         close_gate(gate)
         sim.stop()
+    # Texts written outside list entries are cut to their fields too, length fields set.
+    long_name = s8("N" * 40) + u8(203) + u32(3001) + u8(1) + u8(2) + u16(300) + u8(0)
+    sim = Sim({(S, 0x6E): (1, long_name), (S, 0x5E): (1, u32(3) + s16("r" * 2000)),
+               (S, 0x60): (1, u16(1) + s8("i" * 40) + s8("n" * 40) + u32(11) + s8("g" * 40) +
+                           u32(21) + s8("p" * 40) + u32(3001) + u8(1) + u16(30))})
+    gate = open_gate(sim)
+    try:
+        name = ctypes.create_string_buffer(b"\xa5" * 40, 40)
+        outs = [int_out() for _ in range(5)]
+        expect_eq("agent state", lib.vomtelQueryAgentStatusEx(
+            gate, 0, b"a", 1, name, *[ctypes.byref(v) for v in outs], 0, 0, 0), 1)
+        expect_eq("agent name", bytes(name), b"N" * 30 + b"\0" + b"\xa5" * 9)
+        rows, result = int_out(), block(b"old")
+        expect_eq("query", lib.vomtelSQLQuery(gate, 0, b"d", 1, 44, block(b"q"), ctypes.byref(rows),
+                                              result), 1)
+        expect_eq("rows, length, text", (rows.value, le32(result, 0), bytes(result)[4:]),
+                  (3, 1027, b"r" * 1027 + b"\0"))
+        entries = ctypes.create_string_buffer(b"\xa5" * 160, 160)
+        n = ctypes.c_uint32(0)
+        expect_eq("ready", lib.vomtelAgentReadyGetEx(gate, 0, 1, 2, 1, entries, ctypes.byref(n)), 1)
+        expect_eq("ready texts", (bytes(entries)[4:36], cstr(entries, 36, 30), le32(entries, 68),
+                                  cstr(entries, 72, 30), le32(entries, 104), cstr(entries, 108, 30),
+                                  le32(entries, 140)),
+                  (b"i" * 31 + b"\0", b"n" * 29, 11, b"g" * 29, 21, b"p" * 29, 3001))
+        expect_eq("next entry", bytes(entries)[152:], b"\xa5" * 8)
+    except AssertionError as e:
+        fail("cut texts: %s" % e)
+    finally:
+        close_gate(gate)
+        sim.stop()
 
 
 # ---- Opening, closing, version and events ---------------------------------------------------------
 def run_session():
+    # A single open sends the record's low bytes (device type 5, link mode 44 of 300) and DN.
+    sim = Sim()
+    gate = ctypes.c_int(-1)
+    try:
+        dev = ctypes.create_string_buffer(device_record(b"3001", 0x205, 300), 36)
+        got = lib.vomtelOpenServer(ctypes.byref(gate), 0, dev, b"127.0.0.1", sim.port, b"TCPIP",
+                                   b"capi", 1, 0)
+        expect_eq("open", got, 1)
+        r = sim.skip_to(0x45, 0x46)
+        expect_eq("open body", r.body[:7] if r else None, u8(5) + u8(44) + s8("3001"))
+    except AssertionError as e:
+        fail("open: %s" % e)
+    finally:
+        close_gate(gate.value)
+        sim.stop()
+
     # Both servers of an HA open land under one gate; the record's low bytes are sent.
     sim = Sim()
     gate = ctypes.c_int(-1)
