@@ -73,7 +73,8 @@ extern "C" {
 #define VOMTEL_TIMEOUT 3013             /* no reply in time, or the request was not sent in time */
 #define VOMTEL_NOT_CONNECTED 3014       /* the gate has no active, connected session */
 #define VOMTEL_TEXT_TOO_LONG 3025       /* a text or a count beyond its limit */
-#define VOMTEL_TOO_MANY_DEVICES 3040    /* a device count outside 0..2000 */
+#define VOMTEL_TOO_MANY_DEVICES 3040    /* a device count outside 0..2000, or more entries
+                                           than one request or answer may carry */
 #define VOMTEL_FRAME_TOO_LONG 3111      /* a received frame too long for the receive buffer */
 #define VOMTEL_INTERNAL_ERROR 3112      /* an internal failure was caught */
 
@@ -578,8 +579,9 @@ VOMTEL_API int VOMTEL_CALL vomtelOpenServerHA(int* gate, int invoke, const Devic
                                               const char* protocol, const char* application,
                                               int reserved, int headerWord);
 /* Closes every session of the gate (monitor stop, close request, socket closed): any gate
- * number of 0 or more, one in the middle of a fail-over too. Always 1; an unknown gate is a
- * harmless no-op. vomtelCloseServerHA is the same function. */
+ * number of 0 or more, one in the middle of a fail-over too. Waits up to 3 s for each open
+ * session's monitor-stop reply; the close request is not answered. Always 1; an unknown gate
+ * is a harmless no-op. vomtelCloseServerHA is the same function. */
 VOMTEL_API int VOMTEL_CALL vomtelCloseServer(int gate, int invoke);
 VOMTEL_API int VOMTEL_CALL vomtelCloseServerHA(int gate, int invoke);
 /* Monitor start (1-s wait) and stop on every session of the gate: the active session's
@@ -610,15 +612,18 @@ VOMTEL_API int VOMTEL_CALL vomtelSetLogPath(const char* folder);
 /* Writes the header byte of the gate's active session (0 when none) and returns 1. version
  * must not be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelGetOrbaVersion(int gate, int* version);
-/* Takes the gate's next event, without waiting, into *record (the caller zeroes it): 1 with
- * the event, 3010 when none waits (EventKind 0). EventKind 999: no session of the gate is
- * left (the gate is closed). record must not be null (3009). reserved is not read. */
+/* Takes the gate's next event into *record (the caller zeroes it) without waiting for one to
+ * arrive: 1 with the event, 3010 when none waits (EventKind 0). When the gate's active session
+ * has been lost it waits up to 5 s for another session of the gate to become active; EventKind
+ * 999: none did, or the gate has no session (the gate is closed). record must not be null
+ * (3009). reserved is not read. */
 VOMTEL_API int VOMTEL_CALL vomtelGetEvent(int gate, EventData* record, int reserved);
 
 /* ==== Call control ========================================================================= */
 /* ConnectionId pointers must not be null (3009). A null UEI or CI block sends the empty text.
- * Texts over their limits give 3025: UUI 32, UEI 1024, CI 128 bytes. Private data is never
- * read. The reserved arguments are not read. */
+ * Texts over their limits give 3025: UUI 32 bytes (the make-call family, the consultation and
+ * the one-step conference), UEI 1024, CI 128, any other text 255. Private data is never read.
+ * The reserved arguments are not read. */
 VOMTEL_API int VOMTEL_CALL vomtelAnswerCall(int gate, int invoke, const ConnectionId* call,
                                             const PrivateDataBlock* priv);
 VOMTEL_API int VOMTEL_CALL vomtelClearConnection(int gate, int invoke, const ConnectionId* call,
