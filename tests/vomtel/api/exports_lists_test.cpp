@@ -162,4 +162,24 @@ TEST_F(ListExportsTest, GetAgentWritesEverythingButTheSkills) {
   EXPECT_EQ(static_cast<std::uint8_t>(entries[2].Skills[0]), kGuard);
 }
 
+TEST_F(ListExportsTest, GetAgentWritesNoMoreThanItsCapOfAgents) {
+  std::vector<ctisim::Bytes> lists;
+  for (int i = 0; i < VOMTEL_CAP_AGENT_LIST + 5; ++i) {
+    ctisim::Frame f = AgentFrame("a" + std::to_string(i));
+    f.PutU8(3).PutU8(1).PutU8(0).PutU16(9);
+    lists.push_back(f.Take());
+  }
+  AnswerWithLists(0xC2, lists, {});
+
+  auto bytes = Guarded<AgentExEntry>(VOMTEL_CAP_AGENT_LIST);
+  auto* entries = reinterpret_cast<AgentExEntry*>(bytes.data());
+  uint32_t count = 0;
+  ASSERT_EQ(vomtelGetAgent(gate_, 0, "3001", "", "", "", "", "", "", entries, &count, "2000"),
+            VOMTEL_OK);
+
+  EXPECT_EQ(count, static_cast<uint32_t>(VOMTEL_CAP_AGENT_LIST));
+  EXPECT_TRUE(GuardIntact<AgentExEntry>(bytes, VOMTEL_CAP_AGENT_LIST));
+  EXPECT_STREQ(entries[VOMTEL_CAP_AGENT_LIST - 1].AgentId, "a999");
+}
+
 }  // namespace
