@@ -212,7 +212,7 @@ TEST_P(RequestBytes, SentAsTabledAndAnswered) {
   ctisim::ReplyRule rule;
   rule.result = kResultWord;
   Sim().SetRule(c.cls, c.code, rule);
-  const std::uint16_t before = LastRequestNumber();
+  const std::uint16_t before = Adapter().RequestCounter();
 
   EXPECT_EQ(c.run(Adapter(), Gate()), static_cast<int>(kResultWord));
 
@@ -230,7 +230,7 @@ TEST_P(RequestBytes, SentAsTabledAndAnswered) {
   // A fresh adapter: its first request carries 2. The device requests carry the session's
   // own counter and show the adapter's number without advancing it.
   const std::uint16_t logged = c.sessionNumbered ? before : 2;
-  EXPECT_EQ(LastRequestNumber(), logged);
+  EXPECT_EQ(Adapter().RequestCounter(), logged);
   if (!c.sessionNumbered) {
     EXPECT_EQ(sent.number, 2);
   }
