@@ -53,6 +53,27 @@ TEST_F(ExchangeTest, LateReplyOfARequestThatGaveUpIsDropped) {
             std::string::npos);
 }
 
+// A request whose wait or send fails returns that code and writes its request log but no
+// outcome line; its number is used up.
+TEST_F(ExchangeTest, FailedWaitOrSendLogsTheRequestButNoOutcome) {
+  ctisim::ReplyRule withheld;
+  withheld.withhold = true;
+  Sim().SetRule(0x41, kHold, withheld);
+  EXPECT_EQ(HoldCall(Adapter(), kAgentDn, 1, Gate()), kTimeout);
+
+  Sim().DropConnections(false);
+  const auto session = Adapter().Proxy().FindActive(Gate());
+  ASSERT_TRUE(session);
+  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }, milliseconds(2000)));
+  EXPECT_EQ(HoldCall(Adapter(), kAgentDn, 2, Gate()), kNotConnected);
+
+  const std::string log = LogText();
+  EXPECT_NE(log.find("] vomtelHoldCall: gate[0] Inv[2]\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("] vomtelHoldCall: gate[0] Inv[3]\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find(" vomtelHoldCall [result][invoke]"), std::string::npos) << log;
+  EXPECT_EQ(Adapter().RequestCounter(), 3);
+}
+
 // A request sent without waiting (an upload, an answer to a server request) does not leave its
 // reply to the next request.
 TEST_F(ExchangeTest, ReplyToARequestSentWithoutWaitingIsDropped) {
