@@ -69,8 +69,8 @@ int CheckTexts(std::initializer_list<TextLimit> limits);
 // describe sets the body's error flag (NumberRequest then gives 3025) instead of going out cut.
 Stream& PutData16(Stream& body, std::string_view text);
 
-// The number most recently taken by NumberRequest in this process (1 before any): the value
-// the device requests show for the adapter's counter, which they do not advance.
+// The number most recently taken by NumberRequest in this process, by any adapter (1 before
+// any). The device requests show OrbaAdapter::RequestCounter instead.
 std::uint16_t LastRequestNumber();
 
 // Runs `operation` and returns its result; any exception, of whatever type, gives 3112.
