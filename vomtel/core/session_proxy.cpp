@@ -241,22 +241,31 @@ int CSessionProxy::Notify(Stream& event, int gate) {
   for (const auto& session : lost) session->StartTryOpen(session->OpenMode());
 
   if (result == kOk || result == kNoEvent) return result;
-  if (WaitForActive(gate)) return kNoEvent;
+  if (WaitForActive(gate, sessions)) return kNoEvent;
 
+  // All down. Only the sessions this fetch saw are closed: when the gate was closed meanwhile
+  // and its number taken again, the new gate is not this fetch's to close.
   SetConnectionLost(event);
-  Log(gate, "<CSessionProxy::Notify>gate[" + std::to_string(gate) + "] active - standby all down",
-      kLogError);
-  Close(gate);
+  if (table_.Sessions(gate) == sessions) {
+    Log(gate, "<CSessionProxy::Notify>gate[" + std::to_string(gate) + "] active - standby all down",
+        kLogError);
+  }
+  for (const auto& session : sessions) session->Close();
+  table_.RemoveIfSame(gate, sessions);
   return kOk;
 }
 
-bool CSessionProxy::WaitForActive(int gate) {
+bool CSessionProxy::WaitForActive(int gate) { return WaitForActive(gate, table_.Sessions(gate)); }
+
+bool CSessionProxy::WaitForActive(int gate,
+                                  const std::vector<std::shared_ptr<CSession>>& sessions) {
   const Timings timings = GetTimings();
   const auto deadline =
       StateSignal::Clock::now() + timings.activeCheckPeriod * std::max(timings.activeChecks, 0);
   for (;;) {
     const std::uint64_t seen = signal_->Generation();
-    for (const auto& session : table_.Sessions(gate)) {
+    if (table_.Sessions(gate) != sessions) return false;
+    for (const auto& session : sessions) {
       if (session->State() == kStateActive) return true;
     }
     const auto now = StateSignal::Clock::now();

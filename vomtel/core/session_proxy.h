@@ -105,6 +105,9 @@ class CSessionProxy {
  private:
   // Handles a connection-lost notice read from `session`: true when the session must get a
   // reconnect loop.
+  // WaitForActive over the sessions a fetch saw: false at once when the gate no longer has
+  // them (it was closed, perhaps made again under the same number).
+  bool WaitForActive(int gate, const std::vector<std::shared_ptr<CSession>>& sessions);
   bool IsTerminatedSession(Stream& event, std::uint64_t connection, CSession& session, int gate);
   void IsActiveToStandby(Stream& event, CSession& session, int gate);
   // Reads the session's next event (with `noticesOnly`, only a connection-lost or standby

@@ -13,6 +13,15 @@ void CSessionTable::Remove(int gate) {
   active_.erase(gate);
 }
 
+bool CSessionTable::RemoveIfSame(int gate, const std::vector<SessionPtr>& sessions) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto found = all_.find(gate);
+  if (found == all_.end() || found->second != sessions) return false;
+  all_.erase(found);
+  active_.erase(gate);
+  return true;
+}
+
 CSessionTable::SessionPtr CSessionTable::FirstInState(int gate, int state) const {
   const auto found = all_.find(gate);
   if (found == all_.end()) return nullptr;

@@ -23,6 +23,9 @@ class CSessionTable {
   void Add(int gate, SessionPtr session);
   // Drops the gate's sessions and its active entry.
   void Remove(int gate);
+  // The same, only while the gate's sessions are still `sessions` (a gate closed and made
+  // again under the same number is left alone). True when removed.
+  bool RemoveIfSame(int gate, const std::vector<SessionPtr>& sessions);
   // The first session of the gate in state 17 becomes the active entry; none: unchanged.
   void SelectActive(int gate);
   // The first session of the gate in state 18 gets state 17 and becomes the active entry:

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
@@ -375,6 +376,34 @@ TEST_F(GateTest, CloseAllDuringFailover) {
   std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
   EXPECT_EQ(a_.AcceptedConnections(), attempts);
   EXPECT_EQ(a_.LiveConnections(), 0);
+}
+
+// A fetch is in its fail-over wait when the gate is closed and a new gate takes its number:
+// the fetch ends with the connection-lost frame and leaves the new gate alone.
+TEST_F(GateTest, FailoverWaitLeavesANewGateOfTheSameNumberAlone) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  a_.StopListening();
+  a_.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+
+  Stream event;
+  int fetched = 0;
+  std::thread fetch([&] { fetched = proxy_.Notify(event, gate); });
+  ASSERT_TRUE(WaitUntil([&] { return session->State() == kStateDown; }));
+  proxy_.CloseAll();
+  int again = -1;
+  const int opened = OpenGate({&b_}, &again);  // a single open: active
+  fetch.join();
+  ASSERT_EQ(opened, kOk);
+  EXPECT_EQ(again, gate);
+  EXPECT_EQ(fetched, kOk);
+  ASSERT_EQ(event.Size(), 1u);
+  EXPECT_EQ(event.At(0), kConnectionLost);
+  EXPECT_TRUE(proxy_.HasSessions(again));
+  EXPECT_EQ(Request(again), kOk);
+  EXPECT_EQ(b_.LiveConnections(), 1);
 }
 
 // Gate numbers: each open takes the lowest number no gate uses; a lost gate never makes the
