@@ -21,6 +21,7 @@
 
 #include "bench/event_frames.h"
 #include "bench/figures.h"
+#include "bench/latency_samples.h"
 #include "bench/sim_gate.h"
 #include "bench/work_dir.h"
 #include "vomtel/core/orba_adapter.h"
@@ -133,12 +134,6 @@ Trial RunTrial(Loss loss) {
   return trial;
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 void Failover(benchmark::State& state, Loss loss) {
   std::vector<double> promoted;
   std::vector<double> request;
@@ -160,9 +155,9 @@ void Failover(benchmark::State& state, Loss loss) {
     state.SkipWithError("no fail-over trial succeeded");
     return;
   }
-  state.counters["promoted_ms"] = Median(promoted);
-  state.counters["request_ms"] = Median(request);
-  state.counters["event_ms"] = Median(event);
+  state.counters["promoted_ms"] = MedianOf(promoted);
+  state.counters["request_ms"] = MedianOf(request);
+  state.counters["event_ms"] = MedianOf(event);
   state.counters["failed"] = failed;
 
   const Timings timings;  // the library's own timings: the C interface runs with them
@@ -174,25 +169,26 @@ void Failover(benchmark::State& state, Loss loss) {
   if (loss == Loss::kClosed) {
     Figures::Instance().Record(
         Section::kFailover,
-        {"Fail-over, connection closed: first request on the standby", Median(request), "ms",
+        {"Fail-over, connection closed: first request on the standby", MedianOf(request), "ms",
          "fail-over wait", failoverWaitMs, Goal::kValueAtMost, failoverWaitMs,
          "within the fail-over wait", trials});
     Figures::Instance().Record(
         Section::kFailover,
-        {"Fail-over, connection closed: first event from the standby", Median(event), "ms",
+        {"Fail-over, connection closed: first event from the standby", MedianOf(event), "ms",
          "fail-over wait", failoverWaitMs, Goal::kValueAtMost, failoverWaitMs,
          "within the fail-over wait", trials + "; the standby sends an event every 250 us"});
     return;
   }
   Figures::Instance().Record(
       Section::kFailover,
-      {"Fail-over, silence: first request on the standby", Median(request), "ms",
+      {"Fail-over, silence: first request on the standby", MedianOf(request), "ms",
        "silence limit (HEARTBEAT_PERIOD)", heartbeatMs, Goal::kValueAtMost,
        heartbeatMs + failoverWaitMs, "limit + fail-over wait", trials});
   Figures::Instance().Record(
-      Section::kFailover, {"Fail-over, silence: first event from the standby", Median(event), "ms",
-                           "silence limit (HEARTBEAT_PERIOD)", heartbeatMs, Goal::kValueAtMost,
-                           heartbeatMs + failoverWaitMs, "limit + fail-over wait", trials});
+      Section::kFailover,
+      {"Fail-over, silence: first event from the standby", MedianOf(event), "ms",
+       "silence limit (HEARTBEAT_PERIOD)", heartbeatMs, Goal::kValueAtMost,
+       heartbeatMs + failoverWaitMs, "limit + fail-over wait", trials});
 }
 
 void BM_FailoverClosed(benchmark::State& state) { Failover(state, Loss::kClosed); }

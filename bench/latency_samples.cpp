@@ -23,4 +23,11 @@ double LatencySamples::MeanUs() const {
   return Microseconds(total) / static_cast<double>(samples_.size());
 }
 
+double MedianOf(std::vector<double> values) {
+  if (values.empty()) return 0;
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
 }  // namespace vomtel::bench

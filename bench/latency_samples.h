@@ -25,6 +25,9 @@ class LatencySamples {
   std::vector<Clock::duration> samples_;
 };
 
+// The middle value (the upper one of an even count); 0 for none.
+double MedianOf(std::vector<double> values);
+
 inline double Microseconds(LatencySamples::Clock::duration elapsed) {
   return std::chrono::duration<double, std::micro>(elapsed).count();
 }

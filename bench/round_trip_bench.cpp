@@ -74,12 +74,7 @@ struct Kind {
     if (round.Count() > 0) medians.push_back(round.MedianUs());
     round = LatencySamples(kRoundSamples);
   }
-  double MedianUs() const {
-    if (medians.empty()) return 0;
-    std::vector<double> sorted(medians);
-    std::sort(sorted.begin(), sorted.end());
-    return sorted[sorted.size() / 2];
-  }
+  double MedianUs() const { return MedianOf(medians); }
 };
 
 struct PairResult {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/figures.h"
+#include "bench/latency_samples.h"
 #include "bench/raw_ping_pong.h"
 #include "bench/sim_gate.h"
 #include "tools/ctisim/wire.h"
@@ -103,11 +104,6 @@ RoundRates RunRound(int threads, int gates) {
   return rates;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
-
 void BM_Throughput(benchmark::State& state) {
   const int threads = static_cast<int>(state.range(0));
   const int gates = static_cast<int>(state.range(1));
@@ -127,8 +123,8 @@ void BM_Throughput(benchmark::State& state) {
     failures += rates.library.failures;
     state.SetIterationTime(std::chrono::duration<double>(kRunTime).count());
   }
-  state.counters["req_per_s"] = Median(library);
-  state.counters["raw_per_s"] = Median(raw);
+  state.counters["req_per_s"] = MedianOf(library);
+  state.counters["raw_per_s"] = MedianOf(raw);
   state.counters["failures"] = static_cast<double>(failures);
 
   const std::string what = "Requests/s, " + std::to_string(threads) +
@@ -140,10 +136,10 @@ void BM_Throughput(benchmark::State& state) {
   if (failures > 0) {
     note += (note.empty() ? "" : "; ") + std::to_string(failures) + " calls failed";
   }
-  Figures::Instance().Record(Section::kThroughput, {what, Median(library), "req/s",
+  Figures::Instance().Record(Section::kThroughput, {what, MedianOf(library), "req/s",
                                                     "raw ping-pong on " + std::to_string(links) +
                                                         (links == 1 ? " link" : " links"),
-                                                    Median(raw), Goal::kNone, 0, "", note});
+                                                    MedianOf(raw), Goal::kNone, 0, "", note});
 }
 
 BENCHMARK(BM_Throughput)
