@@ -199,3 +199,55 @@ BENCHMARK(BM_FailoverSilent)->Iterations(3)->UseManualTime()->Unit(benchmark::kM
 
 }  // namespace
 }  // namespace vomtel::bench
+
+namespace vomtel::bench {
+namespace {
+
+// A request caught by the loss: the active server has it and never answers, then its
+// connection closes. How long the caller waits, and what it is told.
+void BM_FailoverInFlight(benchmark::State& state) {
+  double waitedMs = 0;
+  int result = 0;
+  for (auto _ : state) {
+    ServerPair pair = StartServerPair();
+    SimGate gate(*pair.active, *pair.standby);
+    if (!gate.ok() || MakeCall(gate.Gate()) != 1) {
+      state.SkipWithError("HA gate did not open on the simulators");
+      return;
+    }
+    ctisim::ReplyRule withhold;
+    withhold.withhold = true;
+    pair.active->AddOnceRule(ctisim::kClassCall, ctisim::kCodeMakeCall, withhold);
+    std::atomic<Clock::rep> returnedAt{0};
+    std::jthread caller([&] {
+      result = MakeCall(gate.Gate());
+      returnedAt = Clock::now().time_since_epoch().count();
+    });
+    if (!pair.active->WaitForRequest(ctisim::kClassCall, ctisim::kCodeMakeCall,
+                                     std::chrono::milliseconds(3000), 2)) {
+      state.SkipWithError("the request did not reach the active server");
+      return;
+    }
+    const auto lostAt = Clock::now();
+    pair.active->StopListening();
+    pair.active->DropConnections();
+    caller.join();
+    waitedMs = Millis(Clock::time_point(Clock::duration(returnedAt.load())) - lostAt);
+    state.SetIterationTime(waitedMs / 1000.0);
+  }
+  state.counters["waited_ms"] = waitedMs;
+  state.counters["result"] = result;
+  const Timings timings;
+  Figures::Instance().Record(
+      Section::kFailover,
+      {"Fail-over, a request waiting for its reply when the connection closes: returns after",
+       waitedMs, "ms", "its reply wait", static_cast<double>(timings.ReplyWait(3).count()),
+       Goal::kNone, 0, "",
+       "result " + std::to_string(result) +
+           "; the end of the link does not end the reply wait, the caller waits it out"});
+}
+
+BENCHMARK(BM_FailoverInFlight)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vomtel::bench
