@@ -672,6 +672,28 @@ def run_refused():
         sim.stop()
 
 
+# ---- The one-step conference whose consultation is never established -------------------------------
+def run_one_step():
+    """The consultation goes out with the held call; no established event comes within 10 s, so
+    the new call is cleared and the held one retrieved, whose result is handed back."""
+    sim = Sim({(C, 0x3C): (1, u32(55)), (C, 0x78): (4243, b"")})
+    gate = open_gate(sim)
+    try:
+        got = lib.vomtelOneStepConference(gate, 0, HELD(), b"3002", NULL, b"uui", NULL,
+                                          block(UEI), block(CI), NULL)
+        check_request(Row("", C, 0x3C, None, fields=u32(7) + s8("3001") + s8("3002") + u8(0) +
+                          s8("uui") + s8("") + s8("") + s16(UEI) + s16(CI)), sim.next())
+        check_request(Row("", C, 0x28, None, fields=u32(55) + s8("3001") + u8(0) + u16(0)),
+                      sim.next(timeout=15))
+        check_request(Row("", C, 0x78, None, fields=u32(7) + s8("3001") + u8(0)), sim.next())
+        expect_eq("result", got, 4243)
+    except AssertionError as e:
+        fail("vomtelOneStepConference not established: %s" % e)
+    finally:
+        close_gate(gate)
+        sim.stop()
+
+
 # ---- Gate 0 whatever the caller's gate -------------------------------------------------------------
 def run_gate_zero():
     zero_sim = Sim({(S, 0x97): (1, BUSY_DATA), (S, 0xCB): (1, u32(5) + u32(6)),
@@ -772,6 +794,10 @@ def run_nothing_sent():
         (3009, "vomtelCreateCampaignEx", lambda: lib.vomtelCreateCampaignEx(gate, 0, NULL, campaign_record(0, 0))),
         (3009, "vomtelCampaignInfo", lambda: lib.vomtelCampaignInfo(gate, 0, 1, NULL)),
         (3009, "vomtelGetEvent", lambda: lib.vomtelGetEvent(gate, NULL, 0)),
+        # The log settings send nothing; with no gate being opened there is no log to set.
+        (1, "vomtelSetLogLevel", lambda: lib.vomtelSetLogLevel(7)),
+        (0, "vomtelSetLogPath", lambda: lib.vomtelSetLogPath(b".")),
+        (0, "vomtelSetIni", lambda: lib.vomtelSetIni(2, b".")),
         (3009, "vomtelOpenServer", lambda: lib.vomtelOpenServer(
             ctypes.byref(i), 0, NULL, b"127.0.0.1", sim.port, b"TCPIP", b"capi", 1, 0)),
         (3009, "vomtelOpenServerHA", lambda: lib.vomtelOpenServerHA(
@@ -1022,6 +1048,7 @@ def main():
     run_session()
     run_table()
     run_refused()
+    run_one_step()
     run_gate_zero()
     run_nothing_sent()
     run_guards()
