@@ -305,13 +305,18 @@ void CSession::TryOpen(SessionMode mode) {
                     std::to_string(static_cast<int>(mode)) + "]",
                 kLogDebug);
   for (;;) {
-    RunAttempts(mode);
+    const auto next = RunAttempts(mode);
     // A connection that ended after the loop succeeded, but whose notice was read while the
-    // loop still ran (StartTryOpen then started nothing), is retried here.
+    // loop still ran (StartTryOpen then started nothing), is retried here, keeping the period.
+    bool again = false;
     {
       std::lock_guard<std::mutex> lock(loop_mutex_);
-      if (!closed_ && socket_->Stopped()) continue;
-      reconnecting_ = false;
+      again = !closed_ && socket_->Stopped();
+      if (!again) reconnecting_ = false;
+    }
+    if (again) {
+      WaitRetry(next);
+      continue;
     }
     logger_.Write("<CSession::TryOpen>stop gate:mode[" + std::to_string(SessionId()) + "][" +
                       std::to_string(State()) + "]",
@@ -320,13 +325,14 @@ void CSession::TryOpen(SessionMode mode) {
   }
 }
 
-void CSession::RunAttempts(SessionMode mode) {
+std::chrono::steady_clock::time_point CSession::RunAttempts(SessionMode mode) {
+  auto deadline = std::chrono::steady_clock::now();
   while (KeepTrying()) {
-    const auto deadline = std::chrono::steady_clock::now() + timings_.retryPeriod;
+    deadline = std::chrono::steady_clock::now() + timings_.retryPeriod;
     const int opened = Open(mode);
     logger_.Write("<CSession::TryOpen>Open result[" + std::to_string(opened) + "]", kLogError);
     if (opened == kOk) {
-      if (!KeepTrying()) return;  // Close waits for this loop and closes what it opened
+      if (!KeepTrying()) return deadline;  // Close waits for this loop and closes what it opened
       const int monitor = MonitorStart();
       logger_.Write("<CSession::TryOpen>Monitor result[" + std::to_string(monitor) + "]",
                     kLogError);
@@ -336,7 +342,7 @@ void CSession::RunAttempts(SessionMode mode) {
           logger_.Write("<CSession::TryOpen>AddDevice result[" + std::to_string(added) + "]",
                         kLogError);
         }
-        return;
+        return deadline;
       }
       // The next attempt opens on a fresh connection.
       SetState(kStateDown);
@@ -344,6 +350,7 @@ void CSession::RunAttempts(SessionMode mode) {
     }
     WaitRetry(deadline);
   }
+  return deadline;
 }
 
 }  // namespace vomtel

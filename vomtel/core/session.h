@@ -164,8 +164,9 @@ class CSession {
   void TryOpen(SessionMode mode);
   // Marks the session closed, wakes its reconnect loop and joins it. True for the first call.
   bool EndLoop();
-  // Attempts every retry period until an open and a monitor start succeed, or Close.
-  void RunAttempts(SessionMode mode);
+  // Attempts every retry period until an open and a monitor start succeed, or Close. Returns
+  // the earliest moment of a next attempt (the last one's start plus the retry period).
+  std::chrono::steady_clock::time_point RunAttempts(SessionMode mode);
   // Waits until `deadline` or until Close.
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;

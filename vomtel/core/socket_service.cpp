@@ -137,8 +137,9 @@ void CSocket::Run(std::uint64_t connection) {
 
   logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
   channel_.Close();
-  send_queue_.DropPending();
+  // Stopped before the pending writers are woken: one that fails now sees the service stopped.
   stopped_.store(true);
+  send_queue_.DropPending();
   recv_queue_.PostConnectionLost(connection);
   service_thread_id_.store(std::thread::id());
 }

@@ -180,6 +180,35 @@ TEST(Session, ReconnectLoopReopensAndRegistersDevices) {
   EXPECT_EQ(server.LiveConnections(), 1);
 }
 
+// A link that ends while the loop registers the devices is opened again by the same loop,
+// but no sooner than one retry period after the attempt before.
+TEST(Session, ReconnectLoopKeepsItsPeriodWhenTheLinkEndsAtOnce) {
+  SimServer server(SimAt("127.0.0.1"));
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  ASSERT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  ASSERT_EQ(session.AddDevice("3002", 1, 0), kOk);
+  server.DropConnections();
+  ASSERT_TRUE(WaitUntil([&] { return session.Stopped(); }));
+  server.ClearReceived();
+
+  ctisim::ReplyRule dropping;
+  dropping.drop_after = true;  // answered, then the link goes
+  server.AddOnceRule(kClassSession, kCodeAddDevice, dropping);
+  session.StartTryOpen(SessionMode::kSingle);
+  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(10000), 2));
+  ASSERT_TRUE(WaitUntil([&] { return !session.Reconnecting(); }, milliseconds(10000)));
+  EXPECT_EQ(session.State(), kStateActive);
+  EXPECT_FALSE(session.Stopped());
+
+  std::vector<ctisim::Request> opens;
+  for (const auto& request : server.Received()) {
+    if (request.cls == kClassSession && request.code == kCodeOpen) opens.push_back(request);
+  }
+  ASSERT_EQ(opens.size(), 2u);
+  EXPECT_GE(opens[1].received_at - opens[0].received_at, ShortTimings().retryPeriod * 8 / 10);
+}
+
 // Close ends the reconnect loop and waits for it: no attempt completes after Close, and no
 // connection of the session stays up.
 TEST(Session, CloseDuringRetryLeavesNoConnection) {
