@@ -820,6 +820,8 @@ VOMTEL_API int VOMTEL_CALL vomtelGetAgentCount(int gate, int invoke, const UserD
                                                int agentMode, int blendMode, uint32_t* counts);
 /* On 1 writes the ready rate (the server's number / 100) to *rate (must not be null, 3009). */
 VOMTEL_API int VOMTEL_CALL vomtelReadyRateGet(int gate, int invoke, int value, float* rate);
+/* Writes the queue's two numbers to *first and *second when a reply carried them (neither may
+ * be null, 3009). */
 VOMTEL_API int VOMTEL_CALL vomtelWaitTimeGet(int gate, int invoke, int tenantId,
                                              const char* queueDn, int* first, int* second);
 /* At most VOMTEL_CAP_QUEUE_LIST entries. */
@@ -887,7 +889,9 @@ VOMTEL_API int VOMTEL_CALL vomtelSetCampaignListHandle(int gate, int invoke,
                                                        const CampaignListHandleRecord* record);
 VOMTEL_API int VOMTEL_CALL vomtelSetCampaignListHandleResult(int gate, int gateTo, int reserved,
                                                              int result);
-/* At most VOMTEL_CAP_AGENT_LIST entries; count and entries must not be null (3009). */
+/* The result is the server's status word at reply bytes 6-9; the entries and their count are
+ * written only when it is 1. At most VOMTEL_CAP_AGENT_LIST entries; count and entries must not
+ * be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelCallbackCampaign(int gate, int invoke, int requestId,
                                                   uint32_t* count,
                                                   CallbackCampaignEntry* entries);
