@@ -533,6 +533,11 @@ def rows():
         g, 0, 44, u32p(x, "n"), buf(x, "e", 16 * 3)), fields=u32(44), result=0x00010002,
         data=u16(0xAAAA) + u32(0xBBBB) + u32(0xCCCC) + u32(0xDDDD) + u32(0xEEEE) + u32(0xFFFF),
         expect=1, check=check_callback_campaign))
+    R.append(Row("vomtelCallbackCampaign status 5", S, 0xC8, lambda g, x: lib.vomtelCallbackCampaign(
+        g, 0, 44, u32p(x, "n"), buf(x, "e", 16)), fields=u32(44), result=0x00050001,
+        data=u16(0) + u32(1) + u32(2) + u32(3), expect=5,  # the status at reply bytes 6-9
+        check=lambda x, r: expect_eq("count and entries untouched",
+                                     (x["n"].value, bytes(x["e"])), (0xEEEEEEEE, b"\xee" * 16))))
     return R
 
 
