@@ -227,6 +227,12 @@ TEST_F(SocketServiceTest, EveryConnectionStartsFresh) {
 
 TEST_F(SocketServiceTest, HundredStopStartCyclesLeaveNothingBehind) {
   socket.SetHeartbeatLimit(60000);
+  // One cycle first: what starts once per process (a sanitizer's helper thread, the log
+  // file) is not counted.
+  StartAndAccept();
+  socket.StopService();
+  server.ClosePeer();
+  TakeEvents();
   const std::size_t fds = EntriesIn("/proc/self/fd");
   const std::size_t threads = EntriesIn("/proc/self/task");
   std::set<std::uint64_t> connections;
