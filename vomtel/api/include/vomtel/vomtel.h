@@ -675,6 +675,7 @@ VOMTEL_API int VOMTEL_CALL vomtelSingleStepTransfer(
     int gate, int invoke, const ConnectionId* call, const char* calledDn, int mode,
     const void* reserved1, const char* uui, const void* reserved2, const void* reserved3,
     const UserDataBlock* uei, const UserDataBlock* ci);
+/* accountCode and authCode are not read: the request carries two empty texts in their place. */
 VOMTEL_API int VOMTEL_CALL vomtelSingleStepConference(
     int gate, int invoke, int callId, const char* callingDn, const char* calledDn, int mode,
     const char* uui, const char* accountCode, const char* authCode, const void* reserved,
