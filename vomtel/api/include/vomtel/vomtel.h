@@ -681,7 +681,8 @@ VOMTEL_API int VOMTEL_CALL vomtelSingleStepConference(
     const char* uui, const char* accountCode, const char* authCode, const void* reserved,
     const UserDataBlock* uei, const UserDataBlock* ci);
 /* Consults calledDn, waits up to 10 s for the call to be established and conferences it;
- * when it is not, clears the consultation and retrieves the held call. */
+ * when it is not, clears the consultation and retrieves the held call and returns 3013 (the
+ * retrieve's result when that failed). A consultation the server refuses is returned as is. */
 VOMTEL_API int VOMTEL_CALL vomtelOneStepConference(int gate, int invoke, const ConnectionId* held,
                                                    const char* calledDn, const void* reserved1,
                                                    const char* uui, const void* reserved2,
