@@ -49,7 +49,7 @@ class GateTest : public ::testing::Test {
   }
   // Fetches events until `done` holds; the last fetch's result.
   int FetchUntil(int gate, const std::function<bool()>& done, Stream& event,
-                 milliseconds timeout = milliseconds(3000)) {
+                 milliseconds timeout = kPatience) {
     int result = kNoEvent;
     WaitUntil(
         [&] {
@@ -84,8 +84,8 @@ TEST_F(GateTest, OpenWithoutActiveClosesItsConnections) {
   int gate = -1;
   EXPECT_EQ(OpenGate({&a_, &b_}, &gate), kNotConnected);
   EXPECT_EQ(gate, 0);
-  EXPECT_TRUE(a_.WaitForLiveConnections(0, milliseconds(1000)));
-  EXPECT_TRUE(b_.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(a_.WaitForLiveConnections(0, kPatience));
+  EXPECT_TRUE(b_.WaitForLiveConnections(0, kPatience));
   EXPECT_FALSE(proxy_.HasSessions(0));
   EXPECT_EQ(proxy_.NextGate(), 0);
 }
@@ -107,7 +107,7 @@ TEST_F(GateTest, UnreachableServerIsRetriedAndComesBackAsStandby) {
   refused.result = 7;
   a_.SetRule(kClassSession, kCodeOpen, refused);
   ASSERT_TRUE(a_.ResumeListening());
-  auto third = a_.WaitForRequest(kClassSession, kCodeOpen, milliseconds(2000), 3);
+  auto third = a_.WaitForRequest(kClassSession, kCodeOpen, kPatience, 3);
   ASSERT_TRUE(third);
   const auto opens = a_.Received();
   ASSERT_GE(opens.size(), 3u);
@@ -240,7 +240,7 @@ TEST_F(GateTest, OneServerGateComesBackWithinTheWait) {
   ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
   const auto session = SessionOf(gate, a_);
   a_.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*session));
   Stream event;
   EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
   EXPECT_EQ(session->State(), kStateActive);
@@ -256,7 +256,7 @@ TEST_F(GateTest, OneServerGateThatDoesNotComeBack) {
   const auto session = SessionOf(gate, a_);
   a_.StopListening();
   a_.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*session));
   Stream event;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(proxy_.Notify(event, gate), kOk);
@@ -282,8 +282,8 @@ TEST_F(GateTest, OpenAppliesTheHeartbeatLimit) {
   int gate = -1;
   ASSERT_EQ(OpenGate({&a_}, &gate, 200), kOk);
   const auto session = SessionOf(gate, a_);
-  EXPECT_TRUE(WaitUntil([&] { return session->Stopped(); }, milliseconds(2000)));
-  EXPECT_TRUE(a_.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  EXPECT_TRUE(a_.WaitForLiveConnections(0, kPatience));
 }
 
 // The same at the real timings: the fetch waits the five seconds of the fail-over wait.
@@ -295,7 +295,7 @@ TEST(GateRealTimings, OneServerGateThatDoesNotComeBack) {
   ASSERT_EQ(proxy.Open(40000, 0, 10000, &gate), kOk);
   server.StopListening();
   server.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return proxy.FindActive(gate)->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*proxy.FindActive(gate)));
   Stream event;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(proxy.Notify(event, gate), kOk);
@@ -316,7 +316,7 @@ TEST_F(GateTest, StaleConnectionLostNoticeIsIgnored) {
   refused.result = 7;
   a_.AddOnceRule(kClassSession, kCodeOpen, refused);  // the first attempt connects and fails
   a_.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*session));
 
   Stream event;
   EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);  // back within the wait
@@ -347,7 +347,7 @@ TEST_F(GateTest, SessionBackAsActiveServesAgain) {
 
   b_.StopListening();
   b_.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return second->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*second));
   ASSERT_TRUE(a_.ResumeListening());  // answers the open as active
   EXPECT_EQ(proxy_.Notify(event, gate), kNoEvent);
   EXPECT_EQ(first->State(), kStateActive);
@@ -371,7 +371,7 @@ TEST_F(GateTest, CloseAllDuringFailover) {
   proxy_.CloseAll();
   EXPECT_FALSE(lost->Reconnecting());
   EXPECT_FALSE(proxy_.HasSessions(gate));
-  EXPECT_TRUE(b_.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(b_.WaitForLiveConnections(0, kPatience));
   const int attempts = a_.AcceptedConnections();
   std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
   EXPECT_EQ(a_.AcceptedConnections(), attempts);
@@ -386,16 +386,17 @@ TEST_F(GateTest, FailoverWaitLeavesANewGateOfTheSameNumberAlone) {
   const auto session = SessionOf(gate, a_);
   a_.StopListening();
   a_.DropConnections();
-  ASSERT_TRUE(WaitUntil([&] { return session->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*session));
 
   Stream event;
   int fetched = 0;
   std::thread fetch([&] { fetched = proxy_.Notify(event, gate); });
-  ASSERT_TRUE(WaitUntil([&] { return session->State() == kStateDown; }));
+  const bool down = WaitUntil([&] { return session->State() == kStateDown; });
   proxy_.CloseAll();
   int again = -1;
   const int opened = OpenGate({&b_}, &again);  // a single open: active
   fetch.join();
+  ASSERT_TRUE(down);
   ASSERT_EQ(opened, kOk);
   EXPECT_EQ(again, gate);
   EXPECT_EQ(fetched, kOk);
@@ -419,7 +420,7 @@ TEST_F(GateTest, GatesTakeTheLowestFreeNumber) {
   b_.StopListening();
   b_.DropConnections();
   Stream event;
-  ASSERT_TRUE(WaitUntil([&] { return SessionOf(1, b_)->Stopped(); }));
+  ASSERT_TRUE(WaitLinkLost(*SessionOf(1, b_)));
   ASSERT_EQ(proxy_.Notify(event, 1), kOk);  // all down: gate 1 closed
   ASSERT_EQ(event.At(0), kConnectionLost);
 

@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "tools/ctisim/sim_server.h"
+#include "vomtel/core/session.h"
+#include "vomtel/core/socket_service.h"
 #include "vomtel/core/timings.h"
 
 namespace vomtel::test {
@@ -37,9 +39,13 @@ inline Timings ShortTimings() {
   return timings;
 }
 
+// How long a test waits for something that should happen soon. Generous: only a failing test
+// waits it out, and a loaded machine running a sanitizer build may be many times slower than
+// a quiet one.
+inline constexpr milliseconds kPatience{10000};
+
 // Polls `condition` every few milliseconds until it holds or `timeout` has passed.
-inline bool WaitUntil(const std::function<bool()>& condition,
-                      milliseconds timeout = milliseconds(3000)) {
+inline bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout = kPatience) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -63,6 +69,14 @@ inline std::vector<std::pair<int, int>> ClassesAndCodes(
   std::vector<std::pair<int, int>> out;
   for (const auto& request : requests) out.emplace_back(request.cls, request.code);
   return out;
+}
+
+// Waits until the session's link has ended and its connection-lost notice is queued: the
+// service marks itself stopped a moment before it posts the notice, so Stopped() alone does
+// not mean that an event fetch would see it.
+inline bool WaitLinkLost(CSession& session, milliseconds timeout = kPatience) {
+  return WaitUntil(
+      [&] { return session.Stopped() && session.Socket().RecvQueue().EventCount() > 0; }, timeout);
 }
 
 }  // namespace vomtel::test

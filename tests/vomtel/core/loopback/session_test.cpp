@@ -39,7 +39,7 @@ TEST_P(SessionOpen, StateCountersAndHeader) {
   EXPECT_EQ(session.Counter(), 2);
   ASSERT_EQ(session.MonitorStart(), kOk);
 
-  const auto open = server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(1000));
+  const auto open = server.WaitForRequest(kClassSession, kCodeOpen, kPatience);
   ASSERT_TRUE(open);
   const ctisim::OpenBody body = ctisim::DecodeOpenBody(open->body);
   EXPECT_EQ(body.device_type, 1);
@@ -50,7 +50,7 @@ TEST_P(SessionOpen, StateCountersAndHeader) {
   EXPECT_EQ(open->version, 0x28);
   EXPECT_EQ(open->word, 0x0102);
 
-  const auto monitor = server.WaitForRequest(kClassMonitor, kCodeMonitorStart, milliseconds(1000));
+  const auto monitor = server.WaitForRequest(kClassMonitor, kCodeMonitorStart, kPatience);
   ASSERT_TRUE(monitor);
   EXPECT_EQ(monitor->number, 3);
   EXPECT_EQ(monitor->session_id, 0x80000001u);
@@ -76,13 +76,13 @@ TEST(Session, FailedOpenLeavesNoConnection) {
   EXPECT_EQ(session.Open(SessionMode::kHa), 7);
   EXPECT_EQ(session.SessionId(), 0x1234u);  // read before the result is looked at
   EXPECT_EQ(session.State(), kStateConstructed);
-  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, kPatience));
 
   ctisim::ReplyRule withheld;
   withheld.withhold = true;
   server.AddOnceRule(kClassSession, kCodeOpen, withheld);
   EXPECT_EQ(session.Open(SessionMode::kHa), kTimeout);
-  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, kPatience));
 
   CSession nowhere(1, 0, "127.0.0.1", "3001", "app", ShortTimings());
   EXPECT_EQ(nowhere.Open(SessionMode::kSingle), kNotConnected);
@@ -125,11 +125,11 @@ TEST(Session, CloseStopsMonitorAndSendsClose) {
   ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
   session.Close();
   EXPECT_TRUE(session.Stopped());
-  ASSERT_TRUE(server.WaitForRequestCount(3, milliseconds(1000)));
+  ASSERT_TRUE(server.WaitForRequestCount(3, kPatience));
   EXPECT_EQ(ClassesAndCodes(server.Received()),
             (std::vector<std::pair<int, int>>{
                 {kClassSession, kCodeOpen}, {kClassMonitor, kCodeMonitorStop}, {kClassSession, kCodeClose}}));
-  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, kPatience));
 }
 
 // At process exit the sessions go without a word to the server.
@@ -139,7 +139,7 @@ TEST(Session, DestructionSendsNothing) {
     CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", ShortTimings());
     ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
   }
-  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, kPatience));
   EXPECT_EQ(server.RequestCount(), 1u);  // the open only
 }
 
@@ -196,8 +196,8 @@ TEST(Session, ReconnectLoopKeepsItsPeriodWhenTheLinkEndsAtOnce) {
   dropping.drop_after = true;  // answered, then the link goes
   server.AddOnceRule(kClassSession, kCodeAddDevice, dropping);
   session.StartTryOpen(SessionMode::kSingle);
-  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(10000), 2));
-  ASSERT_TRUE(WaitUntil([&] { return !session.Reconnecting(); }, milliseconds(10000)));
+  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, kPatience, 2));
+  ASSERT_TRUE(WaitUntil([&] { return !session.Reconnecting(); }));
   EXPECT_EQ(session.State(), kStateActive);
   EXPECT_FALSE(session.Stopped());
 
@@ -235,10 +235,10 @@ TEST(Session, CloseDuringAnAttemptLeavesNoConnection) {
   late.shape.delay = milliseconds(150);
   server.AddOnceRule(kClassSession, kCodeOpen, late);
   session.StartTryOpen(SessionMode::kSingle);
-  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, milliseconds(1000)));
+  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeOpen, kPatience));
   session.Close();
   EXPECT_FALSE(session.Reconnecting());
-  EXPECT_TRUE(server.WaitForLiveConnections(0, milliseconds(1000)));
+  EXPECT_TRUE(server.WaitForLiveConnections(0, kPatience));
   std::this_thread::sleep_for(ShortTimings().retryPeriod * 3);
   EXPECT_EQ(server.LiveConnections(), 0);
   EXPECT_EQ(server.AcceptedConnections(), 1);
