@@ -54,17 +54,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
+// Under a sanitizer the run is shorter and every wait of the library twice as long.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int kDefaultBudgetMs = 6000;
 constexpr int kDefaultRequestsPerThread = 600;
+constexpr int kSlow = 2;
 #else
 constexpr int kDefaultBudgetMs = 9000;
 constexpr int kDefaultRequestsPerThread = 4000;
+constexpr int kSlow = 1;
 #endif
 constexpr unsigned kDefaultRandomState = 8111;
 
 constexpr int kRequestThreads = 16;
-constexpr int kHeartbeatMs = 250;
+constexpr int kHeartbeatMs = 250 * kSlow;
 constexpr milliseconds kKeepAlive{60};
 constexpr const char* kDn = "1001";
 
@@ -90,19 +93,19 @@ int EnvInt(const char* name, int fallback) {
                                                                   : fallback;
 }
 
-// Reply waits of three units are 75 ms; the fail-over wait is one second.
+// Reply waits of three units are 75 ms (times kSlow); the fail-over wait is one second.
 Timings SoakTimings() {
   Timings timings;
-  timings.sendWait = milliseconds(300);
-  timings.connectTimeout = milliseconds(200);
-  timings.replyUnit = milliseconds(25);
+  timings.sendWait = milliseconds(300 * kSlow);
+  timings.connectTimeout = milliseconds(200 * kSlow);
+  timings.replyUnit = milliseconds(25 * kSlow);
   timings.retryPeriod = milliseconds(80);
   timings.activeCheckPeriod = milliseconds(20);
   timings.activeChecks = 50;
   timings.conferenceWait = milliseconds(200);
   return timings;
 }
-constexpr milliseconds kPastTheWait{75 + 60};
+constexpr milliseconds kPastTheWait{75 * kSlow + 60};
 
 bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
@@ -244,8 +247,8 @@ class Soak {
   }
   // The first opens wait one short reply unit; on a loaded machine they may take a few tries.
   bool OpenGates() {
-    const bool opened = WaitUntil([&] { return Open(ha_) == kOk; }, milliseconds(5000)) &&
-                        WaitUntil([&] { return Open(single_) == kOk; }, milliseconds(5000));
+    const bool opened = WaitUntil([&] { return Open(ha_) == kOk; }, milliseconds(10000)) &&
+                        WaitUntil([&] { return Open(single_) == kOk; }, milliseconds(10000));
     std::lock_guard<std::mutex> lock(open_mutex_);
     open_results_.clear();
     return opened && ha_.number.load() != single_.number.load();
@@ -436,7 +439,7 @@ class Soak {
   // No server keeps a connection of the closed gates.
   void CheckNoConnections() {
     for (ctisim::SimServer* server : all_) {
-      EXPECT_TRUE(server->WaitForLiveConnections(0, milliseconds(3000)))
+      EXPECT_TRUE(server->WaitForLiveConnections(0, milliseconds(10000)))
           << server->Address() << " keeps " << server->LiveConnections() << " connections";
     }
   }
@@ -700,20 +703,20 @@ class SoakTest : public ::testing::Test {
 
   // With the gates closed, the threads and sockets are those counted with the servers up.
   static void ExpectGatesLeftNothing(int threads, int sockets) {
-    EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads; }, milliseconds(3000)))
+    EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads; }, milliseconds(10000)))
         << CountThreads() << " threads after closing the gates, " << threads
         << " before opening them";
-    EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets; }, milliseconds(3000)))
+    EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets; }, milliseconds(10000)))
         << CountSockets() << " sockets after closing the gates, " << sockets
         << " before opening them";
   }
   // With the servers and the adapter gone, they are those of the start.
   void ExpectNothingLeft() const {
     EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads_at_start_; },
-                          milliseconds(3000)))
+                          milliseconds(10000)))
         << CountThreads() << " threads at the end, " << threads_at_start_ << " at the start";
     EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets_at_start_; },
-                          milliseconds(3000)))
+                          milliseconds(10000)))
         << CountSockets() << " sockets at the end, " << sockets_at_start_ << " at the start";
   }
 
@@ -740,8 +743,9 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
 
     // The server behaves again: each gate serves within a deadline (the pollers carry out
     // the fail-overs and open lost gates again meanwhile).
-    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000)), kOk) << "the HA gate";
-    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000)), kOk) << "the single gate";
+    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
+    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
+        << "the single gate";
     soak.StopPolling();
     soak.CheckResults();
 
@@ -767,7 +771,7 @@ TEST_F(SoakTest, ClosingWhileRequestsRunLeavesNothingBehind) {
     soak.ForbidOpens();
     soak.CloseGates();
     const auto before = soak.RequestsDone();
-    EXPECT_TRUE(WaitUntil([&] { return soak.EveryThreadDid(before, 3); }, milliseconds(5000)))
+    EXPECT_TRUE(WaitUntil([&] { return soak.EveryThreadDid(before, 3); }, milliseconds(10000)))
         << "requests stopped after the close";
     soak.Stop();
     soak.CheckResults();
