@@ -565,9 +565,11 @@ VOMTEL_AT(EventData, reserved4312, 4312);
 /* Opens a gate to one server: registers the server (address, port), the record's device,
  * the application name, the low bytes of the record's link mode, device type and header byte
  * and the header word, connects and sends the open request (reply awaited up to 1 s).
- * 1 when the gate is usable, else 3014 (not connected). The new gate number is written to
- * *gate whatever the result; a null gate pointer makes the next gate number 0 again.
- * device must not be null (3009). protocol and reserved are not read. */
+ * 1 when the gate is usable, else 3014 (not connected). The gate's number, the lowest that no
+ * open gate uses, is written to *gate whatever the result; after a failed open the gate is
+ * gone and its number free again. With a null gate pointer the gate is opened all the same
+ * and its number not written. device must not be null (3009). protocol and reserved are not
+ * read. */
 VOMTEL_API int VOMTEL_CALL vomtelOpenServer(int* gate, int invoke, const DeviceRecord* device,
                                             const char* serverName, int port,
                                             const char* protocol, const char* application,
