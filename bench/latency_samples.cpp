@@ -23,6 +23,14 @@ double LatencySamples::MeanUs() const {
   return Microseconds(total) / static_cast<double>(samples_.size());
 }
 
+void RoundSamples::EndRound() {
+  if (round_.Count() == 0) return;
+  medians_.push_back(round_.MedianUs());
+  round_ = LatencySamples();
+}
+
+double RoundSamples::MedianUs() const { return MedianOf(medians_); }
+
 double MedianOf(std::vector<double> values) {
   if (values.empty()) return 0;
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);

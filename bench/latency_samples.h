@@ -25,6 +25,27 @@ class LatencySamples {
   std::vector<Clock::duration> samples_;
 };
 
+// Samples taken in rounds (each round with new threads): the median of the rounds' medians,
+// and percentiles over all samples.
+class RoundSamples {
+ public:
+  explicit RoundSamples(std::size_t expected = 0) : all_(expected) {}
+
+  void Add(LatencySamples::Clock::duration elapsed) {
+    all_.Add(elapsed);
+    round_.Add(elapsed);
+  }
+  // Closes the round under way (nothing when it has no sample).
+  void EndRound();
+  double MedianUs() const;
+  const LatencySamples& All() const { return all_; }
+
+ private:
+  LatencySamples all_;
+  LatencySamples round_;
+  std::vector<double> medians_;
+};
+
 // The middle value (the upper one of an even count); 0 for none.
 double MedianOf(std::vector<double> values);
 

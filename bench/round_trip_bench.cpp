@@ -62,25 +62,10 @@ struct RawPeers {
   RawRelayClient relay;
 };
 
-struct Kind {
-  LatencySamples all{kSamples};
-  LatencySamples round{kRoundSamples};
-  std::vector<double> medians;
-  void Add(Clock::duration elapsed) {
-    all.Add(elapsed);
-    round.Add(elapsed);
-  }
-  void EndRound() {
-    if (round.Count() > 0) medians.push_back(round.MedianUs());
-    round = LatencySamples(kRoundSamples);
-  }
-  double MedianUs() const { return MedianOf(medians); }
-};
-
 struct PairResult {
-  Kind library;
-  Kind raw;
-  Kind relay;
+  RoundSamples library{kSamples};
+  RoundSamples raw{kSamples};
+  RoundSamples relay{kSamples};
   std::size_t requestSize = 0;
   int failures = 0;
 };
@@ -134,9 +119,9 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
   result.raw.EndRound();
   result.relay.EndRound();
   state.counters["p50_us"] = result.library.MedianUs();
-  state.counters["p99_us"] = result.library.all.PercentileUs(99);
+  state.counters["p99_us"] = result.library.All().PercentileUs(99);
   state.counters["raw_p50_us"] = result.raw.MedianUs();
-  state.counters["raw_p99_us"] = result.raw.all.PercentileUs(99);
+  state.counters["raw_p99_us"] = result.raw.All().PercentileUs(99);
   state.counters["relay_p50_us"] = result.relay.MedianUs();
   state.counters["ratio_p50"] = result.library.MedianUs() / result.raw.MedianUs();
   state.counters["failures"] = result.failures;
@@ -215,8 +200,8 @@ void CApiRoundTrip(benchmark::State& state, int logLevel) {
            std::string(relayRatio) + " of it"});
   Figures::Instance().Record(
       Section::kRoundTrip,
-      {"vomtelMakeCall round trip, 99th percentile", result.library.all.PercentileUs(99), "us",
-       "raw TCP ping-pong p99", result.raw.all.PercentileUs(99), Goal::kNone, 0, "", sizes});
+      {"vomtelMakeCall round trip, 99th percentile", result.library.All().PercentileUs(99), "us",
+       "raw TCP ping-pong p99", result.raw.All().PercentileUs(99), Goal::kNone, 0, "", sizes});
 }
 
 void BM_RoundTripMakeCall(benchmark::State& state) { CApiRoundTrip(state, 0); }
