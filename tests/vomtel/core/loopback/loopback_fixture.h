@@ -27,12 +27,14 @@ using ctisim::kCodeMonitorStart;
 using ctisim::kCodeMonitorStop;
 using ctisim::kCodeOpen;
 
-// Every wait short, so that a test over loopback runs in well under a second per step.
+// The periods short, so that a test over loopback runs in well under a second per step. The
+// waits for a reply, a send or a connect stay at a second: on a loaded machine running a
+// sanitizer build, the simulator's first answer may take some hundred milliseconds.
 inline Timings ShortTimings() {
   Timings timings;
-  timings.sendWait = milliseconds(500);
-  timings.connectTimeout = milliseconds(300);
-  timings.replyUnit = milliseconds(300);
+  timings.sendWait = milliseconds(1000);
+  timings.connectTimeout = milliseconds(1000);
+  timings.replyUnit = milliseconds(1000);
   timings.retryPeriod = milliseconds(150);
   timings.activeCheckPeriod = milliseconds(20);
   timings.activeChecks = 50;  // a fail-over wait of one second
