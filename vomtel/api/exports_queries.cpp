@@ -203,10 +203,11 @@ int VOMTEL_CALL vomtelMultiAgentGet(int gate, int, const char* deviceDn, const c
   });
 }
 
+// The first integer is the query's maximum count.
 int VOMTEL_CALL vomtelAgentSkillGet(int gate, int, int first, int second,
                                     SkillAgentEntry* entries, uint32_t* count) {
   return Export([&] {
-    return ListQuery(entries, count, VOMTEL_CAP_AGENT_LIST,
+    return ListQuery(entries, count, ListRoom(first, VOMTEL_CAP_AGENT_LIST),
                      [&](vomtel::AgentList& list) {
                        return vomtel::AgentSkillGet(OrbaAdapter::Instance(), first, second, list,
                                                     gate);

@@ -910,6 +910,10 @@ def run_guards():
         ("vomtelMaxCallLoadAgent cap 100", (S, 0xD6),
          u32(1) + s8("e") + u16(150) + b"".join(u32(i) * 3 for i in range(150)),
          lambda g, e, n: lib.vomtelMaxCallLoadAgent(g, 0, b"e", n, e), 12, 100),
+        # The first integer of the skill query is its maximum count.
+        ("vomtelAgentSkillGet maxCount 2", (S, 0x5D),
+         u16(3) + b"".join(u32(i) + u32(i) + u32(i) + u8(3) + u16(9) for i in range(3)),
+         lambda g, e, n: lib.vomtelAgentSkillGet(g, 0, 2, 7, e, n), 20, 2),
         # Busy agents are asked on gate 0, the gate these cases open.
         ("vomtelAgentBusyGet maxCount 1", (S, 0x97), BUSY_DATA,
          lambda g, e, n: lib.vomtelAgentBusyGet(g, 0, 1, 2, 1, e, n), 48, 1),

@@ -791,7 +791,8 @@ VOMTEL_API int VOMTEL_CALL vomtelQueryAgentStatusEx(int gate, int invoke, const 
 VOMTEL_API int VOMTEL_CALL vomtelMultiAgentGet(int gate, int invoke, const char* deviceDn,
                                                const char* agentId, MultiAgentEntry* entries,
                                                uint32_t* count);
-/* At most VOMTEL_CAP_AGENT_LIST entries. */
+/* first is the maximum count: at most that many entries (none for 0 or less), and never more
+ * than VOMTEL_CAP_AGENT_LIST. */
 VOMTEL_API int VOMTEL_CALL vomtelAgentSkillGet(int gate, int invoke, int first, int second,
                                                SkillAgentEntry* entries, uint32_t* count);
 /* The server's answer carries no entries: on 1 the count is 0 and the array untouched. */
