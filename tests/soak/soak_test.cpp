@@ -16,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -47,6 +48,7 @@
 #include "vomtel/requests/call/answer_clear_hold.h"
 #include "vomtel/requests/call/make_call.h"
 #include "vomtel/requests/call/phone_features.h"
+#include "vomtel/vomtel.h"
 
 namespace vomtel::test {
 namespace {
@@ -70,6 +72,8 @@ constexpr int kRequestThreads = 16;
 constexpr int kHeartbeatMs = 250 * kSlow;
 constexpr milliseconds kKeepAlive{60};
 constexpr const char* kDn = "1001";
+// The device record of the exported open and device calls: device type 1, header byte 0x50.
+constexpr DeviceRecord kDevice{1, 0x50, 0, "1001"};
 
 // The simulator answers each call request with a result word of its own code (WordFor), so
 // that a request that takes another request's reply shows it; base 0 stands for success.
@@ -144,9 +148,11 @@ std::string Histogram(const std::map<long long, long long>& counts) {
   return out.str();
 }
 
-ctisim::SimOptions SimAt(const char* address, std::uint8_t flag, std::uint32_t sessionId) {
+ctisim::SimOptions SimAt(const char* address, std::uint8_t flag, std::uint32_t sessionId,
+                         std::uint16_t port = 0) {
   ctisim::SimOptions options;
   options.address = address;
+  options.port = port;
   options.open.active_flag = flag;
   options.open.session_id = sessionId;
   return options;
@@ -194,29 +200,43 @@ class Script {
   std::vector<ctisim::SimServer*> servers_;
 };
 
-// Three servers, a (active) and b (standby) behind the HA gate and c behind the single gate,
-// one adapter with short timings, and the request threads, event pollers and chaos that the
-// tests run over them.
+// How the soak reaches the library.
+enum class Calls {
+  kInternal,  // an adapter of its own and the request operations
+  kExported   // the process's adapter and the exported C functions
+};
+
+// Three servers, a (active) and b (standby, on a's port) behind the HA gate and c behind the
+// single gate, an adapter with short timings, and the request threads, event pollers and
+// chaos that the tests run over them.
 class Soak {
  public:
-  Soak(const std::string& logPath, unsigned randomState, int requestsPerThread)
+  Soak(const std::string& logPath, unsigned randomState, int requestsPerThread,
+       Calls calls = Calls::kInternal)
       : a_(SimAt("127.0.0.1", 1, 0x1001)),
-        b_(SimAt("127.0.0.2", 0, 0x2002)),
+        b_(SimAt("127.0.0.2", 0, 0x2002, a_.Port())),
         c_(SimAt("127.0.0.3", 1, 0x3003)),
         all_{&a_, &b_, &c_},
         script_(all_),
         random_state_(randomState),
         requests_per_thread_(requestsPerThread),
         request_results_(kRequestThreads),
-        requests_done_(kRequestThreads) {
+        requests_done_(kRequestThreads),
+        exported_(calls == Calls::kExported) {
     for (ctisim::SimServer* server : all_) server->SetKeepAlive(kKeepAlive);
     script_.Apply(0, {});
     ha_.servers = {&a_, &b_};
     single_.servers = {&c_};
-    Settings settings;
-    settings.logPath = logPath;
-    settings.heartbeatPeriod = kHeartbeatMs;
-    adapter_ = std::make_unique<OrbaAdapter>(settings, SoakTimings());
+    if (exported_) {
+      adapter_ = &OrbaAdapter::Instance();
+    } else {
+      Settings settings;
+      settings.logPath = logPath;
+      settings.heartbeatPeriod = kHeartbeatMs;
+      own_adapter_ = std::make_unique<OrbaAdapter>(settings);
+      adapter_ = own_adapter_.get();
+    }
+    adapter_->SetTimings(SoakTimings());
   }
 
   ~Soak() { Stop(); }
@@ -230,17 +250,33 @@ class Soak {
   int Open(SoakGate& gate) {
     std::lock_guard<std::mutex> lock(open_mutex_);
     if (!opens_allowed_) return kNotConnected;
-    if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(1);
-    for (ctisim::SimServer* server : gate.servers) {
-      adapter_->AddServer(server->Address(), server->Port(), 0, 1, kDn, "soak", 0x50, 0);
-    }
+    const bool ha = gate.servers.size() == 2;
+    if (ha) gate.servers[0]->SetActiveFlag(1);
     int number = -1;
-    const int result = adapter_->OpenServer(&number);
-    if (gate.servers.size() == 2) gate.servers[0]->SetActiveFlag(0);
+    int result = 0;
+    if (exported_) {
+      const ctisim::SimServer& first = *gate.servers[0];
+      result = ha ? vomtelOpenServerHA(&number, 0, &kDevice, first.Address().c_str(),
+                                       gate.servers[1]->Address().c_str(), first.Port(), "",
+                                       "soak", 0, 0)
+                  : vomtelOpenServer(&number, 0, &kDevice, first.Address().c_str(),
+                                     first.Port(), "", "soak", 0, 0);
+    } else {
+      for (ctisim::SimServer* server : gate.servers) {
+        adapter_->AddServer(server->Address(), server->Port(), 0, 1, kDn, "soak", 0x50, 0);
+      }
+      result = adapter_->OpenServer(&number);
+    }
+    if (ha) gate.servers[0]->SetActiveFlag(0);
     ++open_results_[result];
     if (result == kOk) {
-      ++open_results_[adapter_->Proxy().MonitorStart(number)];
-      ++open_results_[adapter_->Proxy().AddDevice(kDn, 1, 0, number)];
+      if (exported_) {
+        ++open_results_[vomtelMonitorStart(number, 0)];
+        ++open_results_[vomtelAddDevice(number, 0, &kDevice)];
+      } else {
+        ++open_results_[adapter_->Proxy().MonitorStart(number)];
+        ++open_results_[adapter_->Proxy().AddDevice(kDn, 1, 0, number)];
+      }
       gate.number.store(number);
     }
     return result;
@@ -298,7 +334,9 @@ class Soak {
             }
             continue;
           }
-          const int result = GetEvent(*adapter_, gate.number.load(), data.get());
+          *data = EventData{};
+          const int result = exported_ ? vomtelGetEvent(gate.number.load(), data.get(), 0)
+                                       : GetEvent(*adapter_, gate.number.load(), data.get());
           ++poll_results_[g][result];
           if (result == kOk) {
             ++event_kinds_[g][data->EventKind];
@@ -361,8 +399,15 @@ class Soak {
 
   // Closes both gates at once from two threads, then whatever may be left.
   void CloseGates() {
-    std::thread other([&] { adapter_->Proxy().Close(single_.number.load()); });
-    adapter_->Proxy().Close(ha_.number.load());
+    auto close = [&](int gate) {
+      if (exported_) {
+        vomtelCloseServerHA(gate, 0);
+      } else {
+        adapter_->Proxy().Close(gate);
+      }
+    };
+    std::thread other([&] { close(single_.number.load()); });
+    close(ha_.number.load());
     other.join();
     adapter_->Proxy().CloseAll();
     closed_.store(true);
@@ -452,6 +497,7 @@ class Soak {
 
   // One call request of a kind picked by `pick` (its code kCallCodes[pick % 7]); its result.
   int OneRequest(int gate, unsigned pick, std::uint32_t callId) {
+    if (exported_) return OneExportedRequest(gate, pick, callId);
     OrbaAdapter& adapter = *adapter_;
     switch (pick % std::size(kCallCodes)) {
       case 0:
@@ -468,6 +514,35 @@ class Soak {
         return SetFeatureDND(adapter, kDn, static_cast<int>(pick & 1), gate);
       default:
         return AgentStatus(adapter, kDn, "agent7", "group", "part", 3, 0, 0, gate);
+    }
+  }
+
+  // The same through the exported functions.
+  static int OneExportedRequest(int gate, unsigned pick, std::uint32_t callId) {
+    ConnectionId call{};
+    call.CallId = static_cast<std::int32_t>(callId);
+    std::snprintf(call.Device, sizeof call.Device, "%s", kDn);
+    UserDataBlock uei{};
+    std::snprintf(uei.Text, sizeof uei.Text, "uei");
+    UserDataBlock ci{};
+    std::snprintf(ci.Text, sizeof ci.Text, "ci");
+    switch (pick % std::size(kCallCodes)) {
+      case 0:
+        return vomtelMakeCall(gate, 0, kDn, "01012345678", "uui", "", "", nullptr, &uei, &ci,
+                              nullptr);
+      case 1:
+        return vomtelAnswerCall(gate, 0, &call, nullptr);
+      case 2:
+        return vomtelClearConnection(gate, 0, &call, nullptr);
+      case 3:
+        return vomtelHoldCall(gate, 0, &call, 0, nullptr);
+      case 4:
+        return vomtelRetrieveCall(gate, 0, &call, nullptr);
+      case 5:
+        return vomtelSetFeatureDND(gate, 0, kDn, static_cast<int>(pick & 1), nullptr);
+      default:
+        return vomtelSetFeatureAgentStatus(gate, 0, kDn, 3, "agent7", "part", "group", 0, 0,
+                                           nullptr);
     }
   }
 
@@ -514,7 +589,9 @@ class Soak {
   std::map<std::string, int> actions_;  // the chaos thread's alone
 
   // Last: the adapter goes before the servers, the threads before the adapter.
-  std::unique_ptr<OrbaAdapter> adapter_;
+  const bool exported_;
+  std::unique_ptr<OrbaAdapter> own_adapter_;
+  OrbaAdapter* adapter_ = nullptr;
   std::vector<std::thread> requesters_;
   std::vector<std::thread> pollers_;
 };
@@ -743,6 +820,37 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
 
     // The server behaves again: each gate serves within a deadline (the pollers carry out
     // the fail-overs and open lost gates again meanwhile).
+    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
+    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
+        << "the single gate";
+    soak.StopPolling();
+    soak.CheckResults();
+
+    soak.CloseGates();
+    soak.CheckNoConnections();
+    ExpectGatesLeftNothing(threads, sockets);
+  }
+  ExpectNothingLeft();
+}
+
+// The same faults through the exported functions, on the process's adapter.
+TEST_F(SoakTest, ExportedCallsUnderAMisbehavingServer) {
+  // The process's adapter reads vomtel.ini from the current directory when it is made.
+  dir_.WriteFile(kSettingsFileName, "HEARTBEAT_PERIOD=" + std::to_string(kHeartbeatMs) +
+                                        "\nLOGPATH=" + dir_.Path() + "\n");
+  {
+    CurrentDirectoryScope here(dir_.Path());
+    OrbaAdapter::Instance();
+  }
+  {
+    Soak soak(dir_.Path(), random_state_ + 2, requests_per_thread_, Calls::kExported);
+    const int threads = CountThreads();
+    const int sockets = CountSockets();
+    ASSERT_TRUE(soak.OpenGates());
+    soak.StartRequests();
+    soak.StartPolling();
+    soak.RunChaos(budget_ / 3, true);
+    soak.StopRequests();
     EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
     EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
         << "the single gate";
