@@ -1,14 +1,19 @@
 // Soak of the library against a misbehaving server. Sixteen threads issue call requests on two
 // gates (one of two servers, active and standby, and one of a single server) while a chaos
-// thread drops the active link, lets a server go silent past the heartbeat limit, sends junk,
-// splits frames at random points, delays replies past their waits and sends HA notices; one
-// thread per gate polls its events meanwhile and opens the gate again when it is lost.
+// thread drops the active link (and others), lets a server go silent past the heartbeat limit,
+// takes the single server away past the fail-over wait, sends junk and empty envelopes, cuts
+// frames at random points, enciphers them, delays replies past their waits or drops the link
+// instead of answering, and sends HA notices; one thread per gate polls its events meanwhile
+// and opens the gate again when it is lost. Once through the request operations on an adapter
+// of the test's own, once through the exported functions, and once closing the gates while
+// everything runs.
 //
-// Afterwards: every call returned one of its documented codes, every poll one of its own, the
-// gates serve again once the server behaves, and closing the gates leaves no thread and no
-// socket behind. The run is bounded by a request count and a time budget; both shrink under
-// the sanitizers and can be set with VOMTEL_SOAK_MS and VOMTEL_SOAK_REQUESTS. The random state
-// is printed and can be set with VOMTEL_SOAK_STATE.
+// Afterwards: every call returned one of its documented codes (the server answers each request
+// code with words of its own), every poll one of its own, the gates serve again once the server
+// behaves, and closing the gates leaves no thread and no socket behind. The run is bounded by a
+// request count and a time budget; both shrink under the sanitizers and can be set with
+// VOMTEL_SOAK_MS and VOMTEL_SOAK_REQUESTS. The random state is printed and can be set with
+// VOMTEL_SOAK_STATE.
 #include <gtest/gtest.h>
 
 #include <algorithm>
