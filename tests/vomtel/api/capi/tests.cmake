@@ -23,4 +23,24 @@ if(Python3_Interpreter_FOUND AND TARGET ctisim)
             $<TARGET_FILE:ctisim>
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(capi_blackbox PROPERTIES TIMEOUT 300)
+  # A sanitized library loaded into the interpreter needs the sanitizer runtimes loaded first.
+  if(VOMTEL_SANITIZE)
+    set(preload "")
+    foreach(runtime IN ITEMS asan ubsan tsan)
+      if(VOMTEL_SANITIZE MATCHES "(address|undefined|thread)")
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${runtime}.so
+          OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if((runtime STREQUAL "asan" AND VOMTEL_SANITIZE MATCHES "address") OR
+           (runtime STREQUAL "ubsan" AND VOMTEL_SANITIZE MATCHES "undefined") OR
+           (runtime STREQUAL "tsan" AND VOMTEL_SANITIZE MATCHES "thread"))
+          if(EXISTS "${runtime_path}")
+            list(APPEND preload ${runtime_path})
+          endif()
+        endif()
+      endif()
+    endforeach()
+    list(JOIN preload ":" preload_text)
+    set_tests_properties(capi_blackbox PROPERTIES ENVIRONMENT
+      "LD_PRELOAD=${preload_text};ASAN_OPTIONS=detect_leaks=0")
+  endif()
 endif()
