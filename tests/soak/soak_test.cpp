@@ -135,17 +135,20 @@ int CountThreads() {
   return count;
 }
 
-int CountSockets() {
+// Open descriptors of the process: sockets only, or all of them (log files included).
+int CountDescriptors(bool socketsOnly) {
   int count = 0;
   std::error_code error;
   for (auto it = std::filesystem::directory_iterator("/proc/self/fd", error);
        !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
     std::error_code link_error;
     const auto target = std::filesystem::read_symlink(it->path(), link_error);
-    if (!link_error && target.string().rfind("socket:", 0) == 0) ++count;
+    if (!socketsOnly || (!link_error && target.string().rfind("socket:", 0) == 0)) ++count;
   }
   return count;
 }
+int CountSockets() { return CountDescriptors(true); }
+int CountFiles() { return CountDescriptors(false); }
 
 std::string Histogram(const std::map<long long, long long>& counts) {
   std::ostringstream out;
@@ -783,13 +786,17 @@ class SoakTest : public ::testing::Test {
     sockets_at_start_ = CountSockets();
   }
 
-  // With the gates closed, the threads and sockets are those counted with the servers up.
-  static void ExpectGatesLeftNothing(int threads, int sockets) {
+  // With the gates closed, the threads, sockets and other descriptors are those counted with
+  // the servers up.
+  static void ExpectGatesLeftNothing(int threads, int sockets, int files) {
     EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads; }, milliseconds(10000)))
         << CountThreads() << " threads after closing the gates, " << threads
         << " before opening them";
     EXPECT_TRUE(WaitUntil([&] { return CountSockets() == sockets; }, milliseconds(10000)))
         << CountSockets() << " sockets after closing the gates, " << sockets
+        << " before opening them";
+    EXPECT_TRUE(WaitUntil([&] { return CountFiles() == files; }, milliseconds(10000)))
+        << CountFiles() << " descriptors after closing the gates, " << files
         << " before opening them";
   }
   // With the servers and the adapter gone, they are those of the start.
@@ -817,6 +824,7 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
     Soak soak(dir_.Path(), random_state_, requests_per_thread_);
     const int threads = CountThreads();
     const int sockets = CountSockets();
+    const int files = CountFiles();
     ASSERT_TRUE(soak.OpenGates());
     soak.StartRequests();
     soak.StartPolling();
@@ -833,7 +841,7 @@ TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
 
     soak.CloseGates();
     soak.CheckNoConnections();
-    ExpectGatesLeftNothing(threads, sockets);
+    ExpectGatesLeftNothing(threads, sockets, files);
   }
   ExpectNothingLeft();
 }
@@ -851,6 +859,7 @@ TEST_F(SoakTest, ExportedCallsUnderAMisbehavingServer) {
     Soak soak(dir_.Path(), random_state_ + 2, requests_per_thread_, Calls::kExported);
     const int threads = CountThreads();
     const int sockets = CountSockets();
+    const int files = CountFiles();
     ASSERT_TRUE(soak.OpenGates());
     soak.StartRequests();
     soak.StartPolling();
@@ -864,7 +873,7 @@ TEST_F(SoakTest, ExportedCallsUnderAMisbehavingServer) {
 
     soak.CloseGates();
     soak.CheckNoConnections();
-    ExpectGatesLeftNothing(threads, sockets);
+    ExpectGatesLeftNothing(threads, sockets, files);
   }
   ExpectNothingLeft();
 }
@@ -876,6 +885,7 @@ TEST_F(SoakTest, ClosingWhileRequestsRunLeavesNothingBehind) {
     Soak soak(dir_.Path(), random_state_ + 1, requests_per_thread_);
     const int threads = CountThreads();
     const int sockets = CountSockets();
+    const int files = CountFiles();
     ASSERT_TRUE(soak.OpenGates());
     soak.StartRequests();
     soak.StartPolling();
@@ -890,7 +900,7 @@ TEST_F(SoakTest, ClosingWhileRequestsRunLeavesNothingBehind) {
     soak.CheckResults();
 
     soak.CheckNoConnections();
-    ExpectGatesLeftNothing(threads, sockets);
+    ExpectGatesLeftNothing(threads, sockets, files);
   }
   ExpectNothingLeft();
 }
