@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the default build (warnings as errors), the ASan+UBSan build,
-# the TSan build of the threaded tests, and each fuzz target for a short bounded time.
+# the TSan build, and each fuzz target for a short bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -10,12 +10,24 @@ run_preset() {
   local preset=$1; shift
   echo "=== $preset build ==="
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs" 2>/dev/null || cmake --build "build/$preset" -j "$jobs"
+  cmake --build "build/$preset" -j "$jobs"
   echo "=== $preset tests ==="
   (cd "build/$preset" && ctest --output-on-failure -j "$jobs" "$@")
 }
 
 run_preset default
+
+echo "=== install check ==="
+prefix=$(mktemp -d)
+cmake --install build/default --prefix "$prefix" >/dev/null
+cc -std=c11 -Wall -Wextra -Werror -pedantic -I"$prefix/include" examples/vomtel_demo.c \
+   -L"$prefix/lib" -lvomtel -Wl,-rpath,"$prefix/lib" -o "$prefix/vomtel_demo"
+rc=0
+"$prefix/vomtel_demo" 2>/dev/null || rc=$?   # without arguments it prints its usage and exits 2
+[ "$rc" -eq 2 ] || { echo "the installed demo did not run"; exit 1; }
+rm -rf "$prefix"
+echo "installed library and headers build and link the example"
+
 run_preset asan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_preset tsan
 bash scripts/fuzz.sh 20
