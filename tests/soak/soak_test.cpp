@@ -33,6 +33,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -208,6 +209,26 @@ class Script {
   std::vector<ctisim::SimServer*> servers_;
 };
 
+// The two servers of the HA gate: a on 127.0.0.1 answering the open as active, b on 127.0.0.2
+// as standby, both on one port (the exported HA open takes one port for both). A port that is
+// free on the first address may be taken on the second: then another one is tried.
+struct HaServers {
+  std::unique_ptr<ctisim::SimServer> a;
+  std::unique_ptr<ctisim::SimServer> b;
+
+  static HaServers Make() {
+    for (int attempt = 1;; ++attempt) {
+      auto a = std::make_unique<ctisim::SimServer>(SimAt("127.0.0.1", 1, 0x1001));
+      try {
+        auto b = std::make_unique<ctisim::SimServer>(SimAt("127.0.0.2", 0, 0x2002, a->Port()));
+        return HaServers{std::move(a), std::move(b)};
+      } catch (const std::runtime_error&) {
+        if (attempt == 20) throw;
+      }
+    }
+  }
+};
+
 // How the soak reaches the library.
 enum class Calls {
   kInternal,  // an adapter of its own and the request operations
@@ -221,8 +242,9 @@ class Soak {
  public:
   Soak(const std::string& logPath, unsigned randomState, int requestsPerThread,
        Calls calls = Calls::kInternal)
-      : a_(SimAt("127.0.0.1", 1, 0x1001)),
-        b_(SimAt("127.0.0.2", 0, 0x2002, a_.Port())),
+      : ha_servers_(HaServers::Make()),
+        a_(*ha_servers_.a),
+        b_(*ha_servers_.b),
         c_(SimAt("127.0.0.3", 1, 0x3003)),
         all_{&a_, &b_, &c_},
         script_(all_),
@@ -572,8 +594,9 @@ class Soak {
     return {on, other};
   }
 
-  ctisim::SimServer a_;
-  ctisim::SimServer b_;
+  HaServers ha_servers_;
+  ctisim::SimServer& a_;
+  ctisim::SimServer& b_;
   ctisim::SimServer c_;
   std::vector<ctisim::SimServer*> all_;
   Script script_;
