@@ -106,7 +106,35 @@ std::unique_lock<std::mutex> CSession::LockExchange() {
 }
 
 int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait) {
-  return socket_->RecvQueue().ReadReply(out, wait);
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    const int result =
+        socket_->RecvQueue().ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
+    if (result != kOk || !TakeLateReply(out)) return result;
+  }
+}
+
+void CSession::GiveUpReply(std::uint8_t cls, std::uint8_t code, std::uint16_t number) {
+  std::lock_guard<std::mutex> lock(given_up_mutex_);
+  if (given_up_.size() >= kGivenUpKept) given_up_.erase(given_up_.begin());
+  given_up_.push_back(GivenUp{cls, code, number});
+}
+
+bool CSession::TakeLateReply(const Stream& reply) {
+  const std::uint16_t number = static_cast<std::uint16_t>(reply.At(12) << 8 | reply.At(13));
+  {
+    std::lock_guard<std::mutex> lock(given_up_mutex_);
+    const auto late = std::find_if(given_up_.begin(), given_up_.end(), [&](const GivenUp& entry) {
+      return entry.cls == reply.At(3) && entry.code == reply.At(4) && entry.number == number;
+    });
+    if (late == given_up_.end()) return false;
+    given_up_.erase(late);
+  }
+  logger_.Write("<CSession::ReadReply>late reply dropped: invoke[" + std::to_string(number) + "]",
+                kLogInfo);
+  return true;
 }
 
 int CSession::ReadEvent(Stream& out, std::uint64_t* connection) {
@@ -139,20 +167,32 @@ int CSession::Send(Stream& frame) {
   return socket_->Write(frame);
 }
 
-int CSession::Exchange(std::uint8_t cls, std::uint8_t code, const Stream& body, int waitUnits,
-                       bool& replied) {
+int CSession::Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number,
+                       const Stream& body, int waitUnits, bool& replied) {
   replied = false;
   StreamPtr frame = BuildRequestFrame(body, cls, code, version_, header_word_);
   if (frame->Failed()) return kTextTooLong;
   int result = Send(*frame);
+  if (result == kTimeout) GiveUpReply(cls, code, number);  // it may still go out whole
   if (result != kOk) return result;
   Stream reply;
-  result = ReadReply(reply, timings_.ReplyWait(waitUnits));
-  if (result != kOk) return result;
+  const auto deadline = std::chrono::steady_clock::now() + timings_.ReplyWait(waitUnits);
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    result = ReadReply(reply, std::max(left, std::chrono::milliseconds(0)));
+    if (result == kTimeout) GiveUpReply(cls, code, number);
+    if (result != kOk) return result;
+    if (reply.At(12) == (number >> 8) && reply.At(13) == (number & 0xFF)) break;
+    // The late reply of a request that gave up before this one was sent.
+    logger_.Write("<CSession::Exchange>late reply dropped: invoke[" +
+                      std::to_string(reply.At(12) << 8 | reply.At(13)) + "]",
+                  kLogInfo);
+  }
   replied = true;
   std::uint32_t word = 0;
-  std::uint16_t number = 0;
-  ReadReplyHeader(reply, word, number);
+  std::uint16_t echoed = 0;
+  ReadReplyHeader(reply, word, echoed);
   return static_cast<int>(word);
 }
 
@@ -173,6 +213,11 @@ int CSession::Open(SessionMode mode) {
   logger_.Write(OpenLine(" vomtelOpenServer : "), kLogInfo);
   if (dn_.size() > kStr8Max || app_.size() > kStr8Max) return kTextTooLong;
   if (!socket_->StartService(ip_, port_)) return kNotConnected;
+  {
+    // A new connection: no late reply of the last one can come.
+    std::lock_guard<std::mutex> lock(given_up_mutex_);
+    given_up_.clear();
+  }
 
   Stream body;
   body.PutU8(DType()).PutU8(ext_).PutStr8(dn_).PutStr8(app_);
@@ -220,7 +265,7 @@ int CSession::MonitorRequest(std::uint8_t code, std::string_view label, int wait
                     std::to_string(counter) + "]",
                 kLogInfo);
   bool replied = false;
-  const int result = Exchange(kMonitorClass, code, body, waitUnits, replied);
+  const int result = Exchange(kMonitorClass, code, counter, body, waitUnits, replied);
   if (replied) {
     // Both outcome lines begin with a blank, the request lines only the start's.
     const std::string name(label.substr(label.find_first_not_of(' ')));
@@ -238,10 +283,11 @@ int CSession::MonitorStop() { return MonitorRequest(kMonitorStopCode, "vomtelMon
 int CSession::AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t ext) {
   if (dn.size() > kStr8Max) return kTextTooLong;
   auto exchange = LockExchange();
+  const std::uint16_t counter = NextCounter();
   Stream body;
-  body.PutU32(SessionId()).PutU16(NextCounter()).PutU8(dType).PutU8(ext).PutStr8(dn);
+  body.PutU32(SessionId()).PutU16(counter).PutU8(dType).PutU8(ext).PutStr8(dn);
   bool replied = false;
-  const int result = Exchange(kSessionClass, kAddDeviceCode, body, 3, replied);
+  const int result = Exchange(kSessionClass, kAddDeviceCode, counter, body, 3, replied);
   if (result == kOk) {
     std::lock_guard<std::mutex> lock(devices_mutex_);
     const bool listed = std::any_of(devices_.begin(), devices_.end(),
@@ -254,10 +300,11 @@ int CSession::AddDevice(const std::string& dn, std::uint8_t dType, std::uint8_t 
 int CSession::RemoveDevice(const std::string& dn) {
   if (dn.size() > kStr8Max) return kTextTooLong;
   auto exchange = LockExchange();
+  const std::uint16_t counter = NextCounter();
   Stream body;
-  body.PutU32(SessionId()).PutU16(NextCounter()).PutStr8(dn);
+  body.PutU32(SessionId()).PutU16(counter).PutStr8(dn);
   bool replied = false;
-  const int result = Exchange(kSessionClass, kRemoveDeviceCode, body, 3, replied);
+  const int result = Exchange(kSessionClass, kRemoveDeviceCode, counter, body, 3, replied);
   if (result == kOk) {
     std::lock_guard<std::mutex> lock(devices_mutex_);
     std::erase_if(devices_, [&](const DeviceEntry& entry) { return entry.dn == dn; });

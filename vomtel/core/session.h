@@ -123,7 +123,8 @@ class CSession {
 
   // One request's send and wait at a time.
   std::unique_lock<std::mutex> LockExchange();
-  // The next reply, waiting up to `wait`: 1 or 3013.
+  // The next reply, waiting up to `wait`: 1 or 3013. A late reply of one of the session's own
+  // requests that gave up on it (same class, code and number) is dropped on the way.
   int ReadReply(Stream& out, std::chrono::milliseconds wait);
 
   // Hands both texts to CLogger::SetPath and returns its result (1 made, 0 not).
@@ -170,10 +171,14 @@ class CSession {
   // Waits until `deadline` or until Close.
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;
-  // Sends one session-level request built from `body` and reads its reply's result.
-  // `replied` tells whether a reply was read.
-  int Exchange(std::uint8_t cls, std::uint8_t code, const Stream& body, int waitUnits,
-               bool& replied);
+  // Sends one session-level request built from `body` (which carries `number`) and reads
+  // its reply's result. A reply that does not echo `number` answers an earlier request that
+  // gave up: it is dropped and the wait goes on. `replied` tells whether a reply was read.
+  int Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number, const Stream& body,
+               int waitUnits, bool& replied);
+  // The session's own requests that gave up on their replies, by class, code and number.
+  void GiveUpReply(std::uint8_t cls, std::uint8_t code, std::uint16_t number);
+  bool TakeLateReply(const Stream& reply);
   // Monitor start or stop: the request line "<label>: gate[..] Inv[..]" and its outcome line.
   int MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits);
   std::uint16_t NextCounter() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
@@ -196,6 +201,15 @@ class CSession {
   std::shared_ptr<StateSignal> signal_;
 
   std::mutex exchange_mutex_;
+
+  struct GivenUp {
+    std::uint8_t cls;
+    std::uint8_t code;
+    std::uint16_t number;
+  };
+  static constexpr std::size_t kGivenUpKept = 16;
+  std::mutex given_up_mutex_;
+  std::vector<GivenUp> given_up_;  // oldest first
 
   // Reconnect loop: the thread, whether it runs, and Close's request to end it.
   mutable std::mutex loop_mutex_;

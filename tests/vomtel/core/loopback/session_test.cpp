@@ -8,6 +8,7 @@
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
 #include "vomtel/core/result_codes.h"
 #include "vomtel/core/session.h"
+#include "vomtel/core/socket_service.h"
 
 namespace vomtel::test {
 namespace {
@@ -111,6 +112,43 @@ TEST(Session, DeviceList) {
   EXPECT_EQ(session.RemoveDevice("3001"), kOk);
   EXPECT_EQ(session.Devices(), (std::vector<DeviceEntry>{{"3002", 2, 1}}));
   EXPECT_EQ(session.AddDevice(std::string(256, '9'), 1, 0), kTextTooLong);
+}
+
+// A reply that comes after its request gave up answers nothing that is asked later: neither
+// the session's own next request nor a request operation reading through the session takes it.
+TEST(Session, LateRepliesAreNotTakenForLaterRequests) {
+  SimServer server(SimAt("127.0.0.1"));
+  Timings timings = ShortTimings();
+  timings.replyUnit = milliseconds(200);
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", timings);
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  auto replyQueued = [&] {
+    return WaitUntil([&] { return session.Socket().RecvQueue().ReplyCount() == 1; });
+  };
+  ctisim::ReplyRule late;
+  late.result = 7;
+  late.shape.delay = milliseconds(200 + 300);
+
+  // The session's own request gives up, then the next one comes.
+  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
+  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  ASSERT_TRUE(replyQueued());
+  EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  EXPECT_EQ(session.Devices().size(), 1u);
+
+  // A reply of a request operation that gave up, then the session's own request.
+  ASSERT_EQ(server.Send(ctisim::ReplyFrame({kClassCall, kCodeMakeCall, 0, 0}, 9, 999)), 1);
+  ASSERT_TRUE(replyQueued());
+  EXPECT_EQ(session.AddDevice("3002", 1, 0), kOk);
+  EXPECT_EQ(session.Devices().size(), 2u);
+
+  // The session's own request gives up, then a request operation waits for its reply.
+  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
+  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  ASSERT_TRUE(replyQueued());
+  Stream reply;
+  EXPECT_EQ(session.ReadReply(reply, milliseconds(50)), kTimeout);
+  EXPECT_EQ(session.Socket().RecvQueue().ReplyCount(), 0u);
 }
 
 TEST(Session, CloseStopsMonitorAndSendsClose) {
