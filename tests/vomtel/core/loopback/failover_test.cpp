@@ -38,7 +38,12 @@ class GateTest : public ::testing::Test {
     return nullptr;
   }
   // One request on the gate, sent and answered: the server that answers it is its session's.
+  // Like the request operations, it holds the session's exchange lock, so that a reconnect
+  // loop's own requests do not run in between.
   int Request(int gate) {
+    const std::shared_ptr<CSession> session = proxy_.FindActive(gate);
+    if (!session) return kNotConnected;
+    const auto exchange = session->LockExchange();
     Stream body;
     body.PutU32(proxy_.GetGateId(gate).value_or(0)).PutU16(77);
     StreamPtr frame = BuildRequestFrame(body, kClassCall, kCodeMakeCall, 0, 0);
