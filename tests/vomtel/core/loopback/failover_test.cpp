@@ -3,11 +3,13 @@
 // the middle of a fail-over, and gate numbering.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
 #include "vomtel/core/frame.h"
 #include "vomtel/core/result_codes.h"
@@ -159,6 +161,70 @@ TEST_F(GateTest, LostActiveFailsOverToStandby) {
   EXPECT_EQ(received[2].body.back(), '1');
   EXPECT_EQ(received[3].body.back(), '2');
   EXPECT_EQ(proxy_.FindActive(gate), standby);  // the standby goes on serving
+}
+
+// The text of the session logs in `folder` whose file name holds `ip`.
+std::string LogOf(const std::string& folder, const std::string& ip) {
+  std::string text;
+  if (!std::filesystem::is_directory(folder)) return text;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().find(ip) != std::string::npos) {
+      text += ReadFile(entry.path().string());
+    }
+  }
+  return text;
+}
+
+// The lines the fail-over writes: the lost session's notice and its reconnect loop, the
+// demotion, the close; and the all-down line of a one-server gate.
+TEST_F(GateTest, FailoverLogLines) {
+  TempDir dir;
+  Add(a_);
+  Add(b_);
+  proxy_.SetLogLevel(3);
+  ASSERT_EQ(proxy_.SetLogFile(dir.Path(), "vomtellog"), 1);
+  int gate = -1;
+  ASSERT_EQ(proxy_.Open(40000, 0, 10000, &gate), kOk);
+  const auto first = SessionOf(gate, a_);
+  const auto second = SessionOf(gate, b_);
+  a_.SetActiveFlag(0);
+  a_.DropConnections();
+  Stream event;
+  FetchUntil(gate, [&] { return second->State() == kStateActive; }, event);
+  ASSERT_TRUE(WaitUntil([&] { return first->State() == kStateStandby && !first->Reconnecting(); }));
+  b_.PushHaNotice(false);
+  FetchUntil(gate, [&] { return second->State() == kStateStandby; }, event);
+  proxy_.Close(gate);
+
+  const std::string folder = dir / "vomtellog";
+  const std::string logA = LogOf(folder, "127.0.0.1");
+  for (const char* line : {"] <CSessionProxy::IsTerminatedSession>gate[2147487745] active down\n",
+                           "] <CSession::TryOpen>start gate:mode[2147487745][1]\n",
+                           "] <CSession::TryOpen>Open result[1]\n",
+                           "] <CSession::TryOpen>Monitor result[1]\n",
+                           "] <CSession::TryOpen>stop gate:mode[2147487745][18]\n",
+                           "] vomtelMonitorStop: gate[2147487745] Inv[",
+                           "] <CSession::Close>Send invoke["}) {
+    EXPECT_NE(logA.find(line), std::string::npos) << line;
+  }
+  EXPECT_NE(LogOf(folder, "127.0.0.2").find("] <CSessionProxy::IsActiveToStandby>gate[8194] "
+                                            "active to standby\n"),
+            std::string::npos);
+
+  // A one-server gate that does not come back.
+  Add(a_);
+  proxy_.SetLogLevel(3);
+  ASSERT_EQ(proxy_.SetLogFile(dir.Path(), "alldown"), 1);
+  a_.SetActiveFlag(1);
+  ASSERT_EQ(proxy_.Open(40000, 0, 10000, &gate), kOk);
+  a_.StopListening();
+  a_.DropConnections();
+  ASSERT_TRUE(WaitLinkLost(*SessionOf(gate, a_)));
+  ASSERT_EQ(proxy_.Notify(event, gate), kOk);
+  EXPECT_NE(LogOf(dir / "alldown", "127.0.0.1")
+                .find("] <CSessionProxy::Notify>gate[" + std::to_string(gate) +
+                      "] active - standby all down\n"),
+            std::string::npos);
 }
 
 // The server tells the active session it is standby now: the roles swap. The promoted
