@@ -83,7 +83,7 @@ class LateSessionReplyTest : public ::testing::Test {
 
 // A device add gives up; its reply, when it comes, is taken by the make call, whose own
 // reply then goes to the answer.
-TEST_F(LateSessionReplyTest, DISABLED_LateDeviceReplyIsNotTakenByTheNextRequest) {
+TEST_F(LateSessionReplyTest, LateDeviceReplyIsNotTakenByTheNextRequest) {
   DelayNext(ctisim::kClassSession, ctisim::kCodeAddDevice, 1);
   EXPECT_EQ(adapter_->Proxy().AddDevice("1001", 1, 0, gate_), kTimeout);
   ASSERT_TRUE(LateReplyQueued());
@@ -93,7 +93,7 @@ TEST_F(LateSessionReplyTest, DISABLED_LateDeviceReplyIsNotTakenByTheNextRequest)
 
 // A make call gives up; its reply, when it comes, is taken by the device add, which then
 // fails with the make call's result and leaves its own reply to the answer.
-TEST_F(LateSessionReplyTest, DISABLED_LateCallReplyIsNotTakenByADeviceAdd) {
+TEST_F(LateSessionReplyTest, LateCallReplyIsNotTakenByADeviceAdd) {
   DelayNext(ctisim::kClassCall, ctisim::kCodeMakeCall, kMakeCallWord);
   EXPECT_EQ(MakeOne(), kTimeout);
   ASSERT_TRUE(LateReplyQueued());

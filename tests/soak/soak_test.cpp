@@ -456,10 +456,7 @@ class Soak {
         }
       }
     }
-    // A request may return the word of another request (its code's) while a session's own
-    // requests leave late replies that the next request takes: LateSessionReplyTest shows it.
-    // VOMTEL_SOAK_STRICT=1 counts such a result as a failure.
-    const bool strict = EnvInt("VOMTEL_SOAK_STRICT", 0) != 0;
+    // A result word of another request code: the request took a reply not its own.
     long long of_another = 0;
     for (const auto& [code, results] : by_code) {
       for (const auto& [result, n] : results) {
@@ -470,7 +467,7 @@ class Soak {
         const bool own = word_of(code);
         const bool another = std::any_of(std::begin(kCallCodes), std::end(kCallCodes), word_of);
         if (!own && another) of_another += n;
-        EXPECT_TRUE(library.count(result) || own || (another && !strict))
+        EXPECT_TRUE(library.count(result) || own)
             << "request code " << int{code} << ": result " << result << " (" << n << " times)"
             << (another ? ", the word of another request" : "");
       }
