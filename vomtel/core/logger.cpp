@@ -63,7 +63,7 @@ bool CLogger::SetPath(const std::string& base, const std::string& folder) {
 }
 
 void CLogger::Write(std::string_view text, int level) noexcept {
-  if (level_.load() < level) return;
+  if (!Enabled(level)) return;
   try {
     const LocalTime now = clock_();
     std::string line;

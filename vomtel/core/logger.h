@@ -48,6 +48,11 @@ class CLogger {
 
   // Writes one line when `level` is at most the threshold. Never throws.
   void Write(std::string_view text, int level) noexcept;
+  // Whether Write would write a line of `level`: callers test it before they compose a text
+  // that costs something to build.
+  bool Enabled(int level) const noexcept {
+    return level_.load(std::memory_order_relaxed) >= level;
+  }
 
   void SetLevel(int level);
   int Level() const;

@@ -1,10 +1,12 @@
 #include "vomtel/core/orba_adapter.h"
 
+#include <memory>
 #include <string>
 
 #include "platform/version/file_version.h"
 #include "vomtel/core/established_waiters.h"
 #include "vomtel/core/logger.h"
+#include "vomtel/core/session.h"
 
 namespace vomtel {
 
@@ -42,7 +44,14 @@ int OrbaAdapter::OpenServer(int* gate) {
 }
 
 void OrbaAdapter::Log(std::string_view text, int gate) {
-  if (proxy_.GetGateId(gate)) proxy_.Log(gate, text, kLogInfo);
+  if (const std::shared_ptr<CSession> session = proxy_.FindActive(gate)) {
+    session->Logger().Write(text, kLogInfo);
+  }
+}
+
+bool OrbaAdapter::LogEnabled(int gate, int level) {
+  const std::shared_ptr<CSession> session = proxy_.FindActive(gate);
+  return session && session->Logger().Enabled(level);
 }
 
 int OrbaAdapter::SetLogPath(const std::string& directory) {

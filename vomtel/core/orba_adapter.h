@@ -53,6 +53,9 @@ class OrbaAdapter {
   // Writes `text` at level 1 into the log of the gate's active session; nothing when the gate
   // has none.
   void Log(std::string_view text, int gate);
+  // Whether a line of `level` for the gate's log would be written: false when the gate has no
+  // active session or that session's threshold is below `level`. One lookup of the gate.
+  bool LogEnabled(int gate, int level);
   // Version byte of the gate's active session, 0 when none.
   std::uint8_t GetVersion(int gate) { return proxy_.GetVersion(gate); }
   // CSessionProxy::SetLogFile(directory, "vomtellog").

@@ -80,6 +80,19 @@ TEST(Logger, ThresholdFiltersLinesAndPutsTheDnIntoTheNameAboveThree) {
   }
 }
 
+TEST(Logger, EnabledTellsWhetherALineOfTheLevelIsWritten) {
+  CLogger logger;
+  EXPECT_TRUE(logger.Enabled(kLogInfo));  // threshold 1 until set
+  EXPECT_FALSE(logger.Enabled(kLogDebug));
+  for (int threshold = 0; threshold <= 4; ++threshold) {
+    logger.SetLevel(threshold);
+    for (int level = kLogInfo; level <= kLogError; ++level) {
+      EXPECT_EQ(logger.Enabled(level), level <= threshold)
+          << "threshold " << threshold << " level " << level;
+    }
+  }
+}
+
 TEST(Logger, NewFileAfterMidnightAndAfterTheFileIsRemoved) {
   LogBench bench;
   bench.now = {2026, 12, 9, 23, 59, 59, 999};

@@ -11,6 +11,7 @@
 #include "platform/version/file_version.h"
 #include "tests/support/temp_dir.h"
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
+#include "vomtel/core/logger.h"
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/core/result_codes.h"
 #include "vomtel/requests/call/device_requests.h"
@@ -125,6 +126,26 @@ TEST(OrbaAdapter, OpenServerWritesTheVersionLineForGateZero) {
 
   adapter.Log("for nobody", 7);  // no such gate: nothing, no harm
   adapter.Proxy().CloseAll();
+}
+
+TEST(OrbaAdapter, LogEnabledFollowsTheThresholdOfTheGatesSession) {
+  for (int level = 0; level <= 2; ++level) {
+    SCOPED_TRACE(level);
+    TempDir dir;
+    Settings settings;
+    settings.logPath = dir.Path();
+    settings.level = level;
+    OrbaAdapter adapter(settings, ShortTimings());
+    ctisim::SimServer server(SimAt("127.0.0.1"));
+    adapter.AddServer("127.0.0.1", server.Port(), 0, 1, "3001", "app", 0, 0);
+    int gate = -1;
+    ASSERT_EQ(adapter.OpenServer(&gate), kOk);
+    EXPECT_EQ(adapter.LogEnabled(gate, kLogInfo), level >= kLogInfo);
+    EXPECT_EQ(adapter.LogEnabled(gate, kLogDebug), level >= kLogDebug);
+    EXPECT_FALSE(adapter.LogEnabled(gate + 1, kLogInfo));  // no such gate
+    adapter.Proxy().CloseAll();
+    EXPECT_FALSE(adapter.LogEnabled(gate, kLogInfo));
+  }
 }
 
 TEST(OrbaAdapter, FailedOpenServer) {
