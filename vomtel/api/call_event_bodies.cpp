@@ -272,11 +272,11 @@ std::string LogFor(const EventContext& context, const EventRecord& r) {
 }  // namespace
 
 void DecodeCallEvent(EventCursor& cursor, const EventContext& context, EventRecord& record,
-                     EventLogTexts& log) {
+                     EventLogTexts* log) {
   ReadPrefix(cursor, context.version, record);
   ReadBody(record.eventId, cursor, record);
   ParseEventFields(cursor, record, context.version);
-  log.push_back(LogFor(context, record));
+  if (log != nullptr) log->push_back(LogFor(context, record));
 }
 
 }  // namespace vomtel

@@ -43,7 +43,7 @@ void ReadHead(EventCursor& cursor, EventRecord& r) {
   r.callkind = cursor.U8();
 }
 
-void ServerDown(const EventContext& context, EventRecord& r, EventLogTexts& log) {
+void ServerDown(const EventContext& context, EventRecord& r, EventLogTexts* log) {
   const LocalTime now = context.clock();
   r.eventId = kEventServerDown;
   r.timeStamp.year = static_cast<std::uint16_t>(now.year);
@@ -53,8 +53,9 @@ void ServerDown(const EventContext& context, EventRecord& r, EventLogTexts& log)
   r.timeStamp.minute = static_cast<std::uint8_t>(now.minute);
   r.timeStamp.second = static_cast<std::uint8_t>(now.second);
   r.timeStamp.millisecond = static_cast<std::uint16_t>(now.millisecond);
-  log.push_back("vomtelGetEvent-CCSEDOWN gate [" + std::to_string(context.gate) + "]time [" +
-                EventTimeText(r.timeStamp) + "]\n");
+  if (log == nullptr) return;
+  log->push_back("vomtelGetEvent-CCSEDOWN gate [" + std::to_string(context.gate) + "]time [" +
+                 EventTimeText(r.timeStamp) + "]\n");
 }
 
 }  // namespace
@@ -97,12 +98,14 @@ std::string_view LogText(const std::string& text) {
 
 std::string MaskedText(const std::string& text) { return MaskNumber(text); }
 
-EventLogTexts DecodeEvent(const Stream& frame, const EventContext& context, EventRecord& record) {
-  EventLogTexts log;
+EventLogTexts DecodeEvent(const Stream& frame, const EventContext& context, EventRecord& record,
+                          bool withLog) {
+  EventLogTexts texts;
+  EventLogTexts* const log = withLog ? &texts : nullptr;
   EventCursor cursor(frame);
   if (frame.At(cursor.Position()) == kConnectionLost) {
     ServerDown(context, record, log);
-    return log;
+    return texts;
   }
   ReadHead(cursor, record);
   switch (FamilyOf(record.eventId)) {
@@ -124,8 +127,10 @@ EventLogTexts DecodeEvent(const Stream& frame, const EventContext& context, Even
     case Family::kNone:
       break;
   }
-  if (record.eventId != kEventNone) log.push_back("GetEvent Return orbaSuccess\n");
-  return log;
+  if (log != nullptr && record.eventId != kEventNone) {
+    log->push_back("GetEvent Return orbaSuccess\n");
+  }
+  return texts;
 }
 
 }  // namespace vomtel

@@ -26,8 +26,10 @@ struct EventContext {
 // Decodes `frame` from its read position into `record` (which should be new) and returns
 // the log texts in order. The notice 0xA4 gives eventId 999 with the local time; a code
 // without a body gives the head's values; an HA notice (a frame of one byte 17 or 18) gives
-// eventId 0 and no text. Never reads outside the frame.
-EventLogTexts DecodeEvent(const Stream& frame, const EventContext& context, EventRecord& record);
+// eventId 0 and no text. Never reads outside the frame. Without `withLog` no text is built
+// and none is returned; the record is the same.
+EventLogTexts DecodeEvent(const Stream& frame, const EventContext& context, EventRecord& record,
+                          bool withLog = true);
 
 // The name after "vomtelGetEvent-" in the log, or empty for a code without one.
 const char* EventLogName(std::int32_t code);

@@ -24,12 +24,7 @@ std::string UnnamedLog(std::int32_t code) {
   return "<OrbaAdapter::Event>id[" + std::to_string(code) + "]";
 }
 
-}  // namespace
-
-void DecodeFeatureEvent(EventCursor& cursor, const EventContext& context, EventRecord& r,
-                        EventLogTexts& log) {
-  r.monitorParty = cursor.Str8();
-  r.monitorID = cursor.U32();
+std::string FeatureLog(const EventContext& context, const EventRecord& r) {
   EventLogText text(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
   // The server's own numbers are masked for three of the five events.
   const bool masked = r.eventId == kDoNotDisturb || r.eventId == kForwarding ||
@@ -39,34 +34,79 @@ void DecodeFeatureEvent(EventCursor& cursor, const EventContext& context, EventR
   text.Line("\t\tmonitorID\t[", r.monitorID);
   switch (r.eventId) {
     case kDoNotDisturb:
-      r.DNDMode = cursor.U8();
       text.Line("\t\tDNDMode\t\t[", std::to_string(r.DNDMode));
       break;
     case kForwarding:
-      r.forwardType = cursor.U8();
-      r.forwardDn = cursor.Str8();
       text.Line("\t\tforwardType\t[", std::to_string(r.forwardType));
       text.Line("\t\tforwardDn\t\t[", LogText(r.forwardDn));
       break;
     case kAutoAnswer:
-      r.AutoAnswerMode = cursor.U8();
       text.Line("\t\tAutoAnswerMode\t\t[", std::to_string(r.AutoAnswerMode));
       break;
     case kMicrophoneMute:
-      r.microphoneMuteMode = cursor.U8();
       text.Line("\t\tmicrophoneMuteMode\t\t[", std::to_string(r.microphoneMuteMode));
       break;
     case kSpeakerMute:
     default:
-      r.speakerMuteMode = cursor.U8();
       text.Line("\t\tspeakerMuteMode\t\t[", std::to_string(r.speakerMuteMode));
       break;
   }
-  log.push_back(text.Finish());
+  return text.Finish();
+}
+
+std::string AgentStateLog(const EventContext& context, const EventRecord& r) {
+  EventLogText text(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
+  text.Line("\t\tmonitorParty\t[", LogText(r.monitorParty));
+  text.Line("\t\tmonitorID\t[", r.monitorID);
+  text.Line(r.eventId == kLoggedOff ? "\t\tagentid\t[" : "\t\tagentid\t\t[", LogText(r.agentId));
+  text.Line("\t\tagentGroup\t[", LogText(r.agentGroup));
+  text.Line("\t\tworkMode\t[", std::to_string(r.workMode));
+  text.Line("\t\treasoncode\t[", r.reasoncode);
+  return text.Finish();
+}
+
+std::string PwdConfirmLog(const EventContext& context, const EventRecord& r) {
+  EventLogText text(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
+  text.Line("\t\tmonitorParty\t[", LogText(r.monitorParty));
+  text.Line("\t\tmonitorID\t[", r.monitorID);
+  text.Line("\t\tagentid\t[", LogText(r.agentId));
+  text.Line("\t\tagentGroup\t[", LogText(r.agentGroup));
+  text.Line("\t\treasoncode\t[", r.reasoncode);
+  text.Line("\t\tUEILen\t\t[", std::to_string(r.uei.length));
+  text.Line("\t\tUEIData\t\t[", LogText(r.uei.text));
+  return text.Finish();
+}
+
+}  // namespace
+
+void DecodeFeatureEvent(EventCursor& cursor, const EventContext& context, EventRecord& r,
+                        EventLogTexts* log) {
+  r.monitorParty = cursor.Str8();
+  r.monitorID = cursor.U32();
+  switch (r.eventId) {
+    case kDoNotDisturb:
+      r.DNDMode = cursor.U8();
+      break;
+    case kForwarding:
+      r.forwardType = cursor.U8();
+      r.forwardDn = cursor.Str8();
+      break;
+    case kAutoAnswer:
+      r.AutoAnswerMode = cursor.U8();
+      break;
+    case kMicrophoneMute:
+      r.microphoneMuteMode = cursor.U8();
+      break;
+    case kSpeakerMute:
+    default:
+      r.speakerMuteMode = cursor.U8();
+      break;
+  }
+  if (log != nullptr) log->push_back(FeatureLog(context, r));
 }
 
 void DecodeAgentStateEvent(EventCursor& cursor, const EventContext& context, EventRecord& r,
-                           EventLogTexts& log) {
+                           EventLogTexts* log) {
   r.monitorParty = cursor.Str8();
   r.monitorID = cursor.U32();
   r.agentId = cursor.Str8();
@@ -83,19 +123,11 @@ void DecodeAgentStateEvent(EventCursor& cursor, const EventContext& context, Eve
   r.reasoncode = cursor.U8();
   // The event code alone decides the mode: 201 login (0) ... 206 after-call work (5).
   r.agentMode = static_cast<std::uint8_t>(r.eventId - kLoggedOn);
-
-  EventLogText text(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
-  text.Line("\t\tmonitorParty\t[", LogText(r.monitorParty));
-  text.Line("\t\tmonitorID\t[", r.monitorID);
-  text.Line(r.eventId == kLoggedOff ? "\t\tagentid\t[" : "\t\tagentid\t\t[", LogText(r.agentId));
-  text.Line("\t\tagentGroup\t[", LogText(r.agentGroup));
-  text.Line("\t\tworkMode\t[", std::to_string(r.workMode));
-  text.Line("\t\treasoncode\t[", r.reasoncode);
-  log.push_back(text.Finish());
+  if (log != nullptr) log->push_back(AgentStateLog(context, r));
 }
 
 void DecodeOtherEvent(EventCursor& cursor, const EventContext& context, EventRecord& r,
-                      EventLogTexts& log) {
+                      EventLogTexts* log) {
   if (r.eventId == kPwdConfirm) {
     cursor.U32();
     const std::uint32_t number = cursor.U32();
@@ -108,19 +140,11 @@ void DecodeOtherEvent(EventCursor& cursor, const EventContext& context, EventRec
     r.uei = cursor.Str16();
     r.queueDN = 0;
     r.queueWait = 0;
-    EventLogText text(EventLogName(r.eventId), context.gate, r, HeaderStyle::kComma);
-    text.Line("\t\tmonitorParty\t[", LogText(r.monitorParty));
-    text.Line("\t\tmonitorID\t[", r.monitorID);
-    text.Line("\t\tagentid\t[", LogText(r.agentId));
-    text.Line("\t\tagentGroup\t[", LogText(r.agentGroup));
-    text.Line("\t\treasoncode\t[", r.reasoncode);
-    text.Line("\t\tUEILen\t\t[", std::to_string(r.uei.length));
-    text.Line("\t\tUEIData\t\t[", LogText(r.uei.text));
-    log.push_back(text.Finish());
+    if (log != nullptr) log->push_back(PwdConfirmLog(context, r));
     return;
   }
   if (r.eventId != kUnnamed251) r.monitorParty = cursor.Str8();  // 250
-  log.push_back(UnnamedLog(r.eventId));
+  if (log != nullptr) log->push_back(UnnamedLog(r.eventId));
   if (r.eventId == kUnnamed251) r.eventId = kEventCode251;
 }
 

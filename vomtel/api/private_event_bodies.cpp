@@ -8,18 +8,19 @@
 namespace vomtel {
 namespace {
 
-void MaxCpsq(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts& log) {
+void MaxCpsq(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts* log) {
   MaxCpsqRequest& m = r.maxCpsq;
   m.gate = c.U32();
   m.invoke = c.U16();
   m.ciod = c.U32();
   m.campaign = c.U32();
+  if (log == nullptr) return;
   EventLogText text("evt_GetMaxCPSQ", context.gate, r, HeaderStyle::kPrivate);
   text.Line("\t\tgate\t\t\t[", m.gate);
   text.Line("\t\tinvoke\t\t\t[", std::to_string(m.invoke));
   text.Line("\t\tciod\t\t\t[", m.ciod);
   text.Line("\t\tcampaign\t\t[", m.campaign);
-  log.push_back(text.Finish());
+  log->push_back(text.Finish());
 }
 
 void ListNoticeBody(EventCursor& c, EventRecord& r) {
@@ -34,7 +35,7 @@ void ListNoticeBody(EventCursor& c, EventRecord& r) {
   n.text5 = c.Str8();
 }
 
-void Popup(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts& log) {
+void Popup(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts* log) {
   PopupNotice& p = r.popup;
   p.custtel = std::to_string(c.U32());
   p.popupNumber = c.U32();
@@ -49,6 +50,7 @@ void Popup(EventCursor& c, const EventContext& context, EventRecord& r, EventLog
   p.gap = c.U32();
   p.enum_cmMode = c.U32();
   p.enum_callkind = c.U32();
+  if (log == nullptr) return;
   EventLogText text("evt_Popup", context.gate, r, HeaderStyle::kPrivate);
   text.Line("\t\tcusttel\t\t[", p.custtel);
   text.Line("\t\tcpid\t[", p.cpid);
@@ -62,24 +64,25 @@ void Popup(EventCursor& c, const EventContext& context, EventRecord& r, EventLog
   text.Line("       enum_callkind      [", p.enum_callkind);
   text.Line("       token_id      [", p.token_id);
   text.Line("       employee_id      [", LogText(p.employee_id));
-  log.push_back(text.Finish());
+  log->push_back(text.Finish());
 }
 
 void SelectedTarget(EventCursor& c, const EventContext& context, EventRecord& r,
-                    EventLogTexts& log) {
+                    EventLogTexts* log) {
   r.callRefId = c.U32();
   r.monitorParty = c.Str8();
   r.otherParty = c.Str8();
   r.calledParty = c.Str8();
+  if (log == nullptr) return;
   EventLogText text("SelectedTarget", context.gate, r, HeaderStyle::kPrivate);
   text.Line("\t\tCallRefId\t\t[", r.callRefId);
   text.Line("\t\tmonitorParty\t[", LogText(r.monitorParty));
   text.Line("\t\totherParty\t[", MaskedText(r.otherParty));
   text.Line("\t\tcalledParty\t\t[", MaskedText(r.calledParty));
-  log.push_back(text.Finish());
+  log->push_back(text.Finish());
 }
 
-void IvrPopup(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts& log) {
+void IvrPopup(EventCursor& c, const EventContext& context, EventRecord& r, EventLogTexts* log) {
   r.callRefId = c.U32();
   r.monitorParty = c.Str8();
   r.otherParty = c.Str8();
@@ -87,6 +90,7 @@ void IvrPopup(EventCursor& c, const EventContext& context, EventRecord& r, Event
   r.UUI = c.Str8();
   r.uei = c.Str16();
   r.ci = c.Str16();
+  if (log == nullptr) return;
   EventLogText text("orbaSE_IVRPopup", context.gate, r, HeaderStyle::kPrivate);
   text.Line("\t\tCallRefId\t\t[", r.callRefId);
   text.Line("\t\tmonitorParty\t[", MaskedText(r.monitorParty));
@@ -97,13 +101,13 @@ void IvrPopup(EventCursor& c, const EventContext& context, EventRecord& r, Event
   text.Line("       UEIData     [", LogText(r.uei.text), "] \n");
   text.Line("       CILen       [", std::to_string(r.ci.length), "] \n");
   text.Line("       CIData      [", LogText(r.ci.text));
-  log.push_back(text.Finish());
+  log->push_back(text.Finish());
 }
 
 }  // namespace
 
 void DecodePrivateEvent(EventCursor& cursor, const EventContext& context, EventRecord& record,
-                        EventLogTexts& log) {
+                        EventLogTexts* log) {
   record.privateCode = cursor.U32();
   record.privateType = static_cast<std::uint8_t>(record.privateCode);
   switch (record.privateCode) {

@@ -44,6 +44,26 @@ TEST(EventDecoderTest, EveryDecodedEventEndsWithTheSuccessLine) {
   }
 }
 
+TEST(EventDecoderTest, WithoutLogTheSameRecordAndNoText) {
+  for (const EventCase& c : AllEventCases()) {
+    SCOPED_TRACE(c.name);
+    const Stream frame = MakeFrame(c.frame);
+    EventRecord logged;
+    EventRecord quiet;
+    EXPECT_FALSE(DecodeEvent(frame, {c.version, 3, FixedClock}, logged, true).empty());
+    EXPECT_TRUE(DecodeEvent(frame, {c.version, 3, FixedClock}, quiet, false).empty());
+    EXPECT_TRUE(quiet == logged);
+  }
+}
+
+TEST(EventDecoderTest, ServerDownNoticeWithoutLogGivesNoText) {
+  const Stream frame = MakeFrame({0xA4});
+  EventRecord record;
+  EXPECT_TRUE(DecodeEvent(frame, {0, 3, FixedClock}, record, false).empty());
+  EXPECT_EQ(record.eventId, 999);
+  EXPECT_EQ(record.timeStamp.millisecond, 890);
+}
+
 TEST(EventDecoderTest, CodeWithoutBodyLogsOnlyTheSuccessLine) {
   EventLogTexts log;
   EXPECT_EQ(Decode(Event(104, Frame()), 0, &log).eventId, 104);

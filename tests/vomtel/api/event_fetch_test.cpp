@@ -15,6 +15,9 @@
 #include "tests/support/temp_dir.h"
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
 #include "tools/ctisim/call_events.h"
+#include "vomtel/api/event_copy.h"
+#include "vomtel/api/event_decoder.h"
+#include "vomtel/core/session.h"
 #include "vomtel/core/result_codes.h"
 
 namespace vomtel::test {
@@ -104,6 +107,31 @@ TEST_F(EventFetchTest, PushedEventsComeOutInOrderThenNone) {
             std::string::npos);
   EXPECT_NE(log.find("\t\totherParty\t[0101234****]"), std::string::npos);
   EXPECT_NE(log.find("GetEvent Return orbaSuccess"), std::string::npos);
+}
+
+// With the log off the fetch builds no log text; the events come out as the decoder gives
+// them for their frames alone, a short frame after a long one included.
+TEST_F(EventFetchTest, LogOffDeliversTheSameEventsAndWritesNoEventText) {
+  ASSERT_EQ(opened_, kOk);
+  adapter_.Proxy().FindActive(gate_)->Logger().SetLevel(0);
+  const std::vector<ctisim::Bytes> frames = {CallEvent(4, 71), CallEvent(3, 73),
+                                             CallEvent(13, 74)};
+  ctisim::Bytes burst;
+  for (const auto& frame : frames) burst.insert(burst.end(), frame.begin(), frame.end());
+  ASSERT_EQ(server_.Send(burst), 1);
+
+  auto data = std::make_unique<EventData>();
+  auto expected = std::make_unique<EventData>();
+  for (const auto& bytes : frames) {
+    ASSERT_EQ(PollOne(*data), kOk);
+    EventRecord record;
+    DecodeEvent(Stream(bytes.data(), bytes.size()), {kVersion, gate_, LocalTimeNow}, record);
+    CopyEventRecord(record, kOk, expected.get());
+    EXPECT_EQ(std::memcmp(data.get(), expected.get(), sizeof(EventData)), 0)
+        << "event " << static_cast<int>(bytes[4]);
+  }
+  EXPECT_EQ(LogText().find("vomtelGetEvent-"), std::string::npos);
+  EXPECT_EQ(LogText().find("GetEvent Return orbaSuccess"), std::string::npos);
 }
 
 TEST_F(EventFetchTest, HaNoticeIsConsumedAndNotDelivered) {
