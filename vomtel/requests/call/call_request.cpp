@@ -25,9 +25,11 @@ int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
   for (const BodyField& field : request.body) std::visit(writer, field);
   if (const int numbered = exchange.NumberRequest(); numbered != kOk) return numbered;
 
-  RequestLog log(request.shape.label, exchange.Gate(), exchange.RequestNumber());
-  for (const LogField& field : request.log) log.Field(field.opening, field.value);
-  exchange.Log(log.Text());
+  if (exchange.LogEnabled()) {
+    RequestLog log(request.shape.label, exchange.Gate(), exchange.RequestNumber());
+    for (const LogField& field : request.log) log.Field(field.opening, field.value);
+    exchange.Log(log.Text());
+  }
 
   if (const int sent = exchange.Send(kCallClass, request.shape.code); sent != kOk) return sent;
   return exchange.WaitReply(request.waitSeconds);

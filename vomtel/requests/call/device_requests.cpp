@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "vomtel/core/logger.h"
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/requests/call/request_exchange.h"
 
@@ -30,16 +31,20 @@ int AddDevice(OrbaAdapter& adapter, std::string_view DN, int dType, int ext, int
   return Guarded([&] {
     if (const int checked = CheckDevice(adapter, DN, gate); checked != kOk) return checked;
     const std::uint16_t counter = adapter.RequestCounter();
-    adapter.Log(RequestLog("vomtelAddDevice: gate[", gate, counter)
-                    .Field("\t\tdType\t\t[", std::int64_t{dType})
-                    .Field("\t\text\t\t[", std::int64_t{static_cast<std::uint8_t>(ext)})
-                    .Field("\t\tDn\t\t[", DN)
-                    .Text(),
-                gate);
+    if (adapter.LogEnabled(gate, kLogInfo)) {
+      adapter.Log(RequestLog("vomtelAddDevice: gate[", gate, counter)
+                      .Field("\t\tdType\t\t[", std::int64_t{dType})
+                      .Field("\t\text\t\t[", std::int64_t{static_cast<std::uint8_t>(ext)})
+                      .Field("\t\tDn\t\t[", DN)
+                      .Text(),
+                  gate);
+    }
     const int result = adapter.Proxy().AddDevice(std::string(DN), static_cast<std::uint8_t>(dType),
                                                  static_cast<std::uint8_t>(ext), gate);
-    LogQuietly(adapter, LabelOutcomeLine("vomtelAddDevice [result][invoke] : [", result, counter),
-               gate);
+    if (adapter.LogEnabled(gate, kLogInfo)) {
+      LogQuietly(adapter, LabelOutcomeLine("vomtelAddDevice [result][invoke] : [", result, counter),
+                 gate);
+    }
     return result;
   });
 }
@@ -48,11 +53,17 @@ int RemoveDevice(OrbaAdapter& adapter, std::string_view DN, int gate) {
   return Guarded([&] {
     if (const int checked = CheckDevice(adapter, DN, gate); checked != kOk) return checked;
     const std::uint16_t counter = adapter.RequestCounter();
-    adapter.Log(RequestLog("vomtelRemoveDevice: gate[", gate, counter).Field("\t\tDn\t\t[", DN).Text(),
-                gate);
+    if (adapter.LogEnabled(gate, kLogInfo)) {
+      adapter.Log(
+          RequestLog("vomtelRemoveDevice: gate[", gate, counter).Field("\t\tDn\t\t[", DN).Text(),
+          gate);
+    }
     const int result = adapter.Proxy().RemoveDevice(std::string(DN), gate);
-    LogQuietly(adapter,
-               LabelOutcomeLine("vomtelRemoveDevice [result][invoke] : [", result, counter), gate);
+    if (adapter.LogEnabled(gate, kLogInfo)) {
+      LogQuietly(adapter,
+                 LabelOutcomeLine("vomtelRemoveDevice [result][invoke] : [", result, counter),
+                 gate);
+    }
     return result;
   });
 }

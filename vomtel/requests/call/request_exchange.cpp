@@ -89,6 +89,10 @@ void RequestExchange::Log(std::string_view text) const noexcept {
   if (session_) session_->Logger().Write(text, kLogInfo);
 }
 
+bool RequestExchange::LogEnabled() const noexcept {
+  return session_ && session_->Logger().Enabled(kLogInfo);
+}
+
 void RequestExchange::LogOutcome(std::string_view name, std::int64_t result) const noexcept {
   LogWith([&] { return OutcomeLine(name, result, number_); });
 }

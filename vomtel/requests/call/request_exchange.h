@@ -9,7 +9,7 @@
 //   4. NumberRequest: 3025 when a field did not fit (a str8 text over 255 bytes, a frame over
 //      8192 bytes); otherwise the request takes the next number of the adapter's counter, which
 //      goes into the body; nothing has been logged or numbered before this step;
-//   5. Log the request log (RequestLog, with RequestNumber());
+//   5. Log the request log (RequestLog, with RequestNumber()), built only when LogEnabled();
 //   6. Send (or SendWithoutReply): frames the body on the session and sends it. From here until
 //      the exchange ends the session's exchange lock is held: no other request of the session,
 //      the session's own requests included, sends or waits in between;
@@ -117,9 +117,14 @@ class RequestExchange {
 
   // Writes the text at level 1 into the session's log (nothing without a session).
   void Log(std::string_view text) const noexcept;
+  // Whether Log writes a line: a session whose log threshold is at least 1. A text that costs
+  // something to build is built only then.
+  bool LogEnabled() const noexcept;
   // Writes the text that `compose` returns; an exception while composing drops the line.
+  // `compose` is not called when the log would not write the line.
   template <class Compose>
   void LogWith(Compose&& compose) const noexcept {
+    if (!LogEnabled()) return;
     try {
       Log(compose());
     } catch (...) {

@@ -11,8 +11,10 @@ namespace {
 // Send, wait, and the literal-label outcome line with the echoed request number.
 int ResultOnly(RequestExchange& ex, std::uint8_t cls, std::uint8_t code, std::string_view name) {
   if (const int got = SendAndWait(ex, cls, code); got != kOk) return got;
-  ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", AsResult(ex.Result()),
-                          ex.EchoedNumber()));
+  if (ex.LogEnabled()) {
+    ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", AsResult(ex.Result()),
+                            ex.EchoedNumber()));
+  }
   return AsResult(ex.Result());
 }
 

@@ -25,9 +25,11 @@ int WaitingCalls(RequestExchange& ex, std::string_view name, std::vector<Entry>&
   std::vector<Entry> entries;
   const bool complete = read(in, queue, entries);
   if (complete) list.insert(list.end(), entries.begin(), entries.end());
-  ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", AsResult(ex.Result()),
-                          ex.EchoedNumber()) +
-         QueueTotalLine(queue, complete ? entries.size() : 0));
+  if (ex.LogEnabled()) {
+    ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", AsResult(ex.Result()),
+                            ex.EchoedNumber()) +
+           QueueTotalLine(queue, complete ? entries.size() : 0));
+  }
   return SettleReply(ex.Result(), complete);
 }
 

@@ -15,7 +15,10 @@ constexpr std::uint8_t kBlackListCode = 0xF7;
 int SendAnswer(RequestExchange& ex, std::uint8_t code, std::string_view name, std::uint32_t verdict) {
   const int sent = ex.SendWithoutReply(kServiceClass, code);
   if (sent != kOk) return sent;
-  ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", verdict, ex.RequestNumber()));
+  if (ex.LogEnabled()) {
+    ex.Log(LabelOutcomeLine(std::string(name) + " [result][invoke] : [", verdict,
+                            ex.RequestNumber()));
+  }
   return kOk;
 }
 

@@ -142,6 +142,25 @@ TEST_F(ExchangeTest, LoggingNeverChangesTheResult) {
   EXPECT_EQ(MakeCall(Adapter(), kAgentDn, "2002", "", "", "", "", "", Gate()), 4242);
 }
 
+TEST_F(ExchangeTest, TextsAreComposedOnlyForALogThatWritesThem) {
+  CLogger& logger = Adapter().Proxy().FindActive(Gate())->Logger();
+  const int level = logger.Level();
+  for (const int threshold : {0, 1}) {
+    logger.SetLevel(threshold);
+    RequestExchange exchange(Adapter(), Gate());
+    EXPECT_EQ(exchange.LogEnabled(), threshold >= kLogInfo);
+    bool composed = false;
+    exchange.LogWith([&] {
+      composed = true;
+      return std::string("composed");
+    });
+    EXPECT_EQ(composed, threshold >= kLogInfo) << "threshold " << threshold;
+  }
+  logger.SetLevel(level);
+  RequestExchange none(Adapter(), Gate() + 1);  // no session: nothing to write to
+  EXPECT_FALSE(none.LogEnabled());
+}
+
 // The single-step transfer waits the SST setting; the conference the usual three units.
 class LongSingleStepWait : public CallGate {
  protected:
