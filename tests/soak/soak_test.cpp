@@ -370,6 +370,9 @@ class Soak {
           ++poll_results_[g][result];
           if (result == kOk) {
             ++event_kinds_[g][data->EventKind];
+            if (IsPushed(data->EventKind) && !CallFieldsAgree(*data)) {
+              if (bad_events_[g]++ == 0) first_bad_event_[g] = Describe(*data);
+            }
             if (data->EventKind == 999) {
               ++gate.lost;
               lost = true;
@@ -500,11 +503,10 @@ class Soak {
             << "gate " << g << ": poll result " << code << " (" << n << " times)";
       }
       for (const auto& [kind, n] : event_kinds_[g]) {
-        const bool pushed = std::find(std::begin(kPushedEvents), std::end(kPushedEvents),
-                                      kind) != std::end(kPushedEvents);
-        EXPECT_TRUE(pushed || kind == 0 || kind == 999)
+        EXPECT_TRUE(IsPushed(static_cast<std::int32_t>(kind)) || kind == 0 || kind == 999)
             << "gate " << g << ": event kind " << kind << " (" << n << " times)";
       }
+      EXPECT_EQ(bad_events_[g], 0) << "gate " << g << ", the first: " << first_bad_event_[g];
     }
   }
 
@@ -573,6 +575,22 @@ class Soak {
     }
   }
 
+  static bool IsPushed(std::int32_t kind) {
+    return std::find(std::begin(kPushedEvents), std::end(kPushedEvents), kind) !=
+           std::end(kPushedEvents);
+  }
+  // A pushed call event names call 100-149 as its call reference, in its number id text and
+  // in its universal call id.
+  static bool CallFieldsAgree(const EventData& data) {
+    const std::string id = std::to_string(data.CallRefID);
+    return data.CallRefID >= 100 && data.CallRefID < 150 && std::string(data.cnidText) == id &&
+           std::string(data.ucid) == "UCID" + id;
+  }
+  static std::string Describe(const EventData& data) {
+    return "kind " + std::to_string(data.EventKind) + " call " + std::to_string(data.CallRefID) +
+           " cnid [" + std::string(data.cnidText) + "] ucid [" + std::string(data.ucid) + "]";
+  }
+
   // The HA gate's session on `server`, or null.
   std::shared_ptr<CSession> HaSessionOn(const ctisim::SimServer& server) {
     for (const auto& session : adapter_->Proxy().Table().Sessions(ha_.number.load())) {
@@ -614,6 +632,8 @@ class Soak {
   std::vector<std::atomic<long long>> requests_done_;
   std::array<Counts, 2> poll_results_;  // one per poller
   std::array<Counts, 2> event_kinds_;
+  std::array<int, 2> bad_events_{};  // pushed events whose call fields disagree
+  std::array<std::string, 2> first_bad_event_;
   std::map<std::string, int> actions_;  // the chaos thread's alone
 
   // Last: the adapter goes before the servers, the threads before the adapter.
