@@ -53,6 +53,7 @@
 #include "vomtel/requests/call/agent_state.h"
 #include "vomtel/requests/call/answer_clear_hold.h"
 #include "vomtel/requests/call/make_call.h"
+#include "vomtel/requests/call/one_step_conference.h"
 #include "vomtel/requests/call/phone_features.h"
 #include "vomtel/vomtel.h"
 
@@ -93,6 +94,13 @@ constexpr std::uint8_t kPushedEvents[] = {ctisim::kEventConnectionCleared,
                                           ctisim::kEventOriginated};
 // Call-class codes of the requests the threads issue, in the order of Soak::OneRequest.
 constexpr std::uint8_t kCallCodes[] = {0x65, 0x14, 0x28, 0x5A, 0x78, 0xDF, 0xDD};
+// The one-step conference, the eighth kind, is recorded under this code of none of them; its
+// result is the word of its consultation (0x3C), conference (0x32) or retrieve.
+constexpr std::uint8_t kOneStep = 0;
+constexpr std::uint8_t kOneStepCodes[] = {0x3C, 0x32, 0x78};
+constexpr unsigned kKinds = std::size(kCallCodes) + 1;
+// Every code the simulator has a word for.
+constexpr std::uint8_t kScriptedCodes[] = {0x65, 0x14, 0x28, 0x5A, 0x78, 0xDF, 0xDD, 0x3C, 0x32};
 
 int EnvInt(const char* name, int fallback) {
   const char* text = std::getenv(name);
@@ -191,7 +199,7 @@ class Script {
       plain.shape.chunk_gap = milliseconds(1);
       for (auto [cls, code] : kSessionRequests) server->SetRule(cls, code, plain);
       server->SetDefaultRule(plain);
-      for (std::uint8_t code : kCallCodes) {
+      for (std::uint8_t code : kScriptedCodes) {
         ctisim::ReplyRule call = plain;
         call.result = WordFor(base, code);
         server->SetRule(ctisim::kClassCall, code, call);
@@ -334,7 +342,9 @@ class Soak {
           const unsigned pick = random();
           const bool after_close = closed_.load();
           const int result = OneRequest(gate.number.load(), pick, 100 + pick % 50);
-          ++request_results_[t][kCallCodes[pick % std::size(kCallCodes)]][result];
+          const unsigned kind = pick % kKinds;
+          ++request_results_[t][kind < std::size(kCallCodes) ? kCallCodes[kind] : kOneStep]
+                            [result];
           if (after_close && result != kNoSession) ++after_close_unexpected_;
           ++requests_done_[t];
         }
@@ -467,8 +477,11 @@ class Soak {
           return std::any_of(std::begin(kBases), std::end(kBases),
                              [&](auto base) { return result == WordFor(base, request); });
         };
-        const bool own = word_of(code);
-        const bool another = std::any_of(std::begin(kCallCodes), std::end(kCallCodes), word_of);
+        const bool own = code == kOneStep ? std::any_of(std::begin(kOneStepCodes),
+                                                         std::end(kOneStepCodes), word_of)
+                                          : word_of(code);
+        const bool another =
+            std::any_of(std::begin(kScriptedCodes), std::end(kScriptedCodes), word_of);
         if (!own && another) of_another += n;
         EXPECT_TRUE(library.count(result) || own)
             << "request code " << int{code} << ": result " << result << " (" << n << " times)"
@@ -524,11 +537,12 @@ class Soak {
  private:
   std::array<SoakGate*, 2> Gates() { return {&ha_, &single_}; }
 
-  // One call request of a kind picked by `pick` (its code kCallCodes[pick % 7]); its result.
+  // One call request of a kind picked by `pick` (kCallCodes[pick % kKinds], or the one-step
+  // conference); its result.
   int OneRequest(int gate, unsigned pick, std::uint32_t callId) {
     if (exported_) return OneExportedRequest(gate, pick, callId);
     OrbaAdapter& adapter = *adapter_;
-    switch (pick % std::size(kCallCodes)) {
+    switch (pick % kKinds) {
       case 0:
         return MakeCall(adapter, kDn, "01012345678", "uui", "", "", "uei", "ci", gate);
       case 1:
@@ -541,8 +555,10 @@ class Soak {
         return RetrieveCall(adapter, kDn, callId, gate);
       case 5:
         return SetFeatureDND(adapter, kDn, static_cast<int>(pick & 1), gate);
-      default:
+      case 6:
         return AgentStatus(adapter, kDn, "agent7", "group", "part", 3, 0, 0, gate);
+      default:
+        return OneStepConference(adapter, kDn, callId, "2002", "uui", "uei", "ci", gate);
     }
   }
 
@@ -555,7 +571,7 @@ class Soak {
     std::snprintf(uei.Text, sizeof uei.Text, "uei");
     UserDataBlock ci{};
     std::snprintf(ci.Text, sizeof ci.Text, "ci");
-    switch (pick % std::size(kCallCodes)) {
+    switch (pick % kKinds) {
       case 0:
         return vomtelMakeCall(gate, 0, kDn, "01012345678", "uui", "", "", nullptr, &uei, &ci,
                               nullptr);
@@ -569,9 +585,12 @@ class Soak {
         return vomtelRetrieveCall(gate, 0, &call, nullptr);
       case 5:
         return vomtelSetFeatureDND(gate, 0, kDn, static_cast<int>(pick & 1), nullptr);
-      default:
+      case 6:
         return vomtelSetFeatureAgentStatus(gate, 0, kDn, 3, "agent7", "part", "group", 0, 0,
                                            nullptr);
+      default:
+        return vomtelOneStepConference(gate, 0, &call, "2002", nullptr, "uui", nullptr, &uei,
+                                       &ci, nullptr);
     }
   }
 
@@ -738,7 +757,7 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
         ctisim::SimServer* server = all_[pick(3)];
         const bool drop = pick(3) == 0;
         for (unsigned n = 1 + pick(2); n > 0; --n) {
-          const std::uint8_t code = kCallCodes[pick(std::size(kCallCodes))];
+          const std::uint8_t code = kScriptedCodes[pick(std::size(kScriptedCodes))];
           ctisim::ReplyRule late;
           late.result = WordFor(base, code);
           late.shape.delay = kPastTheWait + milliseconds(pick(100));
