@@ -13,6 +13,7 @@
 #include <functional>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "support/byte_fakes.h"
 #include "vomtel/core/frame.h"
@@ -252,6 +253,27 @@ TEST_F(SocketServiceTest, HundredStopStartCyclesLeaveNothingBehind) {
     EXPECT_EQ(first, kConnectionLost);
     EXPECT_EQ(connections.count(connection), 1u);
   }
+}
+
+
+// A process with many files open gets descriptor numbers past 1024, where a select()-based
+// loop would write outside its descriptor set.
+TEST_F(SocketServiceTest, WorksOnDescriptorsPast1024) {
+  std::vector<int> held;
+  while (held.empty() || held.back() < 1100) {
+    const int fd = ::dup(0);
+    if (fd < 0) GTEST_SKIP() << "cannot open enough descriptors here";
+    held.push_back(fd);
+  }
+  socket.SetHeartbeatLimit(60000);
+  StartAndAccept();
+  EXPECT_EQ(socket.Write(Stream(kRequest.data(), kRequest.size())), kOk);
+  EXPECT_EQ(server.Receive(kRequest.size()), kRequest);
+  server.Send(kReply);
+  Stream reply;
+  EXPECT_EQ(socket.RecvQueue().ReadReply(reply, 5s), kOk);
+  socket.StopService();
+  for (const int fd : held) ::close(fd);
 }
 
 }  // namespace
