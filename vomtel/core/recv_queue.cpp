@@ -49,9 +49,11 @@ int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
     replies_.pop_front();
   }
   out = *frame;
-  logger_.Write((waited ? "ReadQueue[R] : " : "ReadQueue[R] :") +
-                    HexDump(frame->Data(), static_cast<int>(frame->Size())),
-                kLogInfo);
+  if (logger_.Enabled(kLogInfo)) {
+    logger_.Write((waited ? "ReadQueue[R] : " : "ReadQueue[R] :") +
+                      HexDump(frame->Data(), static_cast<int>(frame->Size())),
+                  kLogInfo);
+  }
   return kOk;
 }
 
@@ -80,7 +82,7 @@ int CRecvQueue::PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnl
   out = *event.frame;
   if (connection != nullptr) *connection = event.connection;
   const int size = static_cast<int>(event.frame->Size());
-  if (!(size == 1 && event.frame->At(0) == kHaActive)) {
+  if (!(size == 1 && event.frame->At(0) == kHaActive) && logger_.Enabled(kLogInfo)) {
     logger_.Write("ReadQueue[E] : " + HexDump(event.frame->Data(), size), kLogInfo);
   }
   return kOk;
@@ -200,14 +202,18 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
       return;
     }
     case kReplyFrame: {
-      logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
+      const bool logged = logger_.Enabled(kLogInfo);
+      if (logged) logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
       auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
       {
         std::lock_guard<std::mutex> lock(reply_mutex_);
         replies_.push_back(std::move(stream));
       }
       reply_signal_.notify_all();
-      logger_.Write(std::string(kMarkQueued) + "WriteQueue[R] : " + HexDump(frame, size), kLogInfo);
+      if (logged) {
+        logger_.Write(std::string(kMarkQueued) + "WriteQueue[R] : " + HexDump(frame, size),
+                      kLogInfo);
+      }
       return;
     }
     case kRequestFrame:
@@ -222,14 +228,19 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
       LogDropped("HA notice", frame, size);
       return;
     }
-    logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
     const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
-    logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
+    if (logger_.Enabled(kLogInfo)) {
+      logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
+      logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
+    }
     PushEvent(std::make_shared<Stream>(&notice, 1));
     return;
   }
 
-  logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame), kLogInfo);
+  const bool logged = logger_.Enabled(kLogInfo);
+  if (logged) {
+    logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame), kLogInfo);
+  }
   if (code == kEstablishedCode && size > kDeviceOffset) {
     const int count = frame[kDeviceOffset];
     if (kDeviceOffset + 1 + count <= size) {
@@ -238,7 +249,9 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
     }
   }
   PushEvent(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
-  logger_.Write(std::string(kMarkQueued) + "WriteQueue[E] : " + HexDump(frame, size), kLogInfo);
+  if (logged) {
+    logger_.Write(std::string(kMarkQueued) + "WriteQueue[E] : " + HexDump(frame, size), kLogInfo);
+  }
 }
 
 void CRecvQueue::PushEvent(StreamPtr frame) {
@@ -247,6 +260,7 @@ void CRecvQueue::PushEvent(StreamPtr frame) {
 }
 
 void CRecvQueue::LogDropped(const char* what, const std::uint8_t* frame, int size) {
+  if (!logger_.Enabled(kLogError)) return;
   logger_.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
                     HexDump(frame, size),
                 kLogError);

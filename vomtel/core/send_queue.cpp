@@ -32,8 +32,10 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
     pending_ += size;
     hook = queued_hook_;
   }
-  logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " + HexDump(entry->bytes.data(), size),
-                kLogInfo);
+  if (logger_.Enabled(kLogInfo)) {
+    logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " + HexDump(entry->bytes.data(), size),
+                  kLogInfo);
+  }
   if (hook) hook();
 
   std::unique_lock<std::mutex> lock(mutex_);
@@ -48,6 +50,7 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
 }
 
 int CSendQueue::Flush(ByteSink& sink) {
+  const bool logged = logger_.Enabled(kLogInfo);
   std::string line;
   bool progressed = false;
   int result = kOk;
@@ -63,8 +66,10 @@ int CSendQueue::Flush(ByteSink& sink) {
                    entry->bytes.end());
     }
     const int sent = sink.Write(bytes.data(), static_cast<int>(bytes.size()));
-    line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> " +
-           HexDump(bytes.data(), std::min(sent, static_cast<int>(bytes.size())));
+    if (logged) {
+      line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> " +
+             HexDump(bytes.data(), std::min(sent, static_cast<int>(bytes.size())));
+    }
     if (sent < 0) {
       result = kConnectionClosed;
     } else {
@@ -84,7 +89,7 @@ int CSendQueue::Flush(ByteSink& sink) {
     }
   }
   if (progressed) flushed_.notify_all();
-  logger_.Write(line, kLogInfo);
+  if (logged) logger_.Write(line, kLogInfo);
   return result;
 }
 

@@ -147,7 +147,7 @@ int CSession::ReadNotice(Stream& out, std::uint64_t* connection) {
 
 int CSession::ReadListPacket(Stream& out) {
   const int result = socket_->RecvQueue().ReadList(out);
-  if (result == kOk) {
+  if (result == kOk && logger_.Enabled(kLogInfo)) {
     logger_.Write("<R0(" + std::to_string(out.Size()) + ")>" +
                       HexDump(out.Data(), static_cast<int>(out.Size())),
                   kLogInfo);
