@@ -1,5 +1,6 @@
 #include "vomtel/core/recv_queue.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,16 +35,19 @@ CRecvQueue::CRecvQueue(CLogger& logger, EstablishedWaiters& waiters)
 
 int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
+  // Connection 0 stands for none yet: nothing ends it.
+  const std::uint64_t connection = connection_.load();
   StreamPtr frame;
   bool waited = false;
   {
     std::unique_lock<std::mutex> lock(reply_mutex_);
+    const auto ended = [&] { return connection != 0 && ended_ >= connection; };
     if (replies_.empty()) {
+      if (ended()) return kNotConnected;
       if (wait.count() <= 0) return kTimeout;
       waited = true;
-      if (!reply_signal_.wait_until(lock, deadline, [&] { return !replies_.empty(); })) {
-        return kTimeout;
-      }
+      reply_signal_.wait_until(lock, deadline, [&] { return !replies_.empty() || ended(); });
+      if (replies_.empty()) return ended() ? kNotConnected : kTimeout;
     }
     frame = std::move(replies_.front());
     replies_.pop_front();
@@ -135,6 +139,11 @@ void CRecvQueue::BeginConnection(std::uint64_t connection) {
 void CRecvQueue::PostConnectionLost(std::uint64_t connection) {
   const std::uint8_t notice = kConnectionLost;
   auto frame = std::make_shared<Stream>(&notice, 1);
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    ended_ = std::max(ended_, connection);
+  }
+  reply_signal_.notify_all();
   std::lock_guard<std::mutex> lock(event_mutex_);
   events_.push_back(Event{std::move(frame), connection});
 }

@@ -41,7 +41,9 @@ class CRecvQueue {
 
   // Takes the oldest reply into `out`. Waits for one until `wait` has passed (steady clock;
   // wake-ups before the deadline with nothing queued wait on). 1 with the reply, 3013 when
-  // none came; a wait of 0 or less does not wait.
+  // none came; a wait of 0 or less does not wait. When the connection that was current as the
+  // call began has ended and no reply is queued, 3014 at once: no reply can come any more (a
+  // reply that arrived before the end is still taken).
   int ReadReply(Stream& out, std::chrono::milliseconds wait);
   // Takes the oldest event without waiting: 1 with the frame, 3010 when none is queued. A
   // connection-lost notice comes out as the one byte 0xA4. `connection`, when given, receives
@@ -60,7 +62,8 @@ class CRecvQueue {
   // A new connection starts (called while no service thread runs): the reply and list queues
   // are emptied and reassembly starts afresh; queued events are kept.
   void BeginConnection(std::uint64_t connection);
-  // Queues the connection-lost notice 0xA4 of `connection`.
+  // Queues the connection-lost notice 0xA4 of `connection` and ends the reply waits of that
+  // connection (ReadReply).
   void PostConnectionLost(std::uint64_t connection);
 
   // The receive stages, in this order, each only while the one before returned 1 (results as
@@ -102,6 +105,7 @@ class CRecvQueue {
   std::condition_variable reply_signal_;
   std::deque<StreamPtr> replies_;
   std::deque<StreamPtr> lists_;
+  std::uint64_t ended_ = 0;  // the newest connection that has ended (ids only grow)
 
   mutable std::mutex event_mutex_;
   std::deque<Event> events_;

@@ -27,6 +27,7 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
   std::function<void()> hook;
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (!connected_) return kNotConnected;
     if (kCapacity - pending_ < size) return kNoRoom;
     entries_.push_back(entry);
     pending_ += size;
@@ -39,9 +40,10 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
   if (hook) hook();
 
   std::unique_lock<std::mutex> lock(mutex_);
-  flushed_.wait_until(lock, deadline, [&] { return entry->done || entry->dropped; });
+  flushed_.wait_until(lock, deadline, [&] { return entry->done || entry->dropped != 0; });
   if (entry->done) return kOk;
-  if (!entry->dropped && entry->sent == 0) {
+  if (entry->dropped != 0) return entry->dropped;
+  if (entry->sent == 0) {
     // Not a byte of it went out: take it back, the caller is told it failed.
     entries_.remove(entry);
     pending_ -= size;
@@ -93,12 +95,34 @@ int CSendQueue::Flush(ByteSink& sink) {
   return result;
 }
 
+void CSendQueue::DropLocked(int result) {
+  for (const auto& entry : entries_) entry->dropped = result;
+  entries_.clear();
+  pending_ = 0;
+}
+
 void CSendQueue::DropPending() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const auto& entry : entries_) entry->dropped = true;
-    entries_.clear();
-    pending_ = 0;
+    DropLocked(kTimeout);
+  }
+  flushed_.notify_all();
+}
+
+void CSendQueue::EndConnection() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    connected_ = false;
+    DropLocked(kNotConnected);
+  }
+  flushed_.notify_all();
+}
+
+void CSendQueue::BeginConnection() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    DropLocked(kNotConnected);
+    connected_ = true;
   }
   flushed_.notify_all();
 }

@@ -34,8 +34,9 @@ class CSendQueue {
   // Queues the frame's bytes (Data(), Size()) behind those still pending and blocks for at most
   // `wait`. Returns 1 once its last byte has been sent; 2 at once when the unsent bytes
   // already queued leave less room than the frame needs (nothing is queued); 3013 when not all
-  // of it was sent by the deadline, or its bytes were dropped (DropPending). An empty frame
-  // gives 1 at once.
+  // of it was sent by the deadline, or its bytes were dropped (DropPending); 3014 at once when
+  // the connection has ended (EndConnection): before the frame was queued (nothing is queued
+  // then) or before its last byte went out. An empty frame gives 1 at once.
   int Write(const Stream& frame, std::chrono::milliseconds wait);
 
   // Service thread: sends what is pending to `sink` until it takes no more. 2 when nothing
@@ -45,6 +46,13 @@ class CSendQueue {
 
   // Drops every pending byte; writers still waiting return 3013 at once.
   void DropPending();
+  // The connection the queue feeds has ended: every pending byte is dropped, writers still
+  // waiting return 3014 at once and later writers are refused with 3014 until BeginConnection.
+  // A new queue counts as connected.
+  void EndConnection();
+  // A new connection: anything still pending is dropped (its writers get 3014) and writers are
+  // taken again.
+  void BeginConnection();
   bool HasPending() const;
   // Unsent bytes queued.
   int PendingBytes() const;
@@ -57,15 +65,18 @@ class CSendQueue {
   struct Entry {
     std::vector<std::uint8_t> bytes;
     std::size_t sent = 0;
-    bool done = false;     // every byte sent
-    bool dropped = false;  // removed unsent by DropPending
+    bool done = false;  // every byte sent
+    int dropped = 0;    // removed before every byte was sent: the writer's result (3013, 3014)
   };
+
+  void DropLocked(int result);  // mutex held
 
   CLogger& logger_;
   mutable std::mutex mutex_;
   std::condition_variable flushed_;
   std::list<std::shared_ptr<Entry>> entries_;  // oldest first
   int pending_ = 0;
+  bool connected_ = true;  // false from EndConnection to BeginConnection
   std::function<void()> queued_hook_;
 };
 

@@ -101,7 +101,7 @@ class CSession {
   int RemoveDevice(const std::string& dn);
 
   // Stamps the version byte into byte 5 and the header word into bytes 6-7 and queues the
-  // frame: 3014 when the socket service has stopped, else CSocket::Write (1, 2 or 3013). No
+  // frame: 3014 when the socket service has stopped, else CSocket::Write (1, 2, 3013, 3014). No
   // reply is awaited and LockExchange is not taken (callers that wait for a reply hold it).
   int Send(Stream& frame);
 
@@ -123,7 +123,8 @@ class CSession {
 
   // One request's send and wait at a time.
   std::unique_lock<std::mutex> LockExchange();
-  // The next reply, waiting up to `wait`: 1 or 3013. A late reply of one of the session's own
+  // The next reply, waiting up to `wait`: 1 or 3013; 3014 at once when the connection ends
+  // with no reply queued (CRecvQueue::ReadReply). A late reply of one of the session's own
   // requests that gave up on it (same class, code and number) is dropped on the way.
   int ReadReply(Stream& out, std::chrono::milliseconds wait);
 

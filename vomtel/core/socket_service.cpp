@@ -24,6 +24,7 @@ std::int64_t SteadyNowNs() {
 CSocket::CSocket(CLogger& logger, const Timings& timings)
     : logger_(logger), timings_(timings), send_queue_(logger), recv_queue_(logger) {
   send_queue_.SetQueuedHook([this] { wake_.Signal(); });
+  send_queue_.EndConnection();  // no connection yet
   TouchActivity();
 }
 
@@ -39,7 +40,7 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   // A new connection: nothing of the last one is carried over but its events.
   const std::uint64_t connection = ++next_connection;
   connection_.store(connection);
-  send_queue_.DropPending();
+  send_queue_.BeginConnection();
   recv_queue_.BeginConnection(connection);
   wake_.Drain();
   TouchActivity();
@@ -53,6 +54,7 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
     thread_ = std::thread(&CSocket::Run, this, connection);
   } catch (const std::exception&) {
     channel_.Close();
+    send_queue_.EndConnection();
     stop_.store(true);
     stopped_.store(true);
     logger_.Write("[vomtelSock : StartService] Connect fail.", kLogInfo);
@@ -138,8 +140,9 @@ void CSocket::Run(std::uint64_t connection) {
   logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
   channel_.Close();
   // Stopped before the pending writers are woken: one that fails now sees the service stopped.
+  // A writer that passed the stopped test a moment ago is refused by the send queue itself.
   stopped_.store(true);
-  send_queue_.DropPending();
+  send_queue_.EndConnection();
   recv_queue_.PostConnectionLost(connection);
   service_thread_id_.store(std::thread::id());
 }

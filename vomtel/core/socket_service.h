@@ -6,9 +6,10 @@
 // Threads: the service thread is owned and joined. StartService returns only once the new
 // loop runs; StopService asks the loop to end, shuts the socket down and joins the thread.
 // Only the service thread closes its socket. When a loop ends (whatever the reason) it closes
-// the socket abortively, drops unsent bytes (their writers fail at once), marks the service
-// stopped and then posts the connection-lost notice 0xA4 of its connection on the event
-// queue. A queued frame wakes the loop at once through an eventfd; the select time-out still
+// the socket abortively, marks the service stopped, drops unsent bytes (their writers, and
+// any writer still on its way in, get 3014 at once) and then posts the connection-lost notice
+// 0xA4 of its connection on the event queue, which also ends a wait for a reply on it (3014
+// when no reply is queued). A queued frame wakes the loop at once through an eventfd; the select time-out still
 // bounds one pass, so the silence limit is tested at least that often.
 //
 // One CSocket can be started again after its loop ended: each start is a new connection with
@@ -64,8 +65,9 @@ class CSocket {
   // Id of the current (or last) connection; 0 before the first. Unique in the process.
   std::uint64_t Connection() const { return connection_.load(); }
 
-  // Queues the frame and waits up to the send wait of the timings: 1, 2 or 3013 as
-  // CSendQueue::Write; 3014 at once when no loop runs.
+  // Queues the frame and waits up to the send wait of the timings: 1, 2, 3013 or 3014 as
+  // CSendQueue::Write; 3014 at once when no loop runs, or when the loop ends before the
+  // frame's last byte has gone out.
   int Write(const Stream& frame);
 
   CSendQueue& SendQueue() { return send_queue_; }

@@ -116,6 +116,30 @@ TEST_F(SendQueueTest, FailedSendKeepsBytesAndDropWakesWriters) {
   EXPECT_FALSE(queue.HasPending());
 }
 
+TEST_F(SendQueueTest, EndedConnectionFailsWritersAtOnceUntilTheNext) {
+  sink.SetRoom(5);
+  auto partly = StartWriter(kFirst, 10s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size())));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  auto unsent = StartWriter(kSecond, 10s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size() + kSecond.size()) - 5));
+  const auto ended = std::chrono::steady_clock::now();
+  queue.EndConnection();
+  EXPECT_EQ(partly.get(), kNotConnected);
+  EXPECT_EQ(unsent.get(), kNotConnected);
+  EXPECT_EQ(queue.Write(FrameOf(kSecond), 10s), kNotConnected) << "a writer coming late";
+  EXPECT_LT(std::chrono::steady_clock::now() - ended, 2s) << "nobody waits out the send wait";
+  EXPECT_FALSE(queue.HasPending());
+
+  queue.BeginConnection();
+  sink.SetRoom(-1);
+  auto next = StartWriter(kSecond, 10s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kSecond.size())));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(next.get(), kOk);
+  EXPECT_EQ(sink.Taken(), Concat(Bytes(kFirst.begin(), kFirst.begin() + 5), kSecond));
+}
+
 TEST_F(SendQueueTest, QueuedHookRunsForEveryFrame) {
   std::atomic<int> calls{0};
   queue.SetQueuedHook([&] { ++calls; });

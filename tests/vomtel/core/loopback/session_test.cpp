@@ -2,10 +2,14 @@
 // counters, the device list, close, and the reconnect loop that the session owns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/vomtel/core/loopback/loopback_fixture.h"
+#include "vomtel/core/frame.h"
 #include "vomtel/core/result_codes.h"
 #include "vomtel/core/session.h"
 #include "vomtel/core/socket_service.h"
@@ -112,6 +116,67 @@ TEST(Session, DeviceList) {
   EXPECT_EQ(session.RemoveDevice("3001"), kOk);
   EXPECT_EQ(session.Devices(), (std::vector<DeviceEntry>{{"3002", 2, 1}}));
   EXPECT_EQ(session.AddDevice(std::string(256, '9'), 1, 0), kTextTooLong);
+}
+
+// A request waiting for its reply when the link ends learns so at once (3014) instead of
+// waiting out its reply wait; a reply that came before the end is still its reply.
+TEST(Session, EndOfTheLinkEndsTheReplyWait) {
+  struct Case {
+    const char* name;
+    bool answered;  // the reply goes out before the link is dropped
+    int result;
+  };
+  for (const Case& c : {Case{"dropped while the reply is awaited", false, kNotConnected},
+                        Case{"answered, then dropped", true, kOk}}) {
+    SimServer server(SimAt("127.0.0.1"));
+    Timings timings = ShortTimings();
+    timings.replyUnit = milliseconds(5000);  // AddDevice waits 15 s
+    CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", timings);
+    ASSERT_EQ(session.Open(SessionMode::kSingle), kOk) << c.name;
+    ctisim::ReplyRule rule;
+    rule.withhold = !c.answered;
+    rule.drop_after = true;
+    server.AddOnceRule(kClassSession, kCodeAddDevice, rule);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(session.AddDevice("3001", 1, 0), c.result) << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, milliseconds(5000)) << c.name;
+    EXPECT_TRUE(WaitLinkLost(session)) << c.name << ": the notice is queued for the fetch";
+    EXPECT_EQ(session.Devices().size(), c.answered ? 1u : 0u) << c.name;
+  }
+}
+
+// Writers that race the end of the link: every one returns at once, 1 while its bytes went out
+// and 3014 once the link has ended, never 3013 after its send wait.
+TEST(Session, WritersRacingTheEndOfTheLinkFailAtOnce) {
+  SimServer server(SimAt("127.0.0.1"));
+  Timings timings = ShortTimings();
+  timings.sendWait = milliseconds(20000);
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", timings);
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+  Stream body;
+  body.PutU32(session.SessionId()).PutU16(9);
+  std::vector<std::thread> writers;
+  std::vector<std::vector<int>> results(4);
+  std::vector<std::chrono::steady_clock::duration> longest(4, std::chrono::steady_clock::duration::zero());
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    writers.emplace_back([&, i] {
+      for (;;) {
+        StreamPtr frame = BuildRequestFrame(body, kClassMonitor, kCodeMonitorStart, 0, 0);
+        const auto started = std::chrono::steady_clock::now();
+        const int result = session.Send(*frame);
+        longest[i] = std::max(longest[i], std::chrono::steady_clock::now() - started);
+        results[i].push_back(result);
+        if (result != kOk) return;
+      }
+    });
+  }
+  EXPECT_TRUE(server.WaitForRequestCount(200, kPatience));
+  server.DropConnections(true);
+  for (auto& writer : writers) writer.join();
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    EXPECT_EQ(results[i].back(), kNotConnected) << "writer " << i;
+    EXPECT_LT(longest[i], milliseconds(5000)) << "writer " << i;
+  }
 }
 
 // A reply that comes after its request gave up answers nothing that is asked later: neither
