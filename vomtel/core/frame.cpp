@@ -1,5 +1,7 @@
 #include "vomtel/core/frame.h"
 
+#include <algorithm>
+
 namespace vomtel {
 
 StreamPtr BuildRequestFrame(const Stream& body, std::uint8_t cls, std::uint8_t code,
@@ -17,6 +19,10 @@ StreamPtr BuildRequestFrame(const Stream& body, std::uint8_t cls, std::uint8_t c
       .PutU8(version)
       .PutU16(headerWord)
       .PutBytes(body.Data(), size);
+  const ByteRange secret = body.Secret();
+  if (!secret.Empty()) {
+    frame->SetSecret({secret.begin + kRequestHeadSize, std::min(secret.end, size) + kRequestHeadSize});
+  }
   return frame;
 }
 
@@ -35,16 +41,29 @@ std::uint16_t ReadReplyHeader(Stream& reply, std::uint32_t& result, std::uint16_
 }
 
 std::string HexDump(const std::uint8_t* data, int count) {
-  static constexpr char kDigits[] = "0123456789abcdef";
+  return HexDump(data, count, 0, ByteRange{});
+}
+
+std::string HexDump(const std::uint8_t* data, int count, std::size_t first, ByteRange secret) {
   std::string text;
-  if (data == nullptr || count <= 0) return text;
-  text.reserve(static_cast<std::size_t>(count) * 3);
+  AppendHexDump(text, data, count, first, secret);
+  return text;
+}
+
+void AppendHexDump(std::string& text, const std::uint8_t* data, int count, std::size_t first,
+                   ByteRange secret) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  if (data == nullptr || count <= 0) return;
+  text.reserve(text.size() + static_cast<std::size_t>(count) * 3);
   for (int i = 0; i < count; ++i) {
+    if (secret.Holds(first + static_cast<std::size_t>(i))) {
+      text += "** ";
+      continue;
+    }
     text += kDigits[data[i] >> 4];
     text += kDigits[data[i] & 0x0F];
     text += ' ';
   }
-  return text;
 }
 
 }  // namespace vomtel

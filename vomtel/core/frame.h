@@ -35,6 +35,7 @@ inline constexpr std::size_t kEventHeadSize = 30;     // head in front of an eve
 
 // A new frame: the request head, then the body's bytes. The body must fit in 8192 - 8 bytes;
 // a larger body, or a body whose error flag is set, gives a frame with its error flag set.
+// The body's secret range becomes the same bytes' range in the frame.
 StreamPtr BuildRequestFrame(const Stream& body, std::uint8_t cls, std::uint8_t code,
                             std::uint8_t version, std::uint16_t headerWord);
 
@@ -48,5 +49,11 @@ std::uint32_t ReadReplyResult(Stream& reply);
 
 // "%02x " per byte, the last blank included; empty for a count of 0 or less or no data.
 std::string HexDump(const std::uint8_t* data, int count);
+// The same for bytes of a frame that begin at its offset `first`: those of the frame's
+// `secret` range are shown as "** ".
+std::string HexDump(const std::uint8_t* data, int count, std::size_t first, ByteRange secret);
+// Appends that dump to `text`.
+void AppendHexDump(std::string& text, const std::uint8_t* data, int count, std::size_t first,
+                   ByteRange secret);
 
 }  // namespace vomtel

@@ -24,6 +24,7 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
 
   auto entry = std::make_shared<Entry>();
   entry->bytes.assign(frame.Data(), frame.Data() + size);
+  entry->secret = frame.Secret();
   std::function<void()> hook;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -34,7 +35,8 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
     hook = queued_hook_;
   }
   if (logger_.Enabled(kLogInfo)) {
-    logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " + HexDump(entry->bytes.data(), size),
+    logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " +
+                      HexDump(entry->bytes.data(), size, 0, entry->secret),
                   kLogInfo);
   }
   if (hook) hook();
@@ -69,8 +71,15 @@ int CSendQueue::Flush(ByteSink& sink) {
     }
     const int sent = sink.Write(bytes.data(), static_cast<int>(bytes.size()));
     if (logged) {
-      line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> " +
-             HexDump(bytes.data(), std::min(sent, static_cast<int>(bytes.size())));
+      line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> ";
+      // Dumped frame by frame, so that each one's secret bytes stay hidden.
+      std::size_t left = static_cast<std::size_t>(std::clamp(sent, 0, static_cast<int>(bytes.size())));
+      for (auto entry = entries_.begin(); left > 0 && entry != entries_.end(); ++entry) {
+        const std::size_t take = std::min(left, (*entry)->bytes.size() - (*entry)->sent);
+        AppendHexDump(line, (*entry)->bytes.data() + (*entry)->sent, static_cast<int>(take),
+                      (*entry)->sent, (*entry)->secret);
+        left -= take;
+      }
     }
     if (sent < 0) {
       result = kConnectionClosed;

@@ -5,7 +5,8 @@
 // out, 3013 when they have not all gone out by its deadline. A frame none of whose bytes went
 // out by then is withdrawn, so the server never sees a request whose caller was told it
 // failed; a frame partly sent stays and is completed by later flushes (the stream must not be
-// cut inside a frame). Frames go out whole and in the order they were queued.
+// cut inside a frame). Frames go out whole and in the order they were queued. The packet dumps
+// of the log never show the bytes of a frame's secret range (Stream::Secret).
 #pragma once
 
 #include <chrono>
@@ -64,6 +65,7 @@ class CSendQueue {
  private:
   struct Entry {
     std::vector<std::uint8_t> bytes;
+    ByteRange secret;  // the frame's secret range: dumps show "** " for it
     std::size_t sent = 0;
     bool done = false;  // every byte sent
     int dropped = 0;    // removed before every byte was sent: the writer's result (3013, 3014)

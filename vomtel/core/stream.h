@@ -31,6 +31,14 @@ struct TaggedText {
   std::string text;
 };
 
+// Byte offsets [begin, end) of a frame; empty when end <= begin.
+struct ByteRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool Empty() const { return end <= begin; }
+  bool Holds(std::size_t offset) const { return offset >= begin && offset < end; }
+};
+
 class Stream {
  public:
   static constexpr std::uint16_t kCapacity = 8192;
@@ -84,6 +92,11 @@ class Stream {
   // Sets the flag from outside, for a frame built from a body that had already failed.
   void MarkFailed() { failed_ = true; }
 
+  // The bytes that no log may show (a password): every packet dump of them prints "** " per
+  // byte. One range per Stream, empty unless set; copies of the Stream keep it.
+  void SetSecret(ByteRange range) { secret_ = range; }
+  ByteRange Secret() const { return secret_; }
+
  private:
   // Reserves `count` bytes to read at `at`; when fewer are held, consumes the rest, sets the
   // flag and returns false (the get then reads zeros).
@@ -95,6 +108,7 @@ class Stream {
   std::uint16_t length_ = 0;
   std::uint16_t read_position_ = 0;
   bool failed_ = false;
+  ByteRange secret_;
   std::vector<std::uint8_t> buffer_;
 };
 

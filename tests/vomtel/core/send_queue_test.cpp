@@ -140,6 +140,28 @@ TEST_F(SendQueueTest, EndedConnectionFailsWritersAtOnceUntilTheNext) {
   EXPECT_EQ(sink.Taken(), Concat(Bytes(kFirst.begin(), kFirst.begin() + 5), kSecond));
 }
 
+TEST_F(SendQueueTest, SecretBytesNeverShowInTheDumps) {
+  Stream frame = FrameOf(kFirst);  // a1 00 07 45 46 00 00 00 11 22
+  frame.SetSecret({6, 9});
+  sink.SetRoom(static_cast<int>(kSecond.size()) + 7);  // the secret bytes go out in two flushes
+  auto writer = StartWriter(kSecond, 5s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kSecond.size())));
+  auto secret = std::async(std::launch::async, [&] { return queue.Write(frame, 5s); });
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kFirst.size() + kSecond.size())));
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  sink.SetRoom(-1);
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(writer.get(), kOk);
+  EXPECT_EQ(secret.get(), kOk);
+  EXPECT_EQ(sink.Taken(), Concat(kSecond, kFirst)) << "the bytes themselves go out unchanged";
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("WriteQueue[S] : a1 00 07 45 46 00 ** ** ** 22 \n"), std::string::npos);
+  EXPECT_NE(text.find(" send data : <16> a1 00 06 42 1e 00 00 00 33 a1 00 07 45 46 00 ** \n"),
+            std::string::npos);
+  EXPECT_NE(text.find(" send data : <3> ** ** 22 \n"), std::string::npos);
+  EXPECT_EQ(text.find("00 00 00 11 22"), std::string::npos);
+}
+
 TEST_F(SendQueueTest, QueuedHookRunsForEveryFrame) {
   std::atomic<int> calls{0};
   queue.SetQueuedHook([&] { ++calls; });

@@ -45,6 +45,12 @@ Stream& PutData16(Stream& body, std::string_view text) {
   return body.PutStr16(SizedString(text));
 }
 
+Stream& PutSecretData16(Stream& body, std::string_view text) {
+  PutData16(body, text);
+  if (!body.Failed()) body.SetSecret({body.Size() - text.size(), body.Size()});
+  return body;
+}
+
 RequestExchange::RequestExchange(OrbaAdapter& adapter, int gate)
     : adapter_(adapter),
       gate_(gate),

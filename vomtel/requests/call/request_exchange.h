@@ -68,6 +68,9 @@ int CheckTexts(std::initializer_list<TextLimit> limits);
 // A str16 field: the text's size as uint16, then the text. A text that a uint16 length cannot
 // describe sets the body's error flag (NumberRequest then gives 3025) instead of going out cut.
 Stream& PutData16(Stream& body, std::string_view text);
+// PutData16 for a password: the text's bytes become the body's secret range, which no packet
+// dump of the session's log shows.
+Stream& PutSecretData16(Stream& body, std::string_view text);
 
 // The number most recently taken by NumberRequest in this process, by any adapter (1 before
 // any). The device requests show OrbaAdapter::RequestCounter instead.

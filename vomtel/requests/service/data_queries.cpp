@@ -235,8 +235,9 @@ int PwdConfirm(OrbaAdapter& adapter, std::int32_t deviceDn, std::int32_t confirm
     RequestExchange ex(adapter, gate);
     if (!ex.HasSession()) return kNoSession;
     if (CheckTexts({{uei, kDataLimit}}) != kOk) return kTextTooLong;
-    PutData16(ex.BeginBody().PutU32(static_cast<std::uint32_t>(deviceDn)).PutU32(static_cast<std::uint32_t>(confirm)),
-              uei);
+    PutSecretData16(
+        ex.BeginBody().PutU32(static_cast<std::uint32_t>(deviceDn)).PutU32(static_cast<std::uint32_t>(confirm)),
+        uei);
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
     ex.Log(RequestLog("vomtelPwdConfirm: gate[", gate, ex.RequestNumber())
                .Field("\t\tdeviceDn\t\t[", deviceDn)

@@ -106,5 +106,26 @@ TEST_P(ServiceRequestLogs, WrittenAsQuoted) {
 INSTANTIATE_TEST_SUITE_P(Shapes, ServiceRequestLogs, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The password goes out as it is, but the packet dumps of the session's log show "** " for
+// each of its bytes.
+class PasswordDumps : public ServiceGate {};
+
+TEST_F(PasswordDumps, ShowNoByteOfThePassword) {
+  ASSERT_EQ(PwdConfirm(Adapter(), 1001, 1, "secret", Gate()), 1);
+  const auto sent = Sim().WaitForRequest(0x45, 0xFC, milliseconds(5000));
+  ASSERT_TRUE(sent);
+  const std::string body(sent->body.begin(), sent->body.end());
+  EXPECT_NE(body.find("secret"), std::string::npos);
+  const std::string log = LogText();
+  const std::string masked = "00 06 ** ** ** ** ** ** \n";
+  for (const char* line : {"WriteQueue[S] : ", " send data : <"}) {
+    const std::size_t at = log.rfind(line);  // the last frame sent is the request's
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::size_t end = log.find('\n', at);
+    EXPECT_EQ(log.substr(end + 1 - masked.size(), masked.size()), masked) << line;
+  }
+  EXPECT_EQ(log.find("73 65 63 72 65 74"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vomtel::test
