@@ -17,25 +17,24 @@ add_test(NAME capi_exports_match_manifest
           ${PROJECT_SOURCE_DIR}/vomtel/api/exports.tsv)
 
 find_package(Python3 COMPONENTS Interpreter)
-if(Python3_Interpreter_FOUND AND TARGET ctisim)
+# The table loads the library into the interpreter. A sanitized library needs its sanitizer
+# runtimes loaded first; ThreadSanitizer's cannot be loaded into a program started without it,
+# so the table does not run in that build (the C++ tests cover the same code there).
+if(Python3_Interpreter_FOUND AND TARGET ctisim AND NOT VOMTEL_SANITIZE MATCHES "thread")
   add_test(NAME capi_blackbox
     COMMAND ${Python3_EXECUTABLE} ${capi_dir}/exports_blackbox.py $<TARGET_FILE:vomtel>
             $<TARGET_FILE:ctisim>
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(capi_blackbox PROPERTIES TIMEOUT 300)
-  # A sanitized library loaded into the interpreter needs the sanitizer runtimes loaded first.
   if(VOMTEL_SANITIZE)
     set(preload "")
-    foreach(runtime IN ITEMS asan ubsan tsan)
-      if(VOMTEL_SANITIZE MATCHES "(address|undefined|thread)")
+    foreach(runtime IN ITEMS asan ubsan)
+      if((runtime STREQUAL "asan" AND VOMTEL_SANITIZE MATCHES "address") OR
+         (runtime STREQUAL "ubsan" AND VOMTEL_SANITIZE MATCHES "undefined"))
         execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${runtime}.so
           OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
-        if((runtime STREQUAL "asan" AND VOMTEL_SANITIZE MATCHES "address") OR
-           (runtime STREQUAL "ubsan" AND VOMTEL_SANITIZE MATCHES "undefined") OR
-           (runtime STREQUAL "tsan" AND VOMTEL_SANITIZE MATCHES "thread"))
-          if(EXISTS "${runtime_path}")
-            list(APPEND preload ${runtime_path})
-          endif()
+        if(EXISTS "${runtime_path}")
+          list(APPEND preload ${runtime_path})
         endif()
       endif()
     endforeach()
