@@ -1151,6 +1151,138 @@ TEST_F(BadInputTest, EveryRequiredPointerOfTheRestIsCheckedBeforeAnythingIsSent)
   EXPECT_EQ(vomtelCloseServer(gate_ + 1, 0), VOMTEL_OK);
 }
 
+// ---- Gates that do not exist and opens that cannot be made ---------------------------------
+
+// Gate numbers that no open made, however large or negative: no session (3007), nothing sent on
+// the open gate; the close is a no-op, the version 0 and the event poll's kind 999.
+TEST_F(BadInputTest, GateNumbersWithoutAGateSendNothing) {
+  const ConnectionId call = Call();
+  DeviceRecord device{};
+  std::strcpy(device.Device, "3001");
+  const UserDataBlock statement = Block("delete x");
+  for (int gate : {-1, INT_MIN, INT_MAX, 65536, 256}) {
+    const std::string at = " gate " + std::to_string(gate);
+    const std::pair<const char*, std::function<int()>> rows[] = {
+        {"vomtelMonitorStart", [&] { return vomtelMonitorStart(gate, 0); }},
+        {"vomtelMonitorStop", [&] { return vomtelMonitorStop(gate, 0); }},
+        {"vomtelAddDevice", [&] { return vomtelAddDevice(gate, 0, &device); }},
+        {"vomtelMakeCall",
+         [&] {
+           return vomtelMakeCall(gate, 0, "1", "2", "", "", "", nullptr, nullptr, nullptr, nullptr);
+         }},
+        {"vomtelAnswerCall", [&] { return vomtelAnswerCall(gate, 0, &call, nullptr); }},
+        {"vomtelSetAgentFlag", [&] { return vomtelSetAgentFlag(gate, 0, "a", 1); }},
+        {"vomtelSQLExecute", [&] { return vomtelSQLExecute(gate, 0, "3001", &statement); }},
+        {"vomtelIVRReleaseCall", [&] { return vomtelIVRReleaseCall(gate, 0, 1, 2, "", ""); }},
+        {"vomtelPutCounselInfo", [&] { return vomtelPutCounselInfo(gate, 0, "", 1, "", nullptr); }},
+        {"vomtelBlackListInsertResult",
+         [&] { return vomtelBlackListInsertResult(gate, 3, 0, 1); }},
+    };
+    for (const auto& [name, row] : rows) ExpectRefused(name + at, VOMTEL_NO_SESSION, row);
+    ExpectRefused("vomtelCloseServer" + at, VOMTEL_OK, [&] { return vomtelCloseServer(gate, 0); });
+    int version = -1;
+    EXPECT_EQ(vomtelGetOrbaVersion(gate, &version), VOMTEL_OK) << at;
+    EXPECT_EQ(version, 0) << at;
+    EventData event{};
+    EXPECT_EQ(vomtelGetEvent(gate, &event, 0), VOMTEL_OK) << at;
+    EXPECT_EQ(event.EventKind, 999) << at;
+  }
+}
+
+// An open whose application name does not fit its str8, or whose server name is null (the
+// empty text), connects to nothing: 3014, and the gate number it wrote is free again.
+TEST_F(BadInputTest, OpensThatCannotBeMadeSendNothingAndLeaveNoGate) {
+  DeviceRecord device{};
+  device.HeaderByte = 0x30;
+  std::strcpy(device.Device, "3002");
+  const std::string longName(256, 'a');
+  const int accepted = server_.AcceptedConnections();
+  int first = -1;
+  ExpectRefused("application of 256 bytes", VOMTEL_NOT_CONNECTED, [&] {
+    return vomtelOpenServer(&first, 0, &device, server_.Address().c_str(), server_.Port(), "",
+                            longName.c_str(), 0, 0);
+  });
+  EXPECT_EQ(server_.AcceptedConnections(), accepted);
+  int second = -1;
+  ExpectRefused("null server name", VOMTEL_NOT_CONNECTED, [&] {
+    return vomtelOpenServer(&second, 0, &device, nullptr, server_.Port(), "", "badin", 0, 0);
+  });
+  EXPECT_EQ(second, first);  // the failed open's number was free again
+  EXPECT_EQ(vomtelMonitorStart(second, 0), VOMTEL_NO_SESSION);
+}
+
+// The log settings with no gate being opened: any level is taken (1), a null, empty or huge
+// folder sets nothing (0); nothing is sent.
+TEST_F(BadInputTest, LogSettingsTakeAnyLevelAndFolder) {
+  const std::string huge(100000, 'f');
+  const std::pair<int, std::function<int()>> rows[] = {
+      {VOMTEL_OK, [] { return vomtelSetLogLevel(INT_MIN); }},
+      {VOMTEL_OK, [] { return vomtelSetLogLevel(INT_MAX); }},
+      {0, [] { return vomtelSetLogPath(nullptr); }},
+      {0, [&] { return vomtelSetLogPath(huge.c_str()); }},
+      {0, [] { return vomtelSetIni(INT_MAX, nullptr); }},
+      {0, [&] { return vomtelSetIni(INT_MIN, huge.c_str()); }},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    ExpectRefused("row " + std::to_string(i), rows[i].first, rows[i].second);
+  }
+}
+
+// ---- The entry points that do nothing ------------------------------------------------------
+
+// Every pointer unreadable, every number extreme: they read nothing and send nothing.
+TEST_F(BadInputTest, EntryPointsThatDoNothingReadNoArgument) {
+  void* p = const_cast<void*>(Unreadable());
+  const char* t = UnreadableText();
+  const int m = INT_MIN;
+  const int M = INT_MAX;
+  const auto* device = static_cast<const DeviceRecord*>(Unreadable());
+  const std::pair<int, std::function<int()>> rows[] = {
+      {1, [&] { return vomtelSendMsg(gate_, M, m, M, m, M); }},
+      {1, [&] { return vomtelSetPbxID(gate_, M, m); }},
+      {1, [&] { return vomtelAgentBusyGetValue(gate_, M, m, M, m, p, p); }},
+      {1, [&] { return vomtelAgentReadyGetValue(gate_, M, m, M, m, p, p); }},
+      {2018,
+       [&] {
+         return vomtelOpenServerP(static_cast<int*>(p), M, t, m, t, t, device, t, M, t, t, m, M);
+       }},
+      {2018, [&] { return vomtelOneStepTransfer(gate_, M, p, p, p, p, p, p, p); }},
+      {2018, [&] { return vomtelGetPartMaster(gate_, M, m, M, m, M, m, p, p); }},
+      {2018, [&] { return vomtelQueryAgentStatus(gate_, M, p, m, p, p, p); }},
+      {2018, [&] { return vomtelAgentReadyGetExu(gate_, M, m, M, m, p, p); }},
+      {2018, [&] { return vomtelGetTenantMaster(gate_, M, m, M, m, p, p); }},
+      {2018, [&] { return vomtelCallbackListInsertResult(gate_, M, m, M, m, M, m); }},
+      {2018, [&] { return vomtelCurrentDN(gate_, M, p); }},
+      {2018, [&] { return vomtelEventNotify(gate_, M, p); }},
+      {2018, [&] { return vomtelGetEventPoll(gate_, p, M); }},
+      {2018, [&] { return vomtelSetCounselResult(gate_, M, p); }},
+      {2018, [&] { return vomtelCreateCampaign(gate_, M, p, p); }},
+      {2018, [&] { return vomtelErrMsg(gate_, M, m, p); }},
+      {2018, [&] { return vomtelPreviewMakeCallResult(gate_, M, m, M); }},
+      {2018, [&] { return vomtelSendPopup(gate_, M, t, p); }},
+      {2018, [&] { return vomtelSetCounselResultResult(gate_, M, m, M); }},
+      {2018, [&] { return vomtelCreateCampaignResult(gate_, M, m, M, m); }},
+      {2018, [&] { return vomtelQueryAgentStatusExIII(gate_, M, p, m, p); }},
+      {2018, [&] { return vomtelSendData(gate_, M, m, p, M); }},
+      {2018, [&] { return vomtelAgentReadyGetW(gate_, M, m, M, m, p, p, M); }},
+      {2018, [&] { return vomtelGetGroupMaster(gate_, M, m, M, m, M, p, p); }},
+      {2018, [&] { return vomtelSendWebChatMsg(gate_, M, p, p, p, p, m, M); }},
+      {2018, [&] { return vomtelAgentBusyGetValueII(gate_, M, m, M, m, M, p, p); }},
+      {2018, [&] { return vomtelAgentReadyGetValueII(gate_, M, m, M, m, M, p, p); }},
+      {2018, [&] { return vomtelAgentStatusGetII(gate_, M, m, M, M, m, M, p, p, m); }},
+      {2018, [&] { return vomtelGetAgentMaster(gate_, M, m, M, m, M, m, M, p, p); }},
+      {2018, [&] { return vomtelGetEmployeeMaster(gate_, M, m, M, m, M, m, M, p, p); }},
+      {2018, [&] { return vomtelNotifyRecord(gate_, M, m, t, M, t); }},
+      {2018, [&] { return vomtelPutTraceInfoEx(gate_, M, m, M, p, p, p, p, p, p, m, p, p); }},
+  };
+  std::vector<int> got;
+  const std::vector<Request> sent = SentBy([&] {
+    for (const auto& row : rows) got.push_back(row.second());
+  });
+  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], rows[i].first) << "row " << i;
+  EXPECT_TRUE(sent.empty());
+}
+
 // ---- Records whose texts have no NUL ------------------------------------------------------
 
 // A text field of a record: where it is, and how many of its bytes must go out (0: none).
