@@ -113,6 +113,8 @@ int VOMTEL_CALL vomtelCallbackCampaignResult(int gate, int gateTo, int, int requ
     // The low 16 bits of the count, taken as signed; 0 or less sends an empty list.
     const int n = static_cast<std::int16_t>(count & 0xFFFF);
     if (n > 0 && !entries) return kNullArgument;
+    // Refused before the caller's array is read: it need hold no more than one request carries.
+    if (n > static_cast<int>(vomtel::kMaxCallbackCampaignEntries)) return vomtel::kTooManyDevices;
     std::vector<vomtel::CallbackCampaignEntry> list;
     for (int i = 0; i < n; ++i) {
       list.push_back({U32(entries[i].CampaignId), U32(entries[i].ServiceCode),

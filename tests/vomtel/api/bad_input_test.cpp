@@ -259,10 +259,8 @@ TEST_F(BadInputTest, CallbackCampaignAnswersSendTheLowSixteenBitsOfTheirCount) {
 }
 
 // A count past what one request holds is refused before the entries are read: the caller's
-// array may hold fewer entries than a count it got wrong. Disabled until the export checks the
-// count before its copy loop (now the loop reads all the entries and the operation refuses
-// them afterwards).
-TEST_F(BadInputTest, DISABLED_CallbackCampaignAnswerRefusesItsCountBeforeReadingTheEntries) {
+// array may hold fewer entries than a count it got wrong.
+TEST_F(BadInputTest, CallbackCampaignAnswerRefusesItsCountBeforeReadingTheEntries) {
   FencedBytes fenced(681 * sizeof(CallbackCampaignEntry));
   const auto* entries = reinterpret_cast<const CallbackCampaignEntry*>(fenced.Data());
   ExpectRefused("count 32767", VOMTEL_TOO_MANY_DEVICES,

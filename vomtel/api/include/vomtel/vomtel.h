@@ -565,7 +565,8 @@ VOMTEL_AT(EventData, reserved4312, 4312);
 /* Opens a gate to one server: registers the server (address, port), the record's device,
  * the application name, the low bytes of the record's link mode, device type and header byte
  * and the header word, connects and sends the open request (reply awaited up to 1 s).
- * 1 when the gate is usable, else 3014 (not connected). The gate's number, the lowest that no
+ * 1 when the gate is usable, else 3014 (not connected; also for a device number or
+ * application name over 255 bytes, which is never sent). The gate's number, the lowest that no
  * open gate uses, is written to *gate whatever the result; after a failed open the gate is
  * gone and its number free again. With a null gate pointer the gate is opened all the same
  * and its number not written. device must not be null (3009). protocol and reserved are not
@@ -705,7 +706,8 @@ VOMTEL_API int VOMTEL_CALL vomtelSendDTMF(int gate, int invoke, const Connection
 /* Writes the server's number to *result when a reply came. result must not be null (3009). */
 VOMTEL_API int VOMTEL_CALL vomtelCallToCNID(int gate, int invoke, int first, int second,
                                             int* result);
-/* uei must not be null (3009). */
+/* uei must not be null (3009). Its text has no limit of 1024: up to the block's 1,028 bytes
+ * go out. */
 VOMTEL_API int VOMTEL_CALL vomtelUserExInfoData(int gate, int invoke, int callId,
                                                 const UserDataBlock* uei);
 
@@ -812,7 +814,8 @@ VOMTEL_API int VOMTEL_CALL vomtelGetAgent(int gate, int invoke, const char* text
                                           const char* text8);
 /* As vomtelGetAgent; on 1 also writes the server's read-count text (cut to 1024 bytes) to
  * readCount (char[1025], must not be null). The first five texts may hold 1024 bytes, the
- * sixth 20; a longer one gives -3025 (negative) before anything is sent. At most
+ * sixth 20, mode, blend and maxCount 255; a longer one gives -3025 (negative) before anything
+ * is sent. At most
  * VOMTEL_CAP_AGENT_LIST entries. */
 VOMTEL_API int VOMTEL_CALL vomtelGetAgentEx(int gate, int invoke, const char* dn, const char* id,
                                             const char* skill, const char* tenant,
@@ -859,7 +862,8 @@ VOMTEL_API int VOMTEL_CALL vomtelIVRNumberOfWait(int gate, int invoke, uint32_t 
                                                  const char* text, int* count);
 /* Runs a query: on 1 writes the rows (joined by the delimiter, cut to 1027 bytes and
  * NUL-terminated) into result->Text and their byte count into result->Length; the row count
- * goes to *rows whenever a reply carried it. rows and result must not be null (3009). */
+ * goes to *rows whenever a reply carried it. rows and result must not be null (3009). The
+ * query's text has no limit: up to its block's 1,028 bytes go out (so for vomtelSQLExecute). */
 VOMTEL_API int VOMTEL_CALL vomtelSQLQuery(int gate, int invoke, const char* device,
                                           int recordNumber, int delimiter,
                                           const UserDataBlock* query, int* rows,
@@ -901,7 +905,8 @@ VOMTEL_API int VOMTEL_CALL vomtelCallbackCampaign(int gate, int invoke, int requ
                                                   uint32_t* count,
                                                   CallbackCampaignEntry* entries);
 /* Sends the low 16 bits of count (signed) entries; 0 or less sends none. entries may be null
- * only then (3009). More entries than one request holds give 3040. */
+ * only then (3009). More than 680 entries (what one request holds) give 3040 before entries
+ * is read. */
 VOMTEL_API int VOMTEL_CALL vomtelCallbackCampaignResult(int gate, int gateTo, int reserved,
                                                         int requestId, int count,
                                                         const CallbackCampaignEntry* entries);
@@ -932,7 +937,7 @@ VOMTEL_API int VOMTEL_CALL vomtelSysPreviewState(int gate, int invoke, uint32_t 
 VOMTEL_API int VOMTEL_CALL vomtelPreviewMakeCall(int gate, int invoke, int first, int second,
                                                  int third, const char* employeeId,
                                                  int callKind);
-/* data must not be null (3009). */
+/* data must not be null (3009); up to its block's 1,028 bytes go out. */
 VOMTEL_API int VOMTEL_CALL vomtelCampaignInfo(int gate, int invoke, uint32_t value,
                                               const UserDataBlock* data);
 /* 3002 when the reply names another service type. */
