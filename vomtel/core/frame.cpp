@@ -21,7 +21,8 @@ StreamPtr BuildRequestFrame(const Stream& body, std::uint8_t cls, std::uint8_t c
       .PutBytes(body.Data(), size);
   const ByteRange secret = body.Secret();
   if (!secret.Empty()) {
-    frame->SetSecret({secret.begin + kRequestHeadSize, std::min(secret.end, size) + kRequestHeadSize});
+    frame->SetSecret(
+        {secret.begin + kRequestHeadSize, std::min(secret.end, size) + kRequestHeadSize});
   }
   return frame;
 }
