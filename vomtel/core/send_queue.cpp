@@ -1,6 +1,7 @@
 #include "vomtel/core/send_queue.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,23 +23,46 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
   const int size = static_cast<int>(frame.Size());
   if (size == 0) return kOk;
 
+  // Everything is allocated before the lock (the list node too, spliced in below): once a byte
+  // has gone out, nothing may fail before the rest is queued.
   auto entry = std::make_shared<Entry>();
   entry->bytes.assign(frame.Data(), frame.Data() + size);
   entry->secret = frame.Secret();
+  std::list<std::shared_ptr<Entry>> node{entry};
   std::function<void()> hook;
+  std::optional<int> direct_sent;  // what the socket took from this thread, when it was tried
+  bool whole = false;              // every byte went out here
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!connected_) return kNotConnected;
     if (kCapacity - pending_ < size) return kNoRoom;
-    entries_.push_back(entry);
-    pending_ += size;
-    hook = queued_hook_;
+    if (direct_ != nullptr && entries_.empty()) {
+      // Nothing ahead of it: the frame goes to the socket from this thread, which saves the
+      // hand-off to the service thread. The socket never blocks; what it does not take now is
+      // left to the service thread's flush.
+      direct_sent = direct_->Write(entry->bytes.data(), size);
+      entry->sent = static_cast<std::size_t>(std::clamp(*direct_sent, 0, size));
+      whole = entry->sent == static_cast<std::size_t>(size);
+    }
+    if (!whole) {
+      entries_.splice(entries_.end(), node);
+      pending_ += size - static_cast<int>(entry->sent);
+      hook = queued_hook_;
+    }
   }
   if (logger_.Enabled(kLogInfo)) {
     logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " +
                       HexDump(entry->bytes.data(), size, 0, entry->secret),
                   kLogInfo);
+    if (direct_sent) {
+      // The bytes are not changed once queued; only `sent` moves, under the lock.
+      std::string line =
+          std::string(kMarkSent) + " send data : <" + std::to_string(*direct_sent) + "> ";
+      AppendHexDump(line, entry->bytes.data(), std::clamp(*direct_sent, 0, size), 0, entry->secret);
+      logger_.Write(line, kLogInfo);
+    }
   }
+  if (whole) return kOk;
   if (hook) hook();
 
   std::unique_lock<std::mutex> lock(mutex_);
@@ -73,7 +97,8 @@ int CSendQueue::Flush(ByteSink& sink) {
     if (logged) {
       line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> ";
       // Dumped frame by frame, so that each one's secret bytes stay hidden.
-      std::size_t left = static_cast<std::size_t>(std::clamp(sent, 0, static_cast<int>(bytes.size())));
+      std::size_t left =
+          static_cast<std::size_t>(std::clamp(sent, 0, static_cast<int>(bytes.size())));
       for (auto entry = entries_.begin(); left > 0 && entry != entries_.end(); ++entry) {
         const std::size_t take = std::min(left, (*entry)->bytes.size() - (*entry)->sent);
         AppendHexDump(line, (*entry)->bytes.data() + (*entry)->sent, static_cast<int>(take),
@@ -118,20 +143,23 @@ void CSendQueue::DropPending() {
   flushed_.notify_all();
 }
 
-void CSendQueue::EndConnection() {
+void CSendQueue::EndConnection(const std::function<void()>& close) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     connected_ = false;
+    direct_ = nullptr;
+    if (close) close();
     DropLocked(kNotConnected);
   }
   flushed_.notify_all();
 }
 
-void CSendQueue::BeginConnection() {
+void CSendQueue::BeginConnection(ByteSink* direct) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     DropLocked(kNotConnected);
     connected_ = true;
+    direct_ = direct;
   }
   flushed_.notify_all();
 }

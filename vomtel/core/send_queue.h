@@ -1,5 +1,7 @@
 // CSendQueue: the send buffer of one socket service. Callers queue a request frame and wait
-// until the service thread has sent it.
+// until the service thread has sent it. A connection begun with a direct sink is written by the
+// callers themselves while nothing is pending: the frame goes to the non-blocking socket under
+// the queue's lock, and only what the socket does not take is queued for the service thread.
 //
 // A writer's result tells what happened to its own bytes: 1 when the last of them has gone
 // out, 3013 when they have not all gone out by its deadline. A frame none of whose bytes went
@@ -49,11 +51,14 @@ class CSendQueue {
   void DropPending();
   // The connection the queue feeds has ended: every pending byte is dropped, writers still
   // waiting return 3014 at once and later writers are refused with 3014 until BeginConnection.
-  // A new queue counts as connected.
-  void EndConnection();
+  // `close`, when given, runs under the queue's lock once no writer can send directly any more:
+  // the socket is closed there, so a writer never sends on a descriptor that was closed (and
+  // perhaps given to another file). A new queue counts as connected, without a direct sink.
+  void EndConnection(const std::function<void()>& close = {});
   // A new connection: anything still pending is dropped (its writers get 3014) and writers are
-  // taken again.
-  void BeginConnection();
+  // taken again. With `direct`, a writer that finds nothing pending writes its frame to it
+  // itself, under the queue's lock: it must never block. It stays in use until EndConnection.
+  void BeginConnection(ByteSink* direct = nullptr);
   bool HasPending() const;
   // Unsent bytes queued.
   int PendingBytes() const;
@@ -79,6 +84,7 @@ class CSendQueue {
   std::list<std::shared_ptr<Entry>> entries_;  // oldest first
   int pending_ = 0;
   bool connected_ = true;  // false from EndConnection to BeginConnection
+  ByteSink* direct_ = nullptr;  // the connection, written by the callers; under mutex_
   std::function<void()> queued_hook_;
 };
 

@@ -40,7 +40,7 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   // A new connection: nothing of the last one is carried over but its events.
   const std::uint64_t connection = ++next_connection;
   connection_.store(connection);
-  send_queue_.BeginConnection();
+  send_queue_.BeginConnection(&channel_);
   recv_queue_.BeginConnection(connection);
   wake_.Drain();
   TouchActivity();
@@ -53,8 +53,7 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   try {
     thread_ = std::thread(&CSocket::Run, this, connection);
   } catch (const std::exception&) {
-    channel_.Close();
-    send_queue_.EndConnection();
+    send_queue_.EndConnection([this] { channel_.Close(); });
     stop_.store(true);
     stopped_.store(true);
     logger_.Write("[vomtelSock : StartService] Connect fail.", kLogInfo);
@@ -138,11 +137,11 @@ void CSocket::Run(std::uint64_t connection) {
   }
 
   logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
-  channel_.Close();
   // Stopped before the pending writers are woken: one that fails now sees the service stopped.
-  // A writer that passed the stopped test a moment ago is refused by the send queue itself.
+  // A writer that passed the stopped test a moment ago is refused by the send queue itself. The
+  // socket is closed under the send queue's lock, which writers hold while they send on it.
   stopped_.store(true);
-  send_queue_.EndConnection();
+  send_queue_.EndConnection([this] { channel_.Close(); });
   recv_queue_.PostConnectionLost(connection);
   service_thread_id_.store(std::thread::id());
 }

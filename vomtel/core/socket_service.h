@@ -5,12 +5,14 @@
 //
 // Threads: the service thread is owned and joined. StartService returns only once the new
 // loop runs; StopService asks the loop to end, shuts the socket down and joins the thread.
-// Only the service thread closes its socket. When a loop ends (whatever the reason) it closes
-// the socket abortively, marks the service stopped, drops unsent bytes (their writers, and
-// any writer still on its way in, get 3014 at once) and then posts the connection-lost notice
-// 0xA4 of its connection on the event queue, which also ends a wait for a reply on it (3014
-// when no reply is queued). A queued frame wakes the loop at once through an eventfd; the select time-out still
-// bounds one pass, so the silence limit is tested at least that often.
+// Only the service thread closes its socket. When a loop ends (whatever the reason) it marks
+// the service stopped, closes the socket abortively under the send queue's lock, drops unsent
+// bytes (their writers, and any writer still on its way in, get 3014 at once) and then posts
+// the connection-lost notice 0xA4 of its connection on the event queue, which also ends a wait
+// for a reply on it (3014 when no reply is queued). A writer that finds nothing pending sends
+// its frame to the socket itself (CSendQueue); what the socket does not take at once is queued
+// and wakes the loop through an eventfd; the select time-out still bounds one pass, so the
+// silence limit is tested at least that often.
 //
 // One CSocket can be started again after its loop ended: each start is a new connection with
 // a new process-wide unique id, on which the send and reply queues start empty.

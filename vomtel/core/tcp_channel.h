@@ -1,8 +1,10 @@
 // CTcpChannel: the one TCP connection of a socket service.
 //
 // The owner connects while no service thread runs; the service thread then reads, writes and
-// closes. Any other thread may only call Shutdown, which wakes the service thread's poll. The descriptor is guarded so that a
-// shut-down never reaches a descriptor number that a close has already given back.
+// closes. Writers write to it only through the send queue, under its lock, under which the
+// service thread also closes it (CSendQueue::BeginConnection, EndConnection). Any other thread
+// may only call Shutdown, which wakes the service thread's poll. The descriptor is guarded so
+// that a shut-down never reaches a descriptor number that a close has already given back.
 #pragma once
 
 #include <chrono>

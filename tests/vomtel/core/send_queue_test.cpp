@@ -162,6 +162,51 @@ TEST_F(SendQueueTest, SecretBytesNeverShowInTheDumps) {
   EXPECT_EQ(text.find("00 00 00 11 22"), std::string::npos);
 }
 
+// With a direct sink, a writer that finds nothing pending sends its frame itself; only what the
+// sink does not take is left to the flushes, and frames behind pending bytes queue up.
+TEST_F(SendQueueTest, WriterSendsItselfWhenNothingIsPending) {
+  std::atomic<int> wakes{0};
+  queue.SetQueuedHook([&] { ++wakes; });
+  queue.BeginConnection(&sink);
+  EXPECT_EQ(queue.Write(FrameOf(kFirst), 5s), kOk) << "no flush needed";
+  EXPECT_EQ(sink.Taken(), kFirst);
+  EXPECT_EQ(wakes.load(), 0) << "nothing queued, the service thread is not woken";
+
+  sink.SetRoom(4);  // the socket takes a part only
+  auto partly = StartWriter(kSecond, 5s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kSecond.size()) - 4));
+  auto behind = StartWriter(kFirst, 5s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kSecond.size() + kFirst.size()) - 4));
+  EXPECT_EQ(sink.Taken(), Concat(kFirst, Bytes(kSecond.begin(), kSecond.begin() + 4)))
+      << "a frame behind pending bytes is not sent ahead of them";
+  EXPECT_EQ(wakes.load(), 2);
+  sink.SetRoom(-1);
+  EXPECT_EQ(queue.Flush(sink), kOk);
+  EXPECT_EQ(partly.get(), kOk);
+  EXPECT_EQ(behind.get(), kOk);
+  EXPECT_EQ(sink.Taken(), Concat(Concat(kFirst, kSecond), kFirst));
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("WriteQueue[S] : a1 00 07 45 46 00 00 00 11 22 \n"), std::string::npos);
+  EXPECT_NE(text.find(" send data : <10> a1 00 07 45 46 00 00 00 11 22 \n"), std::string::npos);
+  EXPECT_NE(text.find(" send data : <4> a1 00 06 42 \n"), std::string::npos);
+  EXPECT_NE(text.find(" send data : <15> 1e 00 00 00 33 a1 00 07 45 46 00 00 00 11 22 \n"),
+            std::string::npos);
+
+  // A failing socket: the bytes stay queued for the service thread, whose flush fails too and
+  // ends the connection.
+  sink.SetFailing(true);
+  auto failing = StartWriter(kSecond, 10s);
+  ASSERT_TRUE(PendingReaches(static_cast<int>(kSecond.size())));
+  EXPECT_EQ(queue.Flush(sink), kConnectionClosed);
+  int closes = 0;
+  queue.EndConnection([&] { ++closes; });
+  EXPECT_EQ(failing.get(), kNotConnected);
+  EXPECT_EQ(closes, 1);
+  sink.SetFailing(false);
+  EXPECT_EQ(queue.Write(FrameOf(kFirst), 5s), kNotConnected);
+  EXPECT_EQ(sink.Taken(), Concat(Concat(kFirst, kSecond), kFirst)) << "nothing after the close";
+}
+
 TEST_F(SendQueueTest, QueuedHookRunsForEveryFrame) {
   std::atomic<int> calls{0};
   queue.SetQueuedHook([&] { ++calls; });
