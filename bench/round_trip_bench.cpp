@@ -192,11 +192,11 @@ void CApiRoundTrip(benchmark::State& state, int logLevel) {
                 result.library.MedianUs() / result.relay.MedianUs());
   Figures::Instance().Record(
       Section::kRoundTrip,
-      {"Raw ping-pong through an I/O thread (the session's hand-off), median",
+      {"Raw ping-pong through an I/O thread (two hand-offs), median",
        result.relay.MedianUs(), "us", "raw TCP ping-pong median", result.raw.MedianUs(),
        Goal::kNone, 0, "",
-       "eventfd to the I/O thread, condition variable back: the floor of a design with a "
-       "service thread per session; vomtelMakeCall's median is " +
+       "eventfd to the I/O thread, condition variable back; the library hands over the reply "
+       "only, its caller sends the request itself; vomtelMakeCall's median is " +
            std::string(relayRatio) + " of it"});
   Figures::Instance().Record(
       Section::kRoundTrip,
