@@ -1,7 +1,8 @@
-// The floor of the session's design: the raw ping-pong of raw_ping_pong.h, but with the
-// socket owned by an I/O thread as a session's service thread owns its own. The caller hands
-// the request over through an eventfd in the thread's poll set and waits on a condition
-// variable for the reply, as a request through the session does; nothing else is done.
+// Two hand-offs around the raw ping-pong of raw_ping_pong.h: the socket is owned by an I/O
+// thread as a session's service thread owns its own. The caller hands the request over through
+// an eventfd in the thread's poll set and waits on a condition variable for the reply; nothing
+// else is done. (A request through the session makes the second hand-off only: its caller
+// sends the frame itself when nothing is pending.)
 #pragma once
 
 #include <condition_variable>

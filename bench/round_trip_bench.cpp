@@ -1,7 +1,7 @@
 // One request's round trip: through the session (its send and reply wait, as the request
 // operations use them) and through the C interface (vomtelMakeCall), each interleaved sample
 // by sample with a raw TCP ping-pong of the same frame sizes on the same loopback, and with the
-// same ping-pong through an I/O thread (the hand-off the session's design makes).
+// same ping-pong through an I/O thread (two hand-offs; the session makes the reply's only).
 //
 // On a machine shared with other work, where a thread lands decides much of a round trip, and
 // a thread stays where it landed. So the samples are taken in rounds, each with new peers,
