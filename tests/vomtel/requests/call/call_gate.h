@@ -25,12 +25,13 @@ inline constexpr std::uint8_t kVersion = 0x33;
 inline constexpr std::uint16_t kHeaderWord = 0x0102;
 inline constexpr const char* kAgentDn = "1001";
 
-// The loopback timings with a reply wait of three units at 150 ms and a conference wait of
-// 300 ms.
+// The loopback timings with a reply wait of three units at 600 ms and a conference wait of
+// 1 s: short enough for the waits that tests run out, long enough for a loaded machine (and a
+// sanitizer build) to answer in time.
 inline Timings CallTimings() {
   Timings timings = ShortTimings();
-  timings.replyUnit = milliseconds(50);
-  timings.conferenceWait = milliseconds(300);
+  timings.replyUnit = milliseconds(200);
+  timings.conferenceWait = milliseconds(1000);
   return timings;
 }
 

@@ -41,7 +41,7 @@ using ExchangeTest = CallGate;
 // Request A gives up; its reply comes after that. B and C each get their own reply instead of
 // the one before theirs.
 TEST_F(ExchangeTest, LateReplyOfARequestThatGaveUpIsDropped) {
-  Sim().AddOnceRule(0x41, kHold, Reply(5, milliseconds(300)));  // after A's 150 ms wait
+  Sim().AddOnceRule(0x41, kHold, Reply(5, CallTimings().ReplyWait(3) * 2));  // after A's wait
   Sim().AddOnceRule(0x41, kHold, Reply(6, milliseconds(40)));
   Sim().AddOnceRule(0x41, kHold, Reply(7));
 
