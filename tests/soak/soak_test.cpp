@@ -858,6 +858,29 @@ class SoakTest : public ::testing::Test {
         << CountFiles() << " descriptors after closing the gates, " << files
         << " before opening them";
   }
+  // Requests and polls under `budget` of faults; then the server behaves again, each gate
+  // serves within a deadline (the pollers carry out the fail-overs and open lost gates again
+  // meanwhile), every result is checked, and closing the gates leaves nothing behind.
+  static void RunUnderFaults(Soak& soak, milliseconds budget) {
+    const int threads = CountThreads();
+    const int sockets = CountSockets();
+    const int files = CountFiles();
+    ASSERT_TRUE(soak.OpenGates());
+    soak.StartRequests();
+    soak.StartPolling();
+    soak.RunChaos(budget, true);
+    soak.StopRequests();
+    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
+    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
+        << "the single gate";
+    soak.StopPolling();
+    soak.CheckResults();
+
+    soak.CloseGates();
+    soak.CheckNoConnections();
+    ExpectGatesLeftNothing(threads, sockets, files);
+  }
+
   // With the servers and the adapter gone, they are those of the start.
   void ExpectNothingLeft() const {
     EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threads_at_start_; },
@@ -881,26 +904,7 @@ class SoakTest : public ::testing::Test {
 TEST_F(SoakTest, RequestsAndEventsUnderAMisbehavingServer) {
   {
     Soak soak(dir_.Path(), random_state_, requests_per_thread_);
-    const int threads = CountThreads();
-    const int sockets = CountSockets();
-    const int files = CountFiles();
-    ASSERT_TRUE(soak.OpenGates());
-    soak.StartRequests();
-    soak.StartPolling();
-    soak.RunChaos(budget_, true);
-    soak.StopRequests();
-
-    // The server behaves again: each gate serves within a deadline (the pollers carry out
-    // the fail-overs and open lost gates again meanwhile).
-    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
-    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
-        << "the single gate";
-    soak.StopPolling();
-    soak.CheckResults();
-
-    soak.CloseGates();
-    soak.CheckNoConnections();
-    ExpectGatesLeftNothing(threads, sockets, files);
+    RunUnderFaults(soak, budget_);
   }
   ExpectNothingLeft();
 }
@@ -916,23 +920,7 @@ TEST_F(SoakTest, ExportedCallsUnderAMisbehavingServer) {
   }
   {
     Soak soak(dir_.Path(), random_state_ + 2, requests_per_thread_, Calls::kExported);
-    const int threads = CountThreads();
-    const int sockets = CountSockets();
-    const int files = CountFiles();
-    ASSERT_TRUE(soak.OpenGates());
-    soak.StartRequests();
-    soak.StartPolling();
-    soak.RunChaos(budget_ / 3, true);
-    soak.StopRequests();
-    EXPECT_EQ(soak.ServesAgain(soak.Ha(), milliseconds(8000 * kSlow)), kOk) << "the HA gate";
-    EXPECT_EQ(soak.ServesAgain(soak.Single(), milliseconds(8000 * kSlow)), kOk)
-        << "the single gate";
-    soak.StopPolling();
-    soak.CheckResults();
-
-    soak.CloseGates();
-    soak.CheckNoConnections();
-    ExpectGatesLeftNothing(threads, sockets, files);
+    RunUnderFaults(soak, budget_ / 3);
   }
   ExpectNothingLeft();
 }
