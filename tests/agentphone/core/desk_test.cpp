@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "agentphone/core/desk_folder.h"
+#include "agentphone/core/desk_settings.h"
+#include "agentphone/core/instance_lock.h"
+#include "agentphone/core/start_options.h"
+#include "agentphone/core/text_routines.h"
+#include "support/temp_dir.h"
+
+namespace agentphone {
+namespace {
+
+TEST(DeskFolder, ChosenByOptionThenEnvironment) {
+  std::map<std::string, std::string> env;
+  auto lookup = [&env](const char* name) -> std::optional<std::string> {
+    auto it = env.find(name);
+    if (it == env.end()) return std::nullopt;
+    return it->second;
+  };
+  EXPECT_EQ(ResolveDeskFolder(std::nullopt, lookup), "");
+  env["HOME"] = "/home/a";
+  EXPECT_EQ(ResolveDeskFolder(std::nullopt, lookup), "/home/a/.config/agentphone");
+  env["XDG_CONFIG_HOME"] = "/cfg";
+  EXPECT_EQ(ResolveDeskFolder(std::nullopt, lookup), "/cfg/agentphone");
+  env["AGENTPHONE_HOME"] = "/desk";
+  EXPECT_EQ(ResolveDeskFolder(std::nullopt, lookup), "/desk");
+  EXPECT_EQ(ResolveDeskFolder(std::string("/opt/desk"), lookup), "/opt/desk");
+}
+
+TEST(DeskFolder, FirstStartWritesDefaultsThatReadBack) {
+  vomtel::test::TempDir dir;
+  const std::string desk = dir / "new/desk";
+  ASSERT_TRUE(PrepareDeskFolder(desk));
+  EXPECT_EQ(GetIniValue(desk, "SOFTPHONE.ini", "SOFTPHONE", "LOGIN"), "0");
+  EXPECT_EQ(GetIniValue(desk, "SOFTPHONE.ini", "AGENTPHONE", "SERVER"), "127.0.0.1");
+  DeskSettings settings(desk);
+  EXPECT_EQ(settings.Get(kServerPortKey), "9709");
+  // An existing file is left alone.
+  ASSERT_TRUE(WriteIniValue(desk, "SOFTPHONE.ini", "AGENTPHONE", "SERVER_PORT", "7000"));
+  ASSERT_TRUE(PrepareDeskFolder(desk));
+  EXPECT_EQ(DeskSettings(desk).Get(kServerPortKey), "7000");
+  EXPECT_FALSE(PrepareDeskFolder(vomtel::test::TempDir().WriteFile("f", "x") + "/sub"));
+}
+
+TEST(DeskSettings, CommandLineWinsOverTheFile) {
+  vomtel::test::TempDir dir;
+  dir.WriteFile("SOFTPHONE.ini", "[AGENTPHONE]\nSERVER=10.1.1.1\nSERVER_PORT=\n");
+  DeskSettings settings(dir.Path());
+  EXPECT_EQ(settings.Get(kServerKey), "10.1.1.1");
+  EXPECT_EQ(settings.Get(kServerPortKey), "9709");  // empty in the file: the default
+  StartOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseStartOptions({"--home", "/d", "--server=10.2.2.2", "--dial-bind", "0.0.0.0"},
+                                &options, &error));
+  EXPECT_EQ(options.home, std::optional<std::string>("/d"));
+  for (const auto& [key, value] : options.settings) settings.Override(key, value);
+  EXPECT_EQ(settings.Get(kServerKey), "10.2.2.2");
+  EXPECT_EQ(settings.Get(kDialBindKey), "0.0.0.0");
+  EXPECT_EQ(settings.Get("NOT_A_KEY"), "");
+
+  EXPECT_FALSE(ParseStartOptions({"--colour", "red"}, &options, &error));
+  EXPECT_EQ(error, "unknown option: --colour");
+  EXPECT_FALSE(ParseStartOptions({"--server"}, &options, &error));
+  EXPECT_FALSE(ParseStartOptions({"stray"}, &options, &error));
+}
+
+TEST(InstanceLock, OneHolderPerDeskFolder) {
+  vomtel::test::TempDir dir;
+  auto first = InstanceLock::Acquire(dir.Path());
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(InstanceLock::Acquire(dir.Path()), nullptr);
+  vomtel::test::TempDir other;
+  EXPECT_NE(InstanceLock::Acquire(other.Path()), nullptr);
+  first.reset();
+  EXPECT_NE(InstanceLock::Acquire(dir.Path()), nullptr);
+}
+
+}  // namespace
+}  // namespace agentphone

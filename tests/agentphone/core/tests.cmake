@@ -1,0 +1,10 @@
+# The agent program's core without Qt.
+if(TARGET agentphone_core)
+  add_unit_test(NAME test_agentphone_core
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/desk_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/ini_file_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/program_log_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/text_routines_test.cpp
+    LIBS agentphone_core vomtel_test_support)
+endif()
