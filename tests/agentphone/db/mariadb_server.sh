@@ -1,0 +1,62 @@
+#!/bin/sh
+# A private MariaDB server for the database tests: its own data folder, socket and port on
+# 127.0.0.1, started without reading any option file and stopped by its process id.
+#
+#   mariadb_server.sh start DIR PORT   prints "ready" once the server answers (exit 0), or the
+#                                      server's error log (exit 1); exit 77 when mariadbd is absent
+#   mariadb_server.sh stop DIR         stops the server started in DIR and waits for it to end
+set -eu
+
+cmd=${1:-}
+dir=${2:-}
+[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start DIR PORT | stop DIR" >&2; exit 2; }
+
+mariadbd=$(command -v mariadbd || echo /usr/sbin/mariadbd)
+install_db=$(command -v mariadb-install-db || command -v mysql_install_db || true)
+wait_seconds=${MARIADB_WAIT_SECONDS:-60}
+
+case "$cmd" in
+start)
+  port=${3:?port missing}
+  [ -x "$mariadbd" ] && [ -n "$install_db" ] || { echo "mariadbd not installed" >&2; exit 77; }
+  mkdir -p "$dir/data"
+  user_opt=""
+  [ "$(id -u)" = 0 ] && user_opt="--user=root"
+  if [ ! -d "$dir/data/mysql" ]; then
+    "$install_db" --no-defaults --auth-root-authentication-method=normal $user_opt \
+      --datadir="$dir/data" --skip-test-db >"$dir/install.log" 2>&1 ||
+      { cat "$dir/install.log" >&2; exit 1; }
+  fi
+  "$mariadbd" --no-defaults $user_opt --datadir="$dir/data" --socket="$dir/mysqld.sock" \
+    --pid-file="$dir/mysqld.pid" --port="$port" --bind-address=127.0.0.1 \
+    --character-set-server=utf8mb4 --collation-server=utf8mb4_bin \
+    --log-error="$dir/error.log" >/dev/null 2>&1 &
+  echo $! >"$dir/server.pid"
+  i=0
+  # Ready when the socket accepts a query; bounded so a broken start ends with its log.
+  while :; do
+    if mariadb --no-defaults --socket="$dir/mysqld.sock" -uroot -e "SELECT 1" >/dev/null 2>&1; then
+      echo ready
+      exit 0
+    fi
+    if ! kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then
+      cat "$dir/error.log" >&2 || true
+      exit 1
+    fi
+    i=$((i + 1))
+    [ "$i" -le $((wait_seconds * 10)) ] || { cat "$dir/error.log" >&2 || true; exit 1; }
+    sleep 0.1
+  done
+  ;;
+stop)
+  [ -f "$dir/server.pid" ] || exit 0
+  pid=$(cat "$dir/server.pid")
+  kill "$pid" 2>/dev/null || true
+  while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+  rm -f "$dir/server.pid"
+  ;;
+*)
+  echo "usage: $0 start DIR PORT | stop DIR" >&2
+  exit 2
+  ;;
+esac
