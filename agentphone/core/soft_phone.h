@@ -1,0 +1,153 @@
+// The main window's core (frmSoftPhone without its widgets): start and end, the settings
+// switches, login and logout, the call helpers, the agent-state and call buttons, the handling
+// of the event control's events and the window's timers. The Qt window forwards every click,
+// edit and tick here and renders the Display it is told about.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "agentphone/core/command_dispatcher.h"
+#include "agentphone/core/desk_settings.h"
+#include "agentphone/core/dialogs.h"
+#include "agentphone/core/display.h"
+#include "agentphone/core/globals.h"
+#include "agentphone/core/main_view.h"
+#include "agentphone/core/outside_ports.h"
+#include "agentphone/core/program_log.h"
+#include "agentphone/core/soft_phone_port.h"
+#include "agentphone/core/state_display.h"
+#include "agentphone/core/timers.h"
+#include "vomcom/automation.h"
+
+namespace agentphone {
+
+// The windows and services around the core. The optional ports may be null (nothing happens).
+struct SoftPhoneParts {
+  MainView& view;
+  Dialogs& dialogs;
+  TimerService& timers;
+  ScreenPops* screenPops = nullptr;
+  DatabaseCheck* database = nullptr;
+  DialRequestListener* dialListener = nullptr;
+};
+
+// Intervals of the window's timers, in milliseconds.
+struct TimerIntervals {
+  int32_t timer2 = 3000;
+  int32_t timer3 = 1000;
+  int32_t timer4 = 60000;
+};
+
+class SoftPhone final : public SoftPhonePort, public TimerSink {
+ public:
+  SoftPhone(std::filesystem::path deskFolder, const DeskSettings& settings, const Clock& clock,
+            SoftPhoneParts parts, TimerIntervals intervals = {});
+  ~SoftPhone() override;
+
+  // The two controls (TELX1 and TELXEvt1); the caller keeps them alive while the core runs.
+  void AttachControls(IDispatch* telx, IDispatch* telxEvt);
+
+  // Start: reads LOGIN and DB, then loads the window (Form_Load). The single-instance check
+  // comes before (desk_start.h).
+  void Main();
+  void Form_Load();
+  // The window is asked to close: true when it may (the agent confirmed and was logged out).
+  bool Form_Unload();
+
+  // Edits and switches of the window. A check box changed by the agent runs its click handler.
+  void SetAgentIdText(std::string text);   // txt_realid
+  void SetExtensionText(std::string text); // txtRealdn
+  void SetAutoReadyChecked(bool ticked);   // chk_Ready
+  void SetOnTopChecked(bool ticked);       // chk_up
+  void cmdChange_Click();
+  void cmdCallBack_Click();
+  void cmdDropCall_Click();
+
+  // Login, logout and the call helpers.
+  void AgentLogIn();
+  void AgentLogOut();
+  void GfMakeCall(std::string& CallingNum) override;
+  void GfHangupCall() override;
+
+  // The buttons. A disabled button receives no click: each handler returns at once when its
+  // button is disabled.
+  void imgLogIn_MouseDown();
+  void ImgReady_MouseDown();
+  void ImgReady_MouseUp();
+  void ImgNotReady_MouseDown();
+  void ImgNotReady_MouseUp();
+  void imgAftCallWork_Click();
+  void ImgMakeCall_MouseUp();
+  void ImgAnswer_MouseDown();
+  void ImgHangUp_MouseDown();
+  void ImgHold_MouseDown();
+  void ImgRetrieve_MouseDown();
+  void ImgConsult_Click();
+  void ImgReConnect_Click();
+  void ImgTransfer_Click();
+  void ImgConference_Click();
+
+  // The event control's vomteleventget (inside its timer tick) and the main control's
+  // Vomtelreadyagentgetvalue (inside "ReadyGet").
+  void TELXEvt1_vomteleventget(int32_t EventKind);
+  void Vomtelreadyagentgetvalue(std::string_view employeeId, int32_t device, int32_t blendmode,
+                                int32_t continuetime);
+
+  // The window's timers.
+  void OnTimer(TimerId id) override;
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void Timer4_Timer();
+
+  // SoftPhonePort.
+  using SoftPhonePort::Call_Function;
+  int32_t Call_Function(std::string& callFunction, std::string& UUI, std::string& UEI,
+                        std::string& CallingNo, std::string& CI) override;
+  void ufButtonSet(std::string_view stat) override;
+  std::string StatusCaption() const override { return display_.sStatue; }
+  std::string RealDnText() const override { return display_.txtRealdn; }
+  Globals& Vars() override { return g_; }
+  void WriteLog(std::string_view text) override { log_.WriteLog(text); }
+
+  const Display& GetDisplay() const { return display_; }
+  const ProgramLog& Log() const { return log_; }
+
+ private:
+  void Changed();
+  void Message(std::string_view text);
+  void Report(std::string_view label, int32_t result);  // message and log: label + result
+  void Fail(std::string_view label, int32_t result);    // log only
+  void SetPicture(Button b, Picture p);
+  bool Enabled(Button b) const { return display_[b].enabled; }
+  void ApplyDialRule(std::string& number) const;
+  void EndOfCall();
+  void HandleEvent(int32_t kind);
+  void chk_Ready_Click();
+  void chk_up_Click();
+  std::string Ini(std::string_view section, std::string_view key) const;
+  bool WriteIni(std::string_view key, std::string_view value) const;
+
+  std::filesystem::path desk_;
+  const DeskSettings& settings_;
+  SoftPhoneParts parts_;
+  TimerIntervals intervals_;
+  Globals g_;
+  Display display_;
+  ProgramLog log_;
+  CommandDispatcher dispatcher_;
+  StateDisplay state_;
+  IDispatch* evt_ = nullptr;
+
+  // Window-wide values read at start.
+  std::string loginValue_;
+  std::string viewValue_;
+  std::string onTopValue_;
+  std::string autoReadyValue_;
+  std::string popupValue_;
+};
+
+}  // namespace agentphone
