@@ -53,10 +53,6 @@ void ScreenPopService::CloseBrowserWindow(int64_t handle) {
   pageBrowser_.End(handle);
 }
 
-std::string ScreenPopService::CustomerFieldUpdateUrlFor(const std::string& cnid) const {
-  return CustomerFieldUpdateUrl(settings_.recordingWeb, cnid);
-}
-
 void ScreenPopService::NewRecDataSend(std::string& /*v_cnid*/, std::string& v_custno) {
   const Globals& g = phone_.Vars();
   const std::string ext = Trim(phone_.RealDnText());

@@ -38,10 +38,6 @@ class ScreenPopService final : public ScreenPops {
   void SetRecordingData(std::string& CustNo) override;
   void CloseBrowserWindow(int64_t handle) override;
 
-  // The customer-field update URL of the last established call (gCNID), which the event
-  // handling passes as RecFile to both pops.
-  std::string CustomerFieldUpdateUrlFor(const std::string& cnid) const;
-
  private:
   void Notify(const std::string& url);
 
