@@ -7,7 +7,9 @@
 
 #include "vomtel_ocx/log/trace_log.h"
 #include "vomtel_ocx/main_control/narrow_text.h"
+#include "vomtel_ocx/module/control_surface.h"
 #include "vomtel_ocx/module/module_ids.h"
+#include "vomtel_ocx/typelib/type_descriptions.h"
 
 namespace vomtelx {
 namespace {
@@ -90,8 +92,7 @@ const vomcom::ControlClass Cvomtel_ocxCtrl::kClass = {
     kClsidMainControl,
     kIidMainDispatch,
     kIidMainEvents,
-    {"_Dvomtel_ocx", "Dispatch interface for vomtel_ocx Control", kIidMainDispatch,
-     VC_TYPE_DISPATCH, VC_TYPEFLAG_HIDDEN, 0, nullptr},
+    kMainDispatchType,
     kMainPages,
     true,
 };
@@ -145,9 +146,14 @@ void Cvomtel_ocxCtrl::DoPropExchange(vomcom::PropExchange& px) {
 }
 
 HRESULT Cvomtel_ocxCtrl::AboutBox(const Args&, VARIANT*) {
-  ShowMessage("About vomtel_ocx Control", "vomtel_ocx Control, Version 1.0");
+  const AboutTexts about = AboutBoxTexts("vomtel_ocx");
+  ShowMessage(about.caption, about.line);
   return S_OK;
 }
+
+void Cvomtel_ocxCtrl::OnDraw(const VcSurface& surface) { DrawControlSurface(surface, 1); }
+
+SIZEL Cvomtel_ocxCtrl::AdjustExtent(const SIZEL& requested) { return ForcedExtent(requested); }
 
 void Cvomtel_ocxCtrl::Fire(DISPID event, std::initializer_list<vomcom::Variant> params) {
   std::vector<vomcom::Variant> args(params);

@@ -149,6 +149,10 @@ class Cvomtel_ocxCtrl : public vomcom::ControlBase<Cvomtel_ocxCtrl> {
   void FireReadyAgentEx(const AgentReadyExEntry& e);
   void FireAgentStatus(const AgentStatusEntry& e);
 
+ protected:
+  void OnDraw(const VcSurface& surface) override;
+  SIZEL AdjustExtent(const SIZEL& requested) override;
+
  private:
   // Event firing with the parameters in declaration order.
   void Fire(DISPID event, std::initializer_list<vomcom::Variant> params);
