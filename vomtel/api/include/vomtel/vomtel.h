@@ -73,6 +73,7 @@ extern "C" {
 #define VOMTEL_TIMEOUT 3013             /* no reply in time, or the request was not sent in time */
 #define VOMTEL_NOT_CONNECTED 3014       /* the gate has no active, connected session */
 #define VOMTEL_TEXT_TOO_LONG 3025       /* a text or a count beyond its limit */
+#define VOMTEL_BAD_PORT 3026            /* an open's server port outside 1..65535; nothing opened */
 #define VOMTEL_TOO_MANY_DEVICES 3040    /* a device count outside 0..2000, or more entries
                                            than one request or answer may carry */
 #define VOMTEL_FRAME_TOO_LONG 3111      /* a received frame too long for the receive buffer */
