@@ -1,0 +1,32 @@
+// The program's two database connections, call-back and statistics, from the settings
+// CALLBACK_DB and STATS_DB of [AGENTPHONE] (see connection_setting.h for their forms).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "agentphone/core/clock.h"
+#include "agentphone/core/lists/database_check.h"
+#include "agentphone/db/sql_connection.h"
+
+namespace agentphone::db {
+
+class DbConnections {
+ public:
+  DbConnections(const std::string& callBackText, const std::string& statisticsText,
+                const std::filesystem::path& deskFolder, const Clock& clock);
+
+  // Opens both; a failure goes to `log` with the connection's name and is tried again at the
+  // connection's next use.
+  void OpenAll(const lists::ConnectionCheck::LogFn& log);
+
+  SqlConnection& CallBack() { return *callBack_; }
+  SqlConnection& Statistics() { return *statistics_; }
+
+ private:
+  std::unique_ptr<SqlConnection> callBack_;
+  std::unique_ptr<SqlConnection> statistics_;
+};
+
+}  // namespace agentphone::db
