@@ -24,9 +24,9 @@ bool ReadSeconds(const std::string& text, int& out) {
   return true;
 }
 
-// A value as an ODBC connection text writes it: in braces when it holds ";" or braces.
+// A value as an ODBC connection text writes it: in braces when it holds ";", braces or blanks.
 std::string OdbcValue(const std::string& v) {
-  if (v.find_first_of(";{}") == std::string::npos && v == Trim(v)) return v;
+  if (v.find_first_of(";{} ") == std::string::npos) return v;
   std::string out = "{";
   for (char c : v) {
     out.push_back(c);
