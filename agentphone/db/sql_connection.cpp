@@ -29,7 +29,11 @@ std::string ErrorText(const QSqlError& e) {
 // The database product behind an open ODBC connection ("MariaDB", "MySQL", "SQLite", ...).
 std::string OdbcDbmsName(const QSqlDatabase& db) {
   const QVariant h = db.driver()->handle();
-  if (!h.isValid() || qstrcmp(h.typeName(), "SQLHANDLE") != 0) return {};
+  // The driver hands out its connection handle as a plain pointer.
+  if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 &&
+                       qstrcmp(h.typeName(), "void*") != 0)) {
+    return {};
+  }
   SQLHANDLE dbc = *static_cast<const SQLHANDLE*>(h.data());
   if (!dbc) return {};
   SQLCHAR name[128] = {};

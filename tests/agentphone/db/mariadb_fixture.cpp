@@ -1,0 +1,81 @@
+#include "tests/agentphone/db/mariadb_fixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace agentphone::db::testing {
+
+namespace {
+
+int FreePort() {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return 0;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  int port = 0;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0) {
+    port = ntohs(a.sin_port);
+  }
+  ::close(fd);
+  return port;
+}
+
+int Run(const std::string& command, std::string& output) {
+  output.clear();
+  FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+  if (!p) return -1;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, p)) output += buf;
+  const int status = ::pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+void MariaDbServer::EnsureStarted() {
+  if (tried_) return;
+  tried_ = true;
+  char templ[] = "/tmp/agentphone-mariadb-XXXXXX";
+  if (!::mkdtemp(templ)) {
+    reason = "no temporary folder for the MariaDB server";
+    return;
+  }
+  dir = templ;
+  port = FreePort();
+  std::string out;
+  const int rc = Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' start '" + dir + "' " +
+                         std::to_string(port),
+                     out);
+  if (rc == 0) {
+    running = true;
+    return;
+  }
+  reason = rc == 77 ? "mariadbd is not installed: the MariaDB cases are skipped"
+                    : "the MariaDB server did not start: " + out;
+}
+
+void MariaDbServer::Stop() {
+  if (dir.empty()) return;
+  std::string out;
+  if (running) Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' stop '" + dir + "'", out);
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  running = false;
+}
+
+MariaDbServer& SharedMariaDb() {
+  static MariaDbServer server;
+  return server;
+}
+
+}  // namespace agentphone::db::testing
