@@ -2,7 +2,11 @@
 # Installs, with apt-get, whatever the build and the tests need and this machine lacks.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libssl-dev openssl python3)
+          libbenchmark-dev libssl-dev openssl python3
+          # the agent program (Qt 6, its SQL drivers, the Korean font) and its tests (a virtual
+          # display, the ODBC drivers and a database server)
+          qt6-base-dev libqt6sql6-sqlite libqt6sql6-mysql libqt6sql6-odbc fonts-nanum xvfb xauth
+          unixodbc-dev odbc-mariadb libsqliteodbc mariadb-server)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
