@@ -1,0 +1,64 @@
+// Small pieces shared by the two list windows.
+#pragma once
+
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QTableWidget>
+#include <string>
+
+#include "agentphone/core/lists/list_date.h"
+
+namespace agentphone::ui_lists {
+
+inline QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+inline QPushButton* Button(const char* name, std::string_view caption, QWidget* parent) {
+  auto* b = new QPushButton(Q(caption), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  return b;
+}
+
+inline QLineEdit* Box(const char* name, QWidget* parent) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(QString::fromLatin1(name));
+  return e;
+}
+
+inline QDateEdit* Picker(const char* name, QWidget* parent) {
+  auto* d = new QDateEdit(parent);
+  d->setObjectName(QString::fromLatin1(name));
+  d->setCalendarPopup(true);
+  d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  return d;
+}
+
+inline lists::ListDate DateOf(const QDateEdit* d) {
+  const QDate q = d->date();
+  return {q.year(), q.month(), q.day()};
+}
+
+inline void SetDate(QDateEdit* d, const lists::ListDate& date) {
+  d->setDate(QDate(date.year, date.month, date.day));
+}
+
+// Cell clicks, header clicks and row changes of a list's table, in the grid's numbering.
+template <typename List>
+void ConnectTable(QTableWidget* table, List* list) {
+  QObject::connect(table, &QTableWidget::cellClicked, table,
+                   [list](int row, int col) { list->spReal_Click(col + 1, row + 1); });
+  QObject::connect(table->horizontalHeader(), &QHeaderView::sectionClicked, table,
+                   [list](int col) { list->spReal_Click(col + 1, 0); });
+  QObject::connect(table, &QTableWidget::currentCellChanged, table,
+                   [list](int row, int, int previousRow, int) {
+                     if (row >= 0 && row != previousRow) list->spReal_LeaveCell(row + 1);
+                   });
+}
+
+}  // namespace agentphone::ui_lists
