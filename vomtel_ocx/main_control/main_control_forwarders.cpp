@@ -35,7 +35,9 @@ HRESULT Cvomtel_ocxCtrl::vomtelBlackListInsertX(const Args& a, VARIANT* r) {
 }
 
 HRESULT Cvomtel_ocxCtrl::vomtelBlackListInsertResultX(const Args& a, VARIANT* r) {
-  return Uncaught(r, [&] { return vomtelBlackListInsertResult(a.I4(0), a.I4(1), a.I2(2), a.I4(3)); });
+  return Uncaught(r, [&] {
+    return vomtelBlackListInsertResult(a.I4(0), a.I4(1), a.I2(2), a.I4(3));
+  });
 }
 
 HRESULT Cvomtel_ocxCtrl::vomtelSetCampaignListHandleX(const Args& a, VARIANT* r) {

@@ -90,7 +90,8 @@ HRESULT Cvomtel_ocxCtrl::vomtelagentreadyget(const Args& a, VARIANT* r) {
                                            list.Clamp(a.I4(4)), list.data(), list.count());
     if (result != VOMTEL_OK) return Negated(result);
     for (const AgentReadyEntry& e : list.Returned()) {
-      Fire(kEventReadyAgent, {EntryText(e.EmployeeId), Long(e.Dn), Long(e.BlendMode), Long(e.Time)});
+      Fire(kEventReadyAgent,
+           {EntryText(e.EmployeeId), Long(e.Dn), Long(e.BlendMode), Long(e.Time)});
     }
     return static_cast<std::int32_t>(list.Returned().size());
   });
@@ -127,7 +128,8 @@ HRESULT Cvomtel_ocxCtrl::vomtelGetSkillMasterX(const Args& a, VARIANT* r) {
     const auto entries = list.Returned();
     for (std::size_t i = 0; i < entries.size(); ++i) {
       const std::int32_t left = static_cast<std::int32_t>(entries.size() - i);
-      Fire(kEventSkillMaster, {Long(entries[i].SkillId), EntryText(entries[i].SkillName), Long(left)});
+      Fire(kEventSkillMaster,
+           {Long(entries[i].SkillId), EntryText(entries[i].SkillName), Long(left)});
     }
     return static_cast<std::int32_t>(entries.size());
   });
@@ -227,7 +229,8 @@ HRESULT Cvomtel_ocxCtrl::vomtelobCallbackCampaign(const Args& a, VARIANT* r) {
         vomtelCallbackCampaign(a.I4(0), a.I2(1), a.I4(2), list.count(), list.data());
     if (result != VOMTEL_OK) return Negated(result);
     for (const CallbackCampaignEntry& e : list.Returned()) {
-      Fire(kEventCallbackCampaign, {Long(e.CampaignId), Long(e.ServiceCode), Long(e.CallbackCount)});
+      Fire(kEventCallbackCampaign,
+           {Long(e.CampaignId), Long(e.ServiceCode), Long(e.CallbackCount)});
     }
     return static_cast<std::int32_t>(list.Returned().size());
   });

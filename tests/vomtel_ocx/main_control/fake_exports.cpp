@@ -26,7 +26,9 @@ void Exports::Reset() {
   scripts_.clear();
 }
 
-void Exports::SetScript(const std::string& name, Script script) { scripts_[name] = std::move(script); }
+void Exports::SetScript(const std::string& name, Script script) {
+  scripts_[name] = std::move(script);
+}
 
 std::vector<Call> Exports::CallsOf(const std::string& name) const {
   std::vector<Call> out;
@@ -229,7 +231,8 @@ int vomtelHoldCall(int gate, int invoke, const ConnectionId* call, int reserved,
   return r.Result();
 }
 
-int vomtelRetrieveCall(int gate, int invoke, const ConnectionId* call, const PrivateDataBlock* priv) {
+int vomtelRetrieveCall(int gate, int invoke, const ConnectionId* call,
+                       const PrivateDataBlock* priv) {
   Recorder r("vomtelRetrieveCall");
   r.I(gate).I(invoke).B(call).B(priv);
   return r.Result();
