@@ -227,7 +227,7 @@ int CSession::Open(SessionMode mode) {
 
   int result = Send(*frame);
   Stream reply;
-  if (result == kOk) result = ReadReply(reply, timings_.ReplyWait(1));
+  if (result == kOk) result = ReadReply(reply, timings_.openWait);
   if (result != kOk) {
     socket_->StopService();
     return result;

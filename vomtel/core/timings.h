@@ -10,6 +10,7 @@ struct Timings {
   std::chrono::milliseconds sendWait{3000};         // a writer's wait for its frame to go out
   std::chrono::milliseconds connectTimeout{1000};   // TCP connect
   std::chrono::milliseconds replyUnit{1000};        // one "second" of a reply wait (tests shrink it)
+  std::chrono::milliseconds openWait{1000};         // the open's wait for its reply
   std::chrono::milliseconds retryPeriod{3000};      // reconnect loop period
   std::chrono::milliseconds activeCheckPeriod{100}; // fail-over wait: checks x period
   int activeChecks = 50;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -24,6 +25,18 @@ inline constexpr std::uint32_t kSessionId = 0x00010001;
 inline constexpr std::uint8_t kVersion = 0x33;
 inline constexpr std::uint16_t kHeaderWord = 0x0102;
 inline constexpr const char* kAgentDn = "1001";
+// The line a session's service thread logs after it has handed a reply over; the open's is the
+// last line an open writes.
+inline constexpr std::string_view kOpenReplyQueued = "WriteQueue[R]";
+
+// How often `part` occurs in `text`.
+inline std::size_t CountOf(const std::string& text, std::string_view part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
+    ++count;
+  }
+  return count;
+}
 
 // The loopback timings with a reply wait of three units at 600 ms and a conference wait of
 // 1 s: short enough for the waits that tests run out, long enough for a loaded machine (and a
@@ -53,6 +66,9 @@ class CallGate : public ::testing::Test {
     ASSERT_EQ(adapter_->OpenServer(&gate_), 1);
     ASSERT_TRUE(sim_.WaitForRequest(0x45, 0x46, milliseconds(1000)));
     sim_.ClearReceived();
+    // The service thread logs the open's reply after handing it over; a test's log snapshot
+    // waits for that line.
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(LogText(), kOpenReplyQueued) == 1; }));
   }
 
   void TearDown() override { adapter_->Proxy().CloseAll(); }

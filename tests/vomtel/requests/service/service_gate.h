@@ -18,36 +18,12 @@ namespace vomtel::test {
 using ctisim::Bytes;
 using ctisim::Frame;
 
-// The call requests' timings with a roomier reply unit: a reply wait of three units is
-// 300 ms, so a loaded machine does not turn a prompt answer into a time-out; the overall
-// deadline of a multi-frame answer is 3 s.
+// The call requests' timings with a reply unit of 100 ms: a reply wait of three units is
+// 300 ms; the overall deadline of a multi-frame answer is 3 s. The open keeps its own wait.
 inline Timings ServiceTimings() {
   Timings timings = CallTimings();
   timings.replyUnit = milliseconds(100);
   return timings;
-}
-
-// An adapter with one gate per simulator, opened in order (gate 0 first), logging into `dir`.
-inline std::unique_ptr<OrbaAdapter> OpenGates(const TempDir& dir,
-                                              std::initializer_list<ctisim::SimServer*> sims) {
-  Settings settings;
-  settings.logPath = dir.Path();
-  settings.level = 3;
-  auto adapter = std::make_unique<OrbaAdapter>(settings, ServiceTimings());
-  for (ctisim::SimServer* sim : sims) {
-    // The open waits one short reply unit; on a loaded machine it may take a few attempts (a
-    // failed open frees its gate number and its server record).
-    int opened = 0;
-    for (int attempt = 0; attempt < 5 && opened != 1; ++attempt) {
-      adapter->AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
-      int gate = -1;
-      opened = adapter->OpenServer(&gate);
-    }
-    EXPECT_EQ(opened, 1);
-    EXPECT_TRUE(sim->WaitForRequest(0x45, 0x46, milliseconds(1000)));
-    sim->ClearReceived();
-  }
-  return adapter;
 }
 
 // Everything the sessions logging into `dir` have written so far.
@@ -58,6 +34,26 @@ inline std::string LogsIn(const TempDir& dir) {
     text += ReadFile(entry.path().string());
   }
   return text;
+}
+
+// An adapter with one gate per simulator, opened in order (gate 0 first), logging into `dir`.
+inline std::unique_ptr<OrbaAdapter> OpenGates(const TempDir& dir,
+                                              std::initializer_list<ctisim::SimServer*> sims) {
+  Settings settings;
+  settings.logPath = dir.Path();
+  settings.level = 3;
+  auto adapter = std::make_unique<OrbaAdapter>(settings, ServiceTimings());
+  for (ctisim::SimServer* sim : sims) {
+    adapter->AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
+    int gate = -1;
+    EXPECT_EQ(adapter->OpenServer(&gate), 1);
+    EXPECT_TRUE(sim->WaitForRequest(0x45, 0x46, milliseconds(1000)));
+    sim->ClearReceived();
+  }
+  // The service threads log each open's reply after handing it over: wait for those lines, so
+  // that a test's log snapshot is not taken while they are being written.
+  EXPECT_TRUE(WaitUntil([&] { return CountOf(LogsIn(dir), kOpenReplyQueued) == sims.size(); }));
+  return adapter;
 }
 
 // One gate on one simulator.
