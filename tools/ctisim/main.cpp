@@ -34,13 +34,26 @@ struct Args {
   double keep_alive = 10;  // seconds between keep-alive frames; 0: none
   int version_byte = -1;   // version byte of the open reply; -1: the request's own
   std::vector<ctisim::RuleText> rules;  // a rule for 0x41:0x65 replaces the call events
+  bool help = false;
 };
 
-void Usage() {
-  std::fprintf(stderr,
-               "usage: ctisim [--address 127.x.y.z] [--port N] [--standby] [--events N]"
-               " [--exit-after SECONDS] [--keepalive SECONDS] [--version-byte N]\n"
-               "              [--rule CLASS:CODE=RESULT[/HEXDATA][@DELAYMS] | CLASS:CODE=withhold]...\n");
+// One line per option; on standard output for --help, on standard error after a bad argument.
+void Usage(std::FILE* out) {
+  std::fprintf(out,
+               "usage: ctisim [OPTION]...\n"
+               "  --address ADDRESS     loopback address to listen on: 127.x.y.z or localhost"
+               " (default 127.0.0.1)\n"
+               "  --port N              port to listen on; 0 picks a free one (default 7000)\n"
+               "  --standby             answer the open as the standby server\n"
+               "  --events N            call events pushed after each make-call request"
+               " (default 4)\n"
+               "  --exit-after SECONDS  stop after this many seconds (default: at SIGINT or"
+               " SIGTERM)\n"
+               "  --keepalive SECONDS   seconds between keep-alive frames; 0: none (default 10)\n"
+               "  --version-byte N      version byte of the open reply (default: the request's)\n"
+               "  --rule CLASS:CODE=RESULT[/HEXDATA][@DELAYMS]  reply to a request kind so\n"
+               "  --rule CLASS:CODE=withhold                    never reply to a request kind\n"
+               "  --help                print this help and exit\n");
 }
 
 bool Parse(int argc, char** argv, Args* args) {
@@ -48,10 +61,12 @@ bool Parse(int argc, char** argv, Args* args) {
     const std::string a = argv[i];
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     const char* v = nullptr;
-    if (a == "--standby") {
+    if (a == "--help") {
+      args->help = true;
+    } else if (a == "--standby") {
       args->standby = true;
     } else if (a == "--address" && (v = value())) {
-      args->address = v;
+      args->address = std::strcmp(v, "localhost") == 0 ? "127.0.0.1" : v;
     } else if (a == "--port" && (v = value())) {
       args->port = static_cast<unsigned>(std::strtoul(v, nullptr, 10));
     } else if (a == "--events" && (v = value())) {
@@ -82,8 +97,12 @@ bool Parse(int argc, char** argv, Args* args) {
 int main(int argc, char** argv) {
   Args args;
   if (!Parse(argc, argv, &args)) {
-    Usage();
+    Usage(stderr);
     return 2;
+  }
+  if (args.help) {
+    Usage(stdout);
+    return 0;
   }
   // Signals are taken by sigtimedwait below; block them before the server thread starts.
   sigset_t signals;

@@ -109,6 +109,27 @@ Bytes Request(std::uint8_t cls, std::uint8_t code, std::uint16_t number, const B
   return RequestFrame({cls, code, 0, 0}, Frame().PutU32(0x00010001).PutU16(number).PutBytes(fields).bytes());
 }
 
+TEST(CtisimProgram, HelpGoesToStandardOutputAndEndsWell) {
+  Program program({"--help"});
+  if (!program.started()) GTEST_SKIP() << "the ctisim program is not built at " << ProgramPath();
+  std::string text;
+  while (const auto line = program.Line()) text += *line + "\n";
+  for (const char* option : {"--address", "--port", "--standby", "--events", "--exit-after",
+                             "--keepalive", "--version-byte", "--rule", "--help"}) {
+    EXPECT_NE(text.find(std::string("\n  ") + option), std::string::npos) << option;
+  }
+  EXPECT_EQ(program.Terminate(), 0);
+}
+
+TEST(CtisimProgram, LocalhostIsTheLoopbackAddress) {
+  Program program({"--address", "localhost", "--port", "0", "--keepalive", "0"});
+  if (!program.started()) GTEST_SKIP() << "the ctisim program is not built at " << ProgramPath();
+  const auto banner = program.Line();
+  ASSERT_TRUE(banner);
+  EXPECT_EQ(banner->rfind("ctisim listening on 127.0.0.1:", 0), 0u) << *banner;
+  EXPECT_EQ(program.Terminate(), 0);
+}
+
 TEST(CtisimProgram, AnswersPushesCallEventsPrintsAndStopsOnSigterm) {
   Program program({"--address", "127.0.0.1", "--port", "0", "--events", "4", "--keepalive", "0",
                    "--rule", "0x41:0x70=3500/0102"});
