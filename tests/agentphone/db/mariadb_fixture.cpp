@@ -51,11 +51,17 @@ void MariaDbServer::EnsureStarted() {
     return;
   }
   dir = templ;
-  port = FreePort();
+  // A port found free may be taken by another program before the server binds it: a start
+  // that fails is tried again on another port.
   std::string out;
-  const int rc = Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' start '" + dir + "' " +
-                         std::to_string(port),
-                     out);
+  int rc = -1;
+  for (int attempt = 0; attempt < 3 && rc != 0 && rc != 77; ++attempt) {
+    if (attempt > 0) Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' stop '" + dir + "'", out);
+    port = FreePort();
+    rc = Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' start '" + dir + "' " +
+                 std::to_string(port),
+             out);
+  }
   if (rc == 0) {
     running = true;
     return;
@@ -67,7 +73,8 @@ void MariaDbServer::EnsureStarted() {
 void MariaDbServer::Stop() {
   if (dir.empty()) return;
   std::string out;
-  if (running) Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' stop '" + dir + "'", out);
+  // Also after a failed start: a server that answered too late is still stopped.
+  Run(std::string("sh '") + AGENTPHONE_MARIADB_SCRIPT + "' stop '" + dir + "'", out);
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
   running = false;

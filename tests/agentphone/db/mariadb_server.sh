@@ -13,7 +13,7 @@ dir=${2:-}
 
 mariadbd=$(command -v mariadbd || echo /usr/sbin/mariadbd)
 install_db=$(command -v mariadb-install-db || command -v mysql_install_db || true)
-wait_seconds=${MARIADB_WAIT_SECONDS:-60}
+wait_seconds=${MARIADB_WAIT_SECONDS:-180}
 
 case "$cmd" in
 start)
@@ -40,11 +40,16 @@ start)
       exit 0
     fi
     if ! kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then
-      cat "$dir/error.log" >&2 || true
+      tail -n 20 "$dir/error.log" >&2 || true
       exit 1
     fi
     i=$((i + 1))
-    [ "$i" -le $((wait_seconds * 10)) ] || { cat "$dir/error.log" >&2 || true; exit 1; }
+    if [ "$i" -gt $((wait_seconds * 10)) ]; then
+      # Not answering in time: the server started here goes too.
+      tail -n 20 "$dir/error.log" >&2 || true
+      sh "$0" stop "$dir"
+      exit 1
+    fi
     sleep 0.1
   done
   ;;
