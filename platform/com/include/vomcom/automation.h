@@ -813,6 +813,8 @@ VOMCOM_API HRESULT VcRegSetValue(const char* key, const char* name, const char* 
 VOMCOM_API HRESULT VcRegGetValue(const char* key, const char* name, char* out, size_t outSize);
 VOMCOM_API HRESULT VcRegDeleteTree(const char* key); /* S_FALSE when there was no such key */
 VOMCOM_API HRESULT VcRegKeyExists(const char* key);  /* S_OK or S_FALSE */
+/* The name of the index-th key directly below key (in file order); S_FALSE past the last. */
+VOMCOM_API HRESULT VcRegEnumKey(const char* key, UINT index, char* out, size_t outSize);
 VOMCOM_API HRESULT VcRegBegin(void);
 VOMCOM_API HRESULT VcRegCommit(void);
 VOMCOM_API HRESULT VcRegAbort(void);
