@@ -14,6 +14,8 @@ int LogLevel(int level) { return level > 3 ? 3 : level; }
 int Open(int* gate, const DeviceRecord* device, std::initializer_list<const char*> servers,
          int port, const char* application, int headerWord) {
   if (!device) return kNullArgument;
+  // A port that 16 bits cannot hold is refused, not cut to another server's port.
+  if (port < 1 || port > 0xFFFF) return vomtel::kBadPort;
   OrbaAdapter& adapter = OrbaAdapter::Instance();
   const std::string app(Text(application));
   const std::string dn(FieldText(device->Device));

@@ -104,6 +104,18 @@ int DecryptPacket(int length, const std::uint8_t* envelope, std::uint8_t* out) {
   return 1;
 }
 
+int EnvelopeShortfall(const std::uint8_t* envelope, int length) {
+  if (envelope == nullptr || length < kEnvelopeHeadSize || envelope[0] != kEnvelopeFrame) return 0;
+  EnvelopeHead head;
+  Stream in(envelope, kEnvelopeHeadSize);
+  in.Skip(3).GetU16(head.plain).GetU32(head.nonce).GetU16(head.cipher);
+  const int cipher = head.cipher;
+  const bool whole = cipher % 16 == 0 && cipher <= kEnvelopeMaxCipher && head.plain <= cipher &&
+                     cipher - head.plain < 16;
+  if (!whole) return 0;
+  return std::max(cipher + kEnvelopeHeadSize - length, 0);
+}
+
 int EnvelopePlainLength(const std::uint8_t* envelope, int length) {
   EnvelopeHead head;
   return ReadHead(envelope, length, head) == Opening::kFrame ? head.plain : 0;

@@ -38,6 +38,13 @@ int DecryptPacket(int length, const std::uint8_t* envelope, std::uint8_t* out);
 // The plain length (bytes 3-4) of an envelope that DecryptPacket deciphers; 0 otherwise.
 int EnvelopePlainLength(const std::uint8_t* envelope, int length);
 
+// How many bytes of an envelope lie beyond the `length` bytes read as it, when its rest
+// length (bytes 1-2) is shorter than its head says: a cipher length (bytes 9-10) that is a
+// whole number of blocks, at most 8192 and the plain length (bytes 3-4) rounded up, gives
+// cipher length + 11 bytes in all. 0 when nothing is missing or the head does not hold
+// together (then nothing in it tells where the envelope ends).
+int EnvelopeShortfall(const std::uint8_t* envelope, int length);
+
 // The random source of the nonce: state = state * 214013 + 2531011, each draw is bits 16-30
 // of the new state (0 to 32767).
 class NonceRandom {

@@ -71,6 +71,10 @@ int FrameReader::OnReceive(ByteSource& source) {
   return kOk;
 }
 
+void FrameReader::SkipNext(int count) {
+  if (count > 0) skip_left_ += count;
+}
+
 void FrameReader::Reset() {
   first_byte_done_ = false;
   length_done_ = false;

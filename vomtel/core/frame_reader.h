@@ -33,6 +33,9 @@ class FrameReader {
 
   // Forgets any partial frame and any bytes still to be skipped.
   void Reset();
+  // Steps over the next `count` bytes before looking for a first byte again: the rest of a
+  // frame whose length field turned out too short for what its own head announces.
+  void SkipNext(int count);
 
   const std::uint8_t* Frame() const { return buffer_.data(); }
   int FrameSize() const { return complete_size_; }

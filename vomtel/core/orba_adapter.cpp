@@ -24,7 +24,11 @@ OrbaAdapter& OrbaAdapter::Instance() {
 }
 
 OrbaAdapter::OrbaAdapter(Settings settings, const Timings& timings)
-    : settings_(std::move(settings)), proxy_(timings) {}
+    : settings_(std::move(settings)), proxy_(timings) {
+  QueueLimits limits = proxy_.GetQueueLimits();
+  if (settings_.eventQueueMax > 0) limits.events = static_cast<std::size_t>(settings_.eventQueueMax);
+  proxy_.SetQueueLimits(limits);
+}
 
 int OrbaAdapter::AddServer(const std::string& ip, std::uint16_t port, std::uint8_t ext,
                            std::uint8_t dType, const std::string& dn, const std::string& app,

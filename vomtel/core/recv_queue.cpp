@@ -1,6 +1,7 @@
 #include "vomtel/core/recv_queue.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,6 +21,17 @@ constexpr int kHaFlagOffset = 31;        // byte 31: non-zero when this server b
 constexpr int kDeviceOffset = 30;        // str8 monitored device of an established event
 constexpr int kMaxRoundsPerCall = 8192;  // junk bytes are read one per round
 
+// The one-byte notices of the receive side: never dropped, not counted against the limit.
+bool IsNotice(const Stream& frame) {
+  return frame.Size() == 1 && (frame.At(0) == kConnectionLost || frame.At(0) == kHaActive ||
+                               frame.At(0) == kHaStandby);
+}
+
+// A drop count that has passed a power of two since `before`: one log line each time.
+bool PassedPowerOfTwo(std::uint64_t before, std::uint64_t after) {
+  return std::bit_width(after) > std::bit_width(before);
+}
+
 std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data) {
   return std::string(text) + std::to_string(size) + ">" + HexDump(data, size);
 }
@@ -30,6 +42,33 @@ CRecvQueue::CRecvQueue(CLogger& logger) : CRecvQueue(logger, EstablishedWaiters:
 
 CRecvQueue::CRecvQueue(CLogger& logger, EstablishedWaiters& waiters)
     : logger_(logger), waiters_(waiters) {}
+
+void CRecvQueue::SetLimits(const QueueLimits& limits) {
+  event_limit_.store(std::max<std::size_t>(limits.events, 1));
+  unasked_limit_.store(std::max<std::size_t>(limits.unasked, 1));
+  answer_limit_.store(std::max<std::size_t>(limits.answer, 1));
+}
+
+QueueLimits CRecvQueue::Limits() const {
+  return QueueLimits{event_limit_.load(), unasked_limit_.load(), answer_limit_.load()};
+}
+
+void CRecvQueue::SetAnswering(bool answering) { answering_.store(answering); }
+
+std::size_t CRecvQueue::AnswerLimit() const {
+  return answering_.load() ? std::max(answer_limit_.load(), unasked_limit_.load())
+                           : unasked_limit_.load();
+}
+
+CRecvQueue::Drops CRecvQueue::MakeRoom(std::deque<StreamPtr>& queue, std::size_t limit,
+                                       std::uint64_t& dropped) {
+  const Drops none{dropped, dropped};
+  if (queue.size() < limit) return none;
+  const std::size_t excess = queue.size() - limit + 1;
+  queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(excess));
+  dropped += excess;
+  return Drops{none.before, dropped};
+}
 
 // --- Callers' threads ---
 
@@ -82,6 +121,7 @@ int CRecvQueue::PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnl
     }
     event = std::move(events_.front());
     events_.pop_front();
+    if (!IsNotice(*event.frame)) --event_frames_;
   }
   out = *event.frame;
   if (connection != nullptr) *connection = event.connection;
@@ -188,6 +228,13 @@ void CRecvQueue::Dispatch(const std::uint8_t* frame, int size) {
 }
 
 void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
+  // A rest length shorter than the head says: what follows is the rest of this envelope's
+  // ciphertext, not a frame. It is stepped over and the envelope dropped.
+  if (const int missing = EnvelopeShortfall(frame, size); missing > 0) {
+    reader_.SkipNext(missing);
+    LogDropped("envelope", frame, size);
+    return;
+  }
   plain_.fill(0);
   if (DecryptPacket(size, frame, plain_.data()) != 1) return;  // refused: dropped
   const int plain = EnvelopePlainLength(frame, size);
@@ -206,19 +253,29 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
   switch (frame[0]) {
     case kListFrame: {
       auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
-      std::lock_guard<std::mutex> lock(reply_mutex_);
-      lists_.push_back(std::move(stream));
+      const std::size_t limit = AnswerLimit();
+      Drops drops;
+      {
+        std::lock_guard<std::mutex> lock(reply_mutex_);
+        drops = MakeRoom(lists_, limit, lists_dropped_);
+        lists_.push_back(std::move(stream));
+      }
+      LogOverflow("list", limit, drops);
       return;
     }
     case kReplyFrame: {
       const bool logged = logger_.Enabled(kLogInfo);
       if (logged) logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
       auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
+      const std::size_t limit = AnswerLimit();
+      Drops drops;
       {
         std::lock_guard<std::mutex> lock(reply_mutex_);
+        drops = MakeRoom(replies_, limit, replies_dropped_);
         replies_.push_back(std::move(stream));
       }
       reply_signal_.notify_all();
+      LogOverflow("reply", limit, drops);
       if (logged) {
         logger_.Write(std::string(kMarkQueued) + "WriteQueue[R] : " + HexDump(frame, size),
                       kLogInfo);
@@ -257,7 +314,7 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
                                        static_cast<std::size_t>(count)));
     }
   }
-  PushEvent(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
+  PushEventFrame(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
   if (logged) {
     logger_.Write(std::string(kMarkQueued) + "WriteQueue[E] : " + HexDump(frame, size), kLogInfo);
   }
@@ -266,6 +323,36 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
 void CRecvQueue::PushEvent(StreamPtr frame) {
   std::lock_guard<std::mutex> lock(event_mutex_);
   events_.push_back(Event{std::move(frame), connection_.load()});
+}
+
+void CRecvQueue::PushEventFrame(StreamPtr frame) {
+  const std::size_t limit = event_limit_.load();
+  Drops drops;
+  {
+    std::lock_guard<std::mutex> lock(event_mutex_);
+    drops = Drops{events_dropped_, events_dropped_};
+    if (event_frames_ >= limit) {
+      const auto oldest = std::find_if(events_.begin(), events_.end(),
+                                       [](const Event& e) { return !IsNotice(*e.frame); });
+      if (oldest != events_.end()) {
+        events_.erase(oldest);
+        --event_frames_;
+        drops.after = ++events_dropped_;
+      }
+    }
+    events_.push_back(Event{std::move(frame), connection_.load()});
+    ++event_frames_;
+  }
+  LogOverflow("event", limit, drops);
+}
+
+void CRecvQueue::LogOverflow(const char* what, std::size_t limit, Drops drops) {
+  // Level 1: written whatever the threshold, as the frames' own lines are.
+  if (!PassedPowerOfTwo(drops.before, drops.after) || !logger_.Enabled(kLogInfo)) return;
+  const std::uint64_t dropped = drops.after;
+  logger_.Write(std::string("recv queue full (") + what + ", limit " + std::to_string(limit) +
+                    "): " + std::to_string(dropped) + " dropped",
+                kLogInfo);
 }
 
 void CRecvQueue::LogDropped(const char* what, const std::uint8_t* frame, int size) {

@@ -8,6 +8,18 @@
 // deciphered and stays below 8190, an HA notice must hold its flag byte, and an established
 // event is matched only when its device text lies within the frame.
 //
+// Nothing received grows without bound. Replies and list frames are kept up to a small limit,
+// or up to the size of a whole answer while one is awaited; beyond it the oldest go, with a
+// log line. Event
+// frames that the caller does not poll are kept up to the event limit; beyond it the oldest
+// event frame goes for each new one, with a log line (so the caller, when it polls again,
+// finds the newest events, which tell the current state of its calls). Reading goes on all
+// the while, so the link's silence check sees what the server sends. The HA notices and the
+// connection-lost notice are never dropped and do not count against the limit.
+//
+// An envelope whose rest length is shorter than its own head says is dropped and the bytes
+// its head announces are stepped over, so that its ciphertext is not searched for frames.
+//
 // Every event carries the id of the connection it arrived on; a connection-lost notice carries
 // the connection that ended, so a late notice of an earlier connection can be told apart.
 #pragma once
@@ -28,6 +40,17 @@
 
 namespace vomtel {
 
+// Most frames each queue keeps.
+struct QueueLimits {
+  std::size_t events = 100000;  // event frames not yet polled (the EVENT_QUEUE_MAX setting)
+  // Replies and list frames, each queue, while no answer is awaited: only late and unasked
+  // ones pile up then.
+  std::size_t unasked = 64;
+  // The same while an answer is awaited (SetAnswering): one more than the most frames one
+  // answer may carry, so that an answer past that count still shows as such.
+  std::size_t answer = 10001;
+};
+
 class CRecvQueue {
  public:
   // Established events are reported to EstablishedWaiters::Instance().
@@ -35,6 +58,12 @@ class CRecvQueue {
   // The same, reporting established events to `waiters` (tests).
   CRecvQueue(CLogger& logger, EstablishedWaiters& waiters);
   CRecvQueue(const CRecvQueue&) = delete;
+  // Limits below 1 count as 1. Any thread; frames already queued stay until taken.
+  void SetLimits(const QueueLimits& limits);
+  QueueLimits Limits() const;
+  // Whether a request on this connection awaits its answer (the session's exchange lock is
+  // held): the reply and list queues then keep a whole answer.
+  void SetAnswering(bool answering);
   CRecvQueue& operator=(const CRecvQueue&) = delete;
 
   // --- Callers' threads ---
@@ -92,6 +121,16 @@ class CRecvQueue {
   void DispatchEnvelope(const std::uint8_t* frame, int size);
   void DispatchPlain(const std::uint8_t* frame, int size);
   void PushEvent(StreamPtr frame);
+  // Queues an event frame, dropping the oldest event frame when the limit is reached.
+  void PushEventFrame(StreamPtr frame);
+  // Running counts of frames dropped, before and after one push.
+  struct Drops {
+    std::uint64_t before = 0;
+    std::uint64_t after = 0;
+  };
+  // One line each time the running count passes a power of two: "recv queue full (<what>,
+  // limit <n>): <count> dropped".
+  void LogOverflow(const char* what, std::size_t limit, Drops drops);
   int PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnly);
   void LogDropped(const char* what, const std::uint8_t* frame, int size);
 
@@ -101,14 +140,30 @@ class CRecvQueue {
   std::array<std::uint8_t, FrameReader::kBufferSize> plain_{};  // service thread only
   std::atomic<std::uint64_t> connection_{0};
 
+  // Limit of the reply and list queues as it stands now.
+  std::size_t AnswerLimit() const;
+  // Drops the oldest frames of `queue` until one more fits under `limit`, counting them in
+  // `dropped`.
+  static Drops MakeRoom(std::deque<StreamPtr>& queue, std::size_t limit,
+                                std::uint64_t& dropped);
+
+  std::atomic<std::size_t> event_limit_{QueueLimits{}.events};
+  std::atomic<std::size_t> unasked_limit_{QueueLimits{}.unasked};
+  std::atomic<std::size_t> answer_limit_{QueueLimits{}.answer};
+  std::atomic<bool> answering_{false};
+
   mutable std::mutex reply_mutex_;  // reply and list queues
   std::condition_variable reply_signal_;
   std::deque<StreamPtr> replies_;
   std::deque<StreamPtr> lists_;
   std::uint64_t ended_ = 0;  // the newest connection that has ended (ids only grow)
+  std::uint64_t replies_dropped_ = 0;
+  std::uint64_t lists_dropped_ = 0;
 
   mutable std::mutex event_mutex_;
   std::deque<Event> events_;
+  std::size_t event_frames_ = 0;  // events_ less the notices
+  std::uint64_t events_dropped_ = 0;
 };
 
 }  // namespace vomtel

@@ -17,6 +17,7 @@ const char* ResultText(std::int32_t code) {
     case kTimeout: return "no reply in time";
     case kNotConnected: return "not connected";
     case kTextTooLong: return "text too long";
+    case kBadPort: return "port outside 1-65535";
     case kTooManyDevices: return "too many entries";
     case kFrameTooLong: return "received frame too long";
     case kInternalError: return "internal exception caught";

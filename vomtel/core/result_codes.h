@@ -26,6 +26,7 @@ enum ResultCode : std::int32_t {
   kTimeout = 3013,          // no reply in time, or the frame was not sent in time
   kNotConnected = 3014,     // not connected
   kTextTooLong = 3025,      // a text longer than its limit, or a frame that would not fit
+  kBadPort = 3026,          // a server port outside 1..65535
   kTooManyDevices = 3040,   // more entries than one request may carry
   kFrameTooLong = 3111,     // a received frame length of 8190 or more
   kInternalError = 3112,    // an exception was caught inside the library

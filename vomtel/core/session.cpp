@@ -53,6 +53,7 @@ CSession::CSession(std::uint16_t port, std::uint8_t ext, std::string ip, std::st
   logger_.SetName(ip_);
   logger_.SetDn(dn_);
   socket_ = std::make_unique<CSocket>(logger_, timings_);
+  exchange_mutex_.Attach(socket_->RecvQueue());
 }
 
 CSession::~CSession() {
@@ -101,8 +102,22 @@ std::vector<DeviceEntry> CSession::Devices() const {
   return devices_;
 }
 
-std::unique_lock<std::mutex> CSession::LockExchange() {
-  return std::unique_lock<std::mutex>(exchange_mutex_);
+ExchangeLock CSession::LockExchange() { return ExchangeLock(exchange_mutex_); }
+
+void ExchangeMutex::lock() {
+  mutex_.lock();
+  if (queue_ != nullptr) queue_->SetAnswering(true);
+}
+
+bool ExchangeMutex::try_lock() {
+  if (!mutex_.try_lock()) return false;
+  if (queue_ != nullptr) queue_->SetAnswering(true);
+  return true;
+}
+
+void ExchangeMutex::unlock() {
+  if (queue_ != nullptr) queue_->SetAnswering(false);
+  mutex_.unlock();
 }
 
 int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait) {
@@ -113,6 +128,8 @@ int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait) {
     const int result =
         socket_->RecvQueue().ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
     if (result != kOk || !TakeLateReply(out)) return result;
+    // Late replies that are always queued already must not carry the wait past its end.
+    if (std::chrono::steady_clock::now() >= deadline) return kTimeout;
   }
 }
 
@@ -188,6 +205,10 @@ int CSession::Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number
     logger_.Write("<CSession::Exchange>late reply dropped: invoke[" +
                       std::to_string(reply.At(12) << 8 | reply.At(13)) + "]",
                   kLogInfo);
+    if (std::chrono::steady_clock::now() >= deadline) {
+      GiveUpReply(cls, code, number);
+      return kTimeout;
+    }
   }
   replied = true;
   std::uint32_t word = 0;

@@ -34,6 +34,24 @@
 namespace vomtel {
 
 class CSocket;
+class CRecvQueue;
+
+// The lock of one exchange of a session. While it is held an answer is awaited, and the
+// session's receive side keeps the replies and list frames of a whole answer (CRecvQueue::
+// SetAnswering); otherwise only a few that nothing asked for.
+class ExchangeMutex {
+ public:
+  void lock();
+  void unlock();
+  bool try_lock();
+  // The receive side told of the lock; set once, before the lock is first taken.
+  void Attach(CRecvQueue& queue) { queue_ = &queue; }
+
+ private:
+  std::mutex mutex_;
+  CRecvQueue* queue_ = nullptr;
+};
+using ExchangeLock = std::unique_lock<ExchangeMutex>;
 
 // How an open reads the server's reply: kHa takes the active/standby flag of the reply,
 // kSingle always opens as active.
@@ -122,7 +140,7 @@ class CSession {
   int ReadNotice(Stream& out, std::uint64_t* connection = nullptr);
 
   // One request's send and wait at a time.
-  std::unique_lock<std::mutex> LockExchange();
+  ExchangeLock LockExchange();
   // The next reply, waiting up to `wait`: 1 or 3013; 3014 at once when the connection ends
   // with no reply queued (CRecvQueue::ReadReply). A late reply of one of the session's own
   // requests that gave up on it (same class, code and number) is dropped on the way.
@@ -201,7 +219,7 @@ class CSession {
   std::atomic<SessionMode> open_mode_{SessionMode::kSingle};
   std::shared_ptr<StateSignal> signal_;
 
-  std::mutex exchange_mutex_;
+  ExchangeMutex exchange_mutex_;
 
   struct GivenUp {
     std::uint8_t cls;

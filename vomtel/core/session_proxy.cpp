@@ -24,6 +24,16 @@ Timings CSessionProxy::GetTimings() const {
   return timings_;
 }
 
+void CSessionProxy::SetQueueLimits(const QueueLimits& limits) {
+  std::lock_guard<std::mutex> lock(timings_mutex_);
+  queue_limits_ = limits;
+}
+
+QueueLimits CSessionProxy::GetQueueLimits() const {
+  std::lock_guard<std::mutex> lock(timings_mutex_);
+  return queue_limits_;
+}
+
 void CSessionProxy::AddSession(std::uint16_t port, std::uint8_t ext, std::uint8_t dType,
                                std::uint8_t version, std::uint16_t headerWord,
                                const std::string& ip, const std::string& dn,
@@ -33,20 +43,26 @@ void CSessionProxy::AddSession(std::uint16_t port, std::uint8_t ext, std::uint8_
   session->SetVersion(version);
   session->SetHeaderWord(headerWord);
   session->SetStateSignal(signal_);
+  session->Socket().RecvQueue().SetLimits(GetQueueLimits());
   std::lock_guard<std::mutex> lock(assemble_mutex_);
-  if (!assembling_) assembling_ = table_.LowestFreeGate();
-  table_.Add(*assembling_, std::move(session));
+  // The number is taken under the lock, with the session added at once, so that two threads
+  // never take the same one.
+  const auto [it, fresh] = assembling_.try_emplace(std::this_thread::get_id(), 0);
+  if (fresh) it->second = table_.LowestFreeGate();
+  table_.Add(it->second, std::move(session));
 }
 
 int CSessionProxy::NextGate() const {
   std::lock_guard<std::mutex> lock(assemble_mutex_);
-  return assembling_ ? *assembling_ : table_.LowestFreeGate();
+  const auto it = assembling_.find(std::this_thread::get_id());
+  return it != assembling_.end() ? it->second : table_.LowestFreeGate();
 }
 
 std::vector<std::shared_ptr<CSession>> CSessionProxy::AssemblingSessions() const {
   std::lock_guard<std::mutex> lock(assemble_mutex_);
-  if (!assembling_) return {};
-  return table_.Sessions(*assembling_);
+  const auto it = assembling_.find(std::this_thread::get_id());
+  if (it == assembling_.end()) return {};
+  return table_.Sessions(it->second);
 }
 
 int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gateOut) {
@@ -54,8 +70,13 @@ int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gat
   int gate = 0;
   {
     std::lock_guard<std::mutex> lock(assemble_mutex_);
-    gate = assembling_ ? *assembling_ : table_.LowestFreeGate();
-    assembling_.reset();  // sessions added from now on make the next gate
+    const auto it = assembling_.find(std::this_thread::get_id());
+    if (it != assembling_.end()) {
+      gate = it->second;
+      assembling_.erase(it);  // sessions this thread adds from now on make its next gate
+    } else {
+      gate = table_.LowestFreeGate();
+    }
   }
   const std::vector<std::shared_ptr<CSession>> sessions = table_.Sessions(gate);
   const SessionMode mode = sessions.size() <= 1 ? SessionMode::kSingle : SessionMode::kHa;
@@ -82,8 +103,9 @@ int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gat
     }
   } else {
     // Nothing serves: the connections this open made go, and the gate number is free again.
+    // Only this open's sessions go: with none, the number may be another thread's by now.
     for (const auto& session : sessions) session->Close();
-    table_.Remove(gate);
+    if (!sessions.empty()) table_.RemoveIfSame(gate, sessions);
   }
   if (gateOut != nullptr) *gateOut = gate;
   return result;
@@ -130,7 +152,7 @@ void CSessionProxy::Close(int gate) {
   for (const auto& session : sessions) session->Close();
   table_.Remove(gate);
   std::lock_guard<std::mutex> lock(assemble_mutex_);
-  if (assembling_ == gate) assembling_.reset();
+  std::erase_if(assembling_, [gate](const auto& entry) { return entry.second == gate; });
 }
 
 void CSessionProxy::CloseAll() {

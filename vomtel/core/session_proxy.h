@@ -3,7 +3,9 @@
 //
 // A gate is assembled by AddSession calls and opened by Open, which hands its number out:
 // opens are serialised and each gate takes the lowest number that no other gate uses, so a
-// new gate never joins a live one. The event fetch (Notify) notices a lost or demoted active
+// new gate never joins a live one. Each calling thread assembles a gate of its own: an Open
+// opens exactly the sessions that its own thread added, whatever other threads add or open
+// meanwhile, and the log setters reach only the calling thread's gate being assembled. The event fetch (Notify) notices a lost or demoted active
 // session, promotes the standby, starts the lost session's reconnect loop and, when no session
 // of the gate is active within the fail-over wait, closes the gate and hands the caller the
 // one-byte connection-lost frame 0xA4.
@@ -14,12 +16,15 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
+#include "vomtel/core/recv_queue.h"
 #include "vomtel/core/session.h"
 #include "vomtel/core/session_table.h"
 #include "vomtel/core/state_signal.h"
@@ -41,18 +46,23 @@ class CSessionProxy {
   void SetTimings(const Timings& timings);
   Timings GetTimings() const;
 
-  // Records one server under the gate being assembled (the lowest free number when none is).
-  // Nothing is sent.
+  // Queue limits given to the sessions added from now on.
+  void SetQueueLimits(const QueueLimits& limits);
+  QueueLimits GetQueueLimits() const;
+
+  // Records one server under the calling thread's gate being assembled (the lowest free
+  // number when it has none). Nothing is sent.
   void AddSession(std::uint16_t port, std::uint8_t ext, std::uint8_t dType, std::uint8_t version,
                   std::uint16_t headerWord, const std::string& ip, const std::string& dn,
                   const std::string& app);
 
-  // Opens the sessions of the gate being assembled: single mode for one session, HA for two.
+  // Opens the sessions of the calling thread's gate being assembled: single mode for one session, HA for two.
   // 1 when a session opened as active (with HA, each failed session then gets its reconnect
   // loop); else 3014, and the connections the open made are closed and the gate is dropped.
   // The gate number goes to `*gate` when `gate` is not null, whatever the result.
   int Open(int heartbeatMs, int selectSec, int selectUsec, int* gate);
-  // The number the next Open hands out (the gate being assembled, else the lowest free).
+  // The number the calling thread's next Open hands out (its gate being assembled, else the
+  // lowest free).
   int NextGate() const;
 
   // Across the gate's sessions, state-3 sessions skipped: the result of the session that is
@@ -94,8 +104,8 @@ class CSessionProxy {
   std::uint8_t GetVersion(int gate);
   std::uint8_t GetExtMode(int gate);
 
-  // Setters for the sessions of the gate being assembled (a gate already open keeps its
-  // logger settings). SetLogFile returns the last result, 0 when there is no such session.
+  // Setters for the sessions of the calling thread's gate being assembled (a gate already
+  // open keeps its logger settings). SetLogFile returns the last result, 0 when there is no such session.
   void SetLogLevel(int level);
   int SetLogFile(const std::string& directory, const std::string& folder);
   void SetLogUtf8(int flag);
@@ -120,12 +130,14 @@ class CSessionProxy {
   static bool IsHaNotice(const Stream& event);
 
   mutable std::mutex timings_mutex_;
-  Timings timings_;
+  Timings timings_;            // guarded by timings_mutex_
+  QueueLimits queue_limits_;   // guarded by timings_mutex_
   std::shared_ptr<StateSignal> signal_ = std::make_shared<StateSignal>();
 
   std::mutex open_mutex_;              // one Open at a time
   mutable std::mutex assemble_mutex_;  // guards assembling_
-  std::optional<int> assembling_;      // the gate AddSession adds to, until its Open
+  // Per thread, the gate its AddSession calls add to, until its Open.
+  std::map<std::thread::id, int> assembling_;
 
   CSessionTable table_;  // last: its sessions go first
 };

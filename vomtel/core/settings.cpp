@@ -38,6 +38,7 @@ Settings ReadSettings(const std::string& path) {
   ReadInt(file, "SST", settings.sst);
   ReadInt(file, "LEVEL", settings.level);
   ReadInt(file, "JPUTF", settings.jpUtf);
+  if (const int events = file.GetInt("EVENT_QUEUE_MAX"); events > 0) settings.eventQueueMax = events;
   settings.sst = std::min(settings.sst, kMaxSingleStepWait);
   settings.encryption = file.GetString("ENCRYPTION");
   // An empty LOGPATH keeps the default.

@@ -20,6 +20,9 @@ struct Settings {
   std::string encryption;       // ENCRYPTION: stored only
   std::string logPath = ".";    // LOGPATH: base directory of the log folder
   int jpUtf = 0;                // JPUTF: non-zero writes the logs in the UTF-8 form
+  // EVENT_QUEUE_MAX: event frames kept per session until polled; past it the oldest go. 0
+  // takes the default.
+  int eventQueueMax = 100000;
 };
 
 // vomtel.ini from the current directory if it can be opened there, else

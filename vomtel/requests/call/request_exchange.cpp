@@ -155,6 +155,11 @@ int RequestExchange::ReadReply(Stream& out, std::chrono::steady_clock::time_poin
       return "<RequestExchange>late reply dropped: invoke[" + std::to_string(echo) + "] result[" +
              std::to_string(ResultOf(out)) + "]";
     });
+    // Late replies that are always queued already must not carry the wait past its end.
+    if (std::chrono::steady_clock::now() >= deadline) {
+      if (numbered_) GiveUp();
+      return kTimeout;
+    }
   }
 }
 

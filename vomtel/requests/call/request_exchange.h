@@ -34,6 +34,7 @@
 #include <string_view>
 
 #include "vomtel/core/result_codes.h"
+#include "vomtel/core/session.h"
 #include "vomtel/core/stream.h"
 #include "vomtel/core/timings.h"
 #include "vomtel/requests/call/request_log.h"
@@ -174,7 +175,7 @@ class RequestExchange {
   const int gate_;
   std::shared_ptr<CSession> session_;
   const Timings timings_;
-  std::unique_lock<std::mutex> lock_;
+  ExchangeLock lock_;
   Stream body_;
   std::size_t number_offset_ = 4;
   bool numbered_ = false;
