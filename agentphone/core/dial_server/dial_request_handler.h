@@ -28,6 +28,8 @@ class DialRequestHandler {
   // customer key and shows "BUSY" only when "MAKECALL" returned 1.
   DialOutcome HandleReceived(std::string_view received);
 
+  std::size_t MaxRequestBytes() const { return maxRequestBytes_; }
+
   // How much of a refused read goes into its log line.
   static constexpr std::size_t kLoggedRefusedBytes = 1024;
 
