@@ -32,6 +32,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <shared_mutex>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -284,9 +285,10 @@ class Soak {
 
   // Opens (or opens again) a gate: the first server of an HA gate answers the open as active,
   // and every later open of it as standby, so that a lost link comes back as standby. Opens
-  // are one at a time (a gate is assembled by several calls); none after ForbidOpens.
+  // of the two gates may run at the same time; none starts after ForbidOpens, which waits for
+  // those under way.
   int Open(SoakGate& gate) {
-    std::lock_guard<std::mutex> lock(open_mutex_);
+    std::shared_lock<std::shared_mutex> opening(opens_mutex_);
     if (!opens_allowed_) return kNotConnected;
     const bool ha = gate.servers.size() == 2;
     if (ha) gate.servers[0]->SetActiveFlag(1);
@@ -306,29 +308,31 @@ class Soak {
       result = adapter_->OpenServer(&number);
     }
     if (ha) gate.servers[0]->SetActiveFlag(0);
-    ++open_results_[result];
+    std::vector<int> results = {result};
     if (result == kOk) {
       if (exported_) {
-        ++open_results_[vomtelMonitorStart(number, 0)];
-        ++open_results_[vomtelAddDevice(number, 0, &kDevice)];
+        results.push_back(vomtelMonitorStart(number, 0));
+        results.push_back(vomtelAddDevice(number, 0, &kDevice));
       } else {
-        ++open_results_[adapter_->Proxy().MonitorStart(number)];
-        ++open_results_[adapter_->Proxy().AddDevice(kDn, 1, 0, number)];
+        results.push_back(adapter_->Proxy().MonitorStart(number));
+        results.push_back(adapter_->Proxy().AddDevice(kDn, 1, 0, number));
       }
       gate.number.store(number);
     }
+    std::lock_guard<std::mutex> lock(results_mutex_);
+    for (const int r : results) ++open_results_[r];
     return result;
   }
   // The first opens wait one short reply unit; on a loaded machine they may take a few tries.
   bool OpenGates() {
     const bool opened = WaitUntil([&] { return Open(ha_) == kOk; }, milliseconds(10000)) &&
                         WaitUntil([&] { return Open(single_) == kOk; }, milliseconds(10000));
-    std::lock_guard<std::mutex> lock(open_mutex_);
+    std::lock_guard<std::mutex> lock(results_mutex_);
     open_results_.clear();
     return opened && ha_.number.load() != single_.number.load();
   }
   void ForbidOpens() {
-    std::lock_guard<std::mutex> lock(open_mutex_);
+    std::unique_lock<std::shared_mutex> lock(opens_mutex_);
     opens_allowed_ = false;
   }
 
@@ -498,7 +502,7 @@ class Soak {
               << " reopened " << Gates()[g]->reopened;
     }
     {
-      std::lock_guard<std::mutex> lock(open_mutex_);
+      std::lock_guard<std::mutex> lock(results_mutex_);
       summary << "\nopens:" << Histogram(open_results_);
       for (const auto& [code, n] : open_results_) {
         EXPECT_TRUE(code == kOk || code == kNotConnected || code == kTimeout)
@@ -639,9 +643,10 @@ class Soak {
   SoakGate ha_;
   SoakGate single_;
 
-  std::mutex open_mutex_;
-  bool opens_allowed_ = true;  // guarded by open_mutex_
-  Counts open_results_;        // guarded by open_mutex_
+  std::shared_mutex opens_mutex_;  // shared by the opens under way, ForbidOpens alone
+  bool opens_allowed_ = true;      // guarded by opens_mutex_
+  std::mutex results_mutex_;
+  Counts open_results_;            // guarded by results_mutex_
 
   std::atomic<bool> requests_over_{false};
   std::atomic<bool> polling_over_{false};
