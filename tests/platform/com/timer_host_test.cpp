@@ -28,8 +28,8 @@ struct Sink : IVcTimerSink {
 };
 
 TEST(Timers, TickOnlyFromTheLoopAndAtMostOncePending) {
+  Sink sink;  // declared first: the site holds it until the site goes
   ManualSite site;
-  Sink sink;
   EXPECT_EQ(site.SetTimer(&sink, 7, 100), 7u);
   EXPECT_EQ(site.SetTimer(&sink, 0, 100), 0u);
   EXPECT_EQ(site.SetTimer(nullptr, 8, 100), 0u);
@@ -50,8 +50,8 @@ TEST(Timers, TickOnlyFromTheLoopAndAtMostOncePending) {
 }
 
 TEST(Timers, ReplacingAnIdRestartsItAndDropsItsPendingTick) {
-  ManualSite site;
   Sink a, b;
+  ManualSite site;
   site.SetTimer(&a, 1, 100);
   site.SetTimer(&b, 1, 100);  // ids are per sink
   EXPECT_EQ(site.ActiveTimerCount(), 2u);
@@ -74,8 +74,8 @@ TEST(Timers, ReplacingAnIdRestartsItAndDropsItsPendingTick) {
 }
 
 TEST(Timers, APumpInsideATickDeliversEachTickOnce) {
-  ManualSite site;
   Sink a, b;
+  ManualSite site;
   int nested = 0;
   // A's handler runs a modal loop: B's tick comes from inside it, and A is not re-entered.
   a.then = [&](UINT_PTR) {
