@@ -113,8 +113,7 @@ struct Session {
     }
     HRESULT hr = CheckWritable(path);
     std::string text;
-    if (SUCCEEDED(hr) && !ReadWhole(path, &text, &hr)) {
-    }
+    if (SUCCEEDED(hr)) ReadWhole(path, &text, &hr);  // sets hr when it fails
     if (FAILED(hr)) {
       Close();
       return hr;
