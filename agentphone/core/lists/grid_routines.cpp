@@ -54,7 +54,8 @@ std::string DateAsYmd(const std::string& text) {
   }
   const int yi = std::stoi(y), mi = std::stoi(m), di = std::stoi(d);
   if (!ValidDate(yi, mi, di)) return text;
-  char out[9];
+  // Room for any int: the checks above keep the text at eight digits.
+  char out[40];
   std::snprintf(out, sizeof out, "%04d%02d%02d", yi, mi, di);
   return out;
 }

@@ -8,3 +8,13 @@ if(TARGET agentphone_core)
       ${CMAKE_CURRENT_LIST_DIR}/text_routines_test.cpp
     LIBS agentphone_core vomtel_test_support)
 endif()
+
+# The main window's core against recording controls.
+if(TARGET agentphone_core AND TARGET vomcom_cxx)
+  add_unit_test(NAME test_agentphone_main_window
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/fake_control.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/command_dispatcher_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/state_display_test.cpp
+    LIBS agentphone_core vomtel_test_support)
+endif()

@@ -13,32 +13,48 @@ dir=${2:-}
 
 mariadbd=$(command -v mariadbd || echo /usr/sbin/mariadbd)
 install_db=$(command -v mariadb-install-db || command -v mysql_install_db || true)
-wait_seconds=${MARIADB_WAIT_SECONDS:-180}
+wait_seconds=${MARIADB_WAIT_SECONDS:-90}
 
 case "$cmd" in
 start)
   port=${3:?port missing}
   [ -x "$mariadbd" ] && [ -n "$install_db" ] || { echo "mariadbd not installed" >&2; exit 77; }
-  mkdir -p "$dir/data"
+  # Its own temporary folder: servers installed side by side in /tmp clash on their temporary
+  # tables, and an install that clashed leaves system tables that refuse every login.
+  mkdir -p "$dir/tmp"
   user_opt=""
   [ "$(id -u)" = 0 ] && user_opt="--user=root"
-  if [ ! -d "$dir/data/mysql" ]; then
-    "$install_db" --no-defaults --auth-root-authentication-method=normal $user_opt \
-      --datadir="$dir/data" --skip-test-db >"$dir/install.log" 2>&1 ||
-      { cat "$dir/install.log" >&2; exit 1; }
+  if [ ! -f "$dir/installed" ]; then
+    rm -rf "$dir/data"
+    mkdir -p "$dir/data"
+    if ! "$install_db" --no-defaults --auth-root-authentication-method=normal $user_opt \
+        --datadir="$dir/data" --tmpdir="$dir/tmp" --skip-test-db >"$dir/install.log" 2>&1 ||
+       grep -q "failed" "$dir/install.log"; then
+      cat "$dir/install.log" >&2
+      exit 1
+    fi
+    touch "$dir/installed"
   fi
   "$mariadbd" --no-defaults $user_opt --datadir="$dir/data" --socket="$dir/mysqld.sock" \
-    --pid-file="$dir/mysqld.pid" --port="$port" --bind-address=127.0.0.1 \
+    --pid-file="$dir/mysqld.pid" --tmpdir="$dir/tmp" --port="$port" --bind-address=127.0.0.1 \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_bin \
     --log-error="$dir/error.log" >/dev/null 2>&1 &
   echo $! >"$dir/server.pid"
   i=0
   # Ready when the socket accepts a query; bounded so a broken start ends with its log.
   while :; do
-    if mariadb --no-defaults --socket="$dir/mysqld.sock" -uroot -e "SELECT 1" >/dev/null 2>&1; then
+    if answer=$(mariadb --no-defaults --socket="$dir/mysqld.sock" -uroot -e "SELECT 1" 2>&1); then
       echo ready
       exit 0
     fi
+    case "$answer" in
+      *"Access denied"*)
+        # The server runs but refuses its own root: waiting longer does not help.
+        echo "$answer" >&2
+        sh "$0" stop "$dir"
+        exit 1
+        ;;
+    esac
     if ! kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then
       tail -n 20 "$dir/error.log" >&2 || true
       exit 1
