@@ -8,7 +8,7 @@ Bytes CallEventBody(std::uint8_t code, const CallParties& p) {
   constexpr std::uint8_t kPartyType = 1;
   Frame f;
   f.PutStr8(p.monitored).PutU32(p.call_id).PutStr8("").PutU32(p.call_id);
-  f.PutU32(code == kEventConnectionCleared ? 0 : 3).PutU32(0);
+  f.PutU32(code == kEventConnectionCleared ? 0 : 3).PutU32(p.cause);
   if (p.version == 0x50) f.PutStr8("UCID" + std::to_string(p.call_id));
   switch (code) {
     case kEventOriginated:
@@ -28,11 +28,23 @@ Bytes CallEventBody(std::uint8_t code, const CallParties& p) {
       f.PutTaggedStr8(kPartyType, p.other);
       break;
   }
+  const bool text_numbers = p.version == 0x28 || p.version == 0x50;
+  const std::uint32_t cnid = p.cnid.value_or(p.call_id);
   f.PutU8(0xAA).PutU8(0xB0);
-  if (p.version == 0x28 || p.version == 0x50) {
-    f.PutStr8(std::to_string(p.call_id));
+  if (text_numbers) {
+    f.PutStr8(std::to_string(cnid));
   } else {
-    f.PutU32(p.call_id);
+    f.PutU32(cnid);
+  }
+  if (!p.uei.empty()) f.PutU8(0xB3).PutStr16(p.uei);
+  if (!p.ci.empty()) f.PutU8(0xB4).PutStr16(p.ci);
+  if (p.queue) {
+    f.PutU8(0xB5);
+    if (text_numbers) {
+      f.PutStr8(std::to_string(*p.queue));
+    } else {
+      f.PutU32(*p.queue);
+    }
   }
   f.PutU8(0xFF);
   return f.Take();

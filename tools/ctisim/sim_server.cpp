@@ -145,6 +145,11 @@ void SimServer::SetOnRequest(std::function<void(const Request&)> observer) {
   observer_ = std::move(observer);
 }
 
+void SimServer::SetOnAnswered(std::function<void(const Request&)> observer) {
+  std::lock_guard<std::mutex> lock(mu_);
+  answered_ = std::move(observer);
+}
+
 void SimServer::SetEnvelopeNonce(std::optional<std::uint32_t> nonce) {
   std::lock_guard<std::mutex> lock(mu_);
   envelope_nonce_ = nonce;

@@ -71,6 +71,9 @@ class SimServer {
   void SetSilent(bool silent);
   // Called on the server thread, no lock held, for every request before it is answered.
   void SetOnRequest(std::function<void(const Request&)> observer);
+  // Called on the server thread, no lock held, for every request once its answer is queued (or
+  // withheld), so that what it pushes to the request's connection goes out after the answer.
+  void SetOnAnswered(std::function<void(const Request&)> observer);
   // While set, every frame the server builds (answers, events, HA notices, list frames) goes
   // out sealed in a 0x81 envelope with this nonce; raw Send() bytes are never sealed.
   void SetEnvelopeNonce(std::optional<std::uint32_t> nonce);
@@ -192,6 +195,7 @@ class SimServer {
   std::map<std::uint16_t, std::vector<ReplyRule>> once_rules_;
   ReplyRule default_rule_;
   std::function<void(const Request&)> observer_;
+  std::function<void(const Request&)> answered_;
   std::vector<std::function<void()>> loop_tasks_;
   std::uint64_t tasks_posted_ = 0;
   std::uint64_t tasks_done_ = 0;

@@ -197,6 +197,16 @@ void SimServer::HandleFrame(int conn_id, Bytes frame, std::unique_lock<std::mute
     lock.lock();
   }
   Answer(*request, lock);
+  if (answered_) {
+    auto answered = answered_;
+    lock.unlock();
+    try {
+      answered(*request);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "ctisim: answer observer threw: %s\n", e.what());
+    }
+    lock.lock();
+  }
 }
 
 void SimServer::Answer(const Request& request, std::unique_lock<std::mutex>& lock) {
