@@ -57,10 +57,10 @@ std::string DefaultSettingsText() {
   line("[DNINFO]");
   line("");
   line("; Installation settings; each can also be given on the command line as --option VALUE.");
-  line("[" + std::string(kDeskSection) + "]");
+  t.append("[").append(kDeskSection).append("]\r\n");
   for (const DeskSetting& s : DeskSettingTable()) {
-    line("; " + std::string(s.description) + " (--" + std::string(s.option) + ")");
-    line(std::string(s.key) + "=" + std::string(s.defaultValue));
+    t.append("; ").append(s.description).append(" (--").append(s.option).append(")\r\n");
+    t.append(s.key).append("=").append(s.defaultValue).append("\r\n");
   }
   return t;
 }

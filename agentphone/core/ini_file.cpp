@@ -68,7 +68,7 @@ Contents Load(const std::filesystem::path& file) {
       pos = view.size();
     } else {
       line.body = std::string(view.substr(pos, nl - pos));
-      line.ending = "\n";
+      line.ending = '\n';
       pos = nl + 1;
     }
     if (!line.ending.empty() && !line.body.empty() && line.body.back() == '\r') {

@@ -58,7 +58,7 @@ void SoftPhone::AgentLogOut() {
 
 void SoftPhone::ApplyDialRule(std::string& number) const {
   if (number.starts_with("02")) number.erase(0, 2);
-  if (number.size() > 6) number.insert(0, "0");
+  if (number.size() > 6) number.insert(number.begin(), '0');
 }
 
 void SoftPhone::GfMakeCall(std::string& CallingNum) {

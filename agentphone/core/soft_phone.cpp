@@ -154,7 +154,7 @@ void SoftPhone::chk_up_Click() {
 }
 
 void SoftPhone::cmdChange_Click() {
-  viewValue_ = viewValue_ == "1" ? "0" : "1";
+  viewValue_ = viewValue_ == "1" ? '0' : '1';
   parts_.view.ChangeView(viewValue_, g_.gDBFLAG);
   WriteIni("VIEW", viewValue_);
 }

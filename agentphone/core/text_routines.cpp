@@ -36,8 +36,8 @@ std::string FormatPhoneNumber(std::string_view text) {
   auto groups = [&d](size_t first, size_t second) {
     // first group, optional middle group, then the last four digits
     std::string out = d.substr(0, first);
-    if (second > 0) out += "-" + d.substr(first, second);
-    out += "-" + d.substr(first + second);
+    if (second > 0) out.append("-").append(d, first, second);
+    out.append("-").append(d, first + second);
     return out;
   };
   switch (d.size()) {
