@@ -49,7 +49,10 @@ class DispatcherTest : public CoreFixture {
   }
   std::string Describe(const RecordedCall& c) {
     std::string out;
-    for (const RecordedArg& a : c.args) out += (out.empty() ? "" : " ") + Describe(a);
+    for (const RecordedArg& a : c.args) {
+      if (!out.empty()) out += ' ';
+      out += Describe(a);
+    }
     return out;
   }
 };

@@ -18,7 +18,10 @@ void SetText(char (&field)[N], const char* text) {
 // The event's parameters as texts joined by '|'.
 std::string Params(const FiredEvent& e) {
   std::string out;
-  for (std::size_t i = 0; i < e.args.size(); ++i) out += (i ? "|" : "") + TextOf(e.args[i]);
+  for (std::size_t i = 0; i < e.args.size(); ++i) {
+    if (i) out += '|';
+    out += TextOf(e.args[i]);
+  }
   return out;
 }
 
