@@ -271,7 +271,7 @@ ctisim::Bytes ReadyData(int n) {
   ctisim::Frame f;
   f.PutU16(static_cast<std::uint16_t>(n));
   for (int i = 0; i < n; ++i) {
-    f.PutStr8("a" + std::to_string(i)).PutStr8("name").PutU32(11).PutStr8("G").PutU32(21);
+    f.PutStr8(std::string("a").append(std::to_string(i))).PutStr8("name").PutU32(11).PutStr8("G").PutU32(21);
     f.PutStr8("P").PutU32(3001 + i).PutU8(1).PutU16(30);
   }
   return f.Take();
@@ -281,7 +281,7 @@ ctisim::Bytes BusyData(int n) {
   ctisim::Frame f;
   f.PutU16(static_cast<std::uint16_t>(n));
   for (int i = 0; i < n; ++i)
-    f.PutStr8("e" + std::to_string(i)).PutU32(3001 + i).PutU8(1).PutU16(5);
+    f.PutStr8(std::string("e").append(std::to_string(i))).PutU32(3001 + i).PutU8(1).PutU16(5);
   return f.Take();
 }
 
@@ -393,7 +393,7 @@ TEST_F(BadInputTest, MaximumCountsOfEveryRangeBoundTheEntriesWritten) {
 // Counts that only travel to the server: any value goes out, none is refused.
 TEST_F(BadInputTest, CountsThatOnlyTravelGoOutWhateverTheirValue) {
   for (int n : {INT_MIN, -1, 0, INT_MAX}) {
-    const std::string at = " " + std::to_string(n);
+    const std::string at = std::string(" ").append(std::to_string(n));
     uint32_t count = 0;
     SkillCountEntry entry{};
     EXPECT_EQ(

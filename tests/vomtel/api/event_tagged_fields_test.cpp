@@ -72,9 +72,10 @@ TEST(TaggedFieldsTest, OtherBytesAreTagsWithoutValue) {
 
 TEST(TaggedFieldsTest, BlockWithoutEndStopsAfter1001Tags) {
   for (std::size_t fillers : {1000u, 1001u}) {
-    FrameBytes block = {0xAA};
-    block.insert(block.end(), fillers, 0xB7);
-    block.insert(block.end(), {0xB2, 5, 0xFF});
+    // The marker, `fillers` tags without value, the call type 5 and the end tag.
+    FrameBytes block(1 + fillers, 0xB7);
+    block[0] = 0xAA;
+    for (std::uint8_t byte : {0xB2, 0x05, 0xFF}) block.push_back(byte);
     const Parsed p = Parse(block, 0);
     // With 1000 fillers the call type is the 1001st tag and still read.
     EXPECT_EQ(p.record.ctype, fillers == 1000 ? 5 : 0) << fillers;

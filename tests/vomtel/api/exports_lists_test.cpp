@@ -165,7 +165,7 @@ TEST_F(ListExportsTest, GetAgentWritesEverythingButTheSkills) {
 TEST_F(ListExportsTest, GetAgentWritesNoMoreThanItsCapOfAgents) {
   std::vector<ctisim::Bytes> lists;
   for (int i = 0; i < VOMTEL_CAP_AGENT_LIST + 5; ++i) {
-    ctisim::Frame f = AgentFrame("a" + std::to_string(i));
+    ctisim::Frame f = AgentFrame(std::string("a").append(std::to_string(i)));
     f.PutU8(3).PutU8(1).PutU8(0).PutU16(9);
     lists.push_back(f.Take());
   }

@@ -100,7 +100,7 @@ TEST(Codec, ByteVectors) {
       {"hex dump of a1 0f",
        [] {
          const std::uint8_t bytes[] = {0xA1, 0x0F};
-         return "[" + HexDump(bytes, 2) + "][" + HexDump(bytes, 0) + "][" + HexDump(bytes, -1) +
+         return std::string("[") + HexDump(bytes, 2) + "][" + HexDump(bytes, 0) + "][" + HexDump(bytes, -1) +
                 "]";
        },
        "[a1 0f ][][]"},

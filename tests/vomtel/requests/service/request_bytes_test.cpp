@@ -56,7 +56,7 @@ CallbackInsertRecord InsertRecord() {
   r.strCustName = "n";
   r.strCustKey2 = "k2";
   r.strCustKey3 = "k3";
-  for (std::size_t i = 0; i < r.strCustChar.size(); ++i) r.strCustChar[i] = "c" + std::to_string(i + 1);
+  for (std::size_t i = 0; i < r.strCustChar.size(); ++i) r.strCustChar[i] = std::string("c") + std::to_string(i + 1);
   for (std::size_t i = 0; i < r.strTelNo.size(); ++i) r.strTelNo[i] = "t" + std::to_string(i + 1);
   r.strtkdata = SizedString("tk");
   r.strMailAdd = "m";
