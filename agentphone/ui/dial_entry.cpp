@@ -1,0 +1,51 @@
+#include "agentphone/ui/dial_entry.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "agentphone/ui/message_boxes.h"
+
+namespace agentphone::ui {
+
+bool IsDialKey(QChar c) {
+  return (c >= u'0' && c <= u'9') || c == u'\b' || c == u'*' || c == u'#';
+}
+
+QString DialNumber(const QString& text) {
+  qsizetype begin = 0, end = text.size();
+  while (begin < end && text[begin] == u' ') ++begin;
+  while (end > begin && text[end - 1] == u' ') --end;
+  if (end - begin < 4) return {};
+  return text.mid(begin, end - begin);
+}
+
+DialKeyFilter::DialKeyFilter(MessageBoxes& boxes, QWidget* dialog)
+    : QObject(dialog), boxes_(boxes), dialog_(dialog) {}
+
+bool DialKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Backspace:
+      return false;
+    default:
+      break;
+  }
+  const QString text = key->text();
+  if (text.isEmpty()) return false;
+  for (QChar c : text) {
+    if (!IsDialKey(c)) {
+      boxes_.Inform(dialog_, QString::fromUtf8(kDigitsOnlyTitle), QString::fromUtf8(kDigitsOnlyText),
+                    MessageIcon::kNone);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace agentphone::ui
