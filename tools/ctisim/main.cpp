@@ -1,11 +1,14 @@
 // ctisim: a CTI server simulator to run beside the library. Answers the open (active, or
 // standby with --standby), the monitor and device requests and every later request with
 // result 1 (or as a --rule says), prints one line per request, and after each make-call
-// request pushes a few call events. Ends on SIGINT or SIGTERM, or after --exit-after seconds.
+// request pushes a few call events. With --flow it runs a flow file (timed pushes, pushes on
+// requests, link drops; see README.md). Ends on SIGINT or SIGTERM, or after --exit-after seconds.
 //
 // Output, one line each, flushed at once:
 //   ctisim listening on ADDRESS:PORT (active|standby)
 //   conn N class 0xCC code 0xCC session 0xSSSSSSSS number N body HEX HEX ...
+//   flow line N: ...            (what a flow step or trigger did)
+//   flow finished               (every step of the flow has run)
 //   ctisim stopped
 #include <signal.h>
 
@@ -19,6 +22,8 @@
 #include <vector>
 
 #include "tools/ctisim/call_events.h"
+#include "tools/ctisim/flow_parser.h"
+#include "tools/ctisim/flow_runner.h"
 #include "tools/ctisim/frame_reader.h"
 #include "tools/ctisim/rule_text.h"
 #include "tools/ctisim/sim_server.h"
@@ -34,6 +39,7 @@ struct Args {
   double keep_alive = 10;  // seconds between keep-alive frames; 0: none
   int version_byte = -1;   // version byte of the open reply; -1: the request's own
   std::vector<ctisim::RuleText> rules;  // a rule for 0x41:0x65 replaces the call events
+  std::string flow;                     // flow file; its make-call triggers replace them too
   bool help = false;
 };
 
@@ -53,6 +59,7 @@ void Usage(std::FILE* out) {
                "  --version-byte N      version byte of the open reply (default: the request's)\n"
                "  --rule CLASS:CODE=RESULT[/HEXDATA][@DELAYMS]  reply to a request kind so\n"
                "  --rule CLASS:CODE=withhold                    never reply to a request kind\n"
+               "  --flow FILE           run a flow file of timed and triggered pushes\n"
                "  --help                print this help and exit\n");
 }
 
@@ -82,6 +89,8 @@ bool Parse(int argc, char** argv, Args* args) {
         return false;
       }
       args->rules.push_back(*rule);
+    } else if (a == "--flow" && (v = value())) {
+      args->flow = v;
     } else if (a == "--version-byte" && (v = value())) {
       args->version_byte = static_cast<int>(std::strtol(v, nullptr, 0));
     } else {
@@ -103,6 +112,26 @@ int main(int argc, char** argv) {
   if (args.help) {
     Usage(stdout);
     return 0;
+  }
+  std::optional<ctisim::Flow> flow;
+  if (!args.flow.empty()) {
+    ctisim::FlowError error;
+    flow = ctisim::LoadFlowFile(args.flow, &error);
+    if (!flow) {
+      if (error.line > 0) {
+        std::fprintf(stderr, "ctisim: %s:%d: %s\n", args.flow.c_str(), error.line,
+                     error.message.c_str());
+      } else {
+        std::fprintf(stderr, "ctisim: %s\n", error.message.c_str());
+      }
+      return 2;
+    }
+  }
+  bool flow_makes_calls = false;
+  if (flow) {
+    for (const ctisim::FlowTrigger& t : flow->triggers) {
+      flow_makes_calls |= t.match.cls == ctisim::kClassCall && t.match.code == ctisim::kCodeMakeCall;
+    }
   }
   // Signals are taken by sigtimedwait below; block them before the server thread starts.
   sigset_t signals;
@@ -164,7 +193,7 @@ int main(int argc, char** argv) {
     ctisim::ReplyRule ok;
     return ctisim::BuildAnswer(r, ok, ctisim::OpenDefaults{});
   };
-  sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
+  if (!flow_makes_calls) sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
   for (const ctisim::RuleText& r : args.rules) sim.SetRule(r.cls, r.code, r.rule);
   sim.SetKeepAlive(std::chrono::duration_cast<ctisim::Millis>(
       std::chrono::duration<double>(args.keep_alive)));
@@ -172,6 +201,18 @@ int main(int argc, char** argv) {
   std::printf("ctisim listening on %s:%u (%s)\n", sim.Address().c_str(), sim.Port(),
               args.standby ? "standby" : "active");
   std::fflush(stdout);
+
+  std::optional<ctisim::FlowRunner> runner;
+  if (flow) {
+    ctisim::FlowRunner::Options flow_options;
+    if (args.version_byte >= 0) flow_options.version = static_cast<std::uint8_t>(args.version_byte);
+    flow_options.trace = [](const std::string& line) {
+      std::printf("%s\n", line.c_str());
+      std::fflush(stdout);
+    };
+    runner.emplace(sim, std::move(*flow), std::move(flow_options));
+    runner->Start();
+  }
 
   const auto deadline =
       std::chrono::steady_clock::now() +
@@ -189,6 +230,7 @@ int main(int argc, char** argv) {
     const int sig = sigtimedwait(&signals, nullptr, &ts);
     if (sig == SIGINT || sig == SIGTERM) break;
   }
+  if (runner) runner->Stop();
   sim.Stop();
   std::printf("ctisim stopped\n");
   return 0;
