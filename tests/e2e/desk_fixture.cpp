@@ -1,0 +1,53 @@
+#include "tests/e2e/desk_fixture.h"
+
+namespace desk::test {
+
+DeskPrograms Programs() { return {DESK_AGENTPHONE, DESK_MODULE, DESK_REGISTER_TOOL}; }
+
+DeskTest::DeskTest() : server_(std::make_unique<DeskServer>("4001")) {}
+
+void DeskTest::TearDown() {
+  if (desk_) {
+    const bool crashed = desk_->Process() && !desk_->Running();
+    const int status = desk_->Stop();
+    if (crashed) ADD_FAILURE() << "the program ended by itself: " << ChildProcess::Describe(status);
+    if (HasFailure()) std::cerr << Report();
+  }
+}
+
+void DeskTest::StartDesk(const std::function<void(DeskConfig&)>& edit) {
+  DeskConfig config;
+  config.serverPort = server_->Port();
+  config.customerWeb = web_.BaseUrl();
+  config.recordingWeb = web_.BaseUrl();
+  config.rec = web_.BaseUrl() + "/rec/";
+  if (edit) edit(config);
+  desk_ = std::make_unique<AgentDesk>(Programs(), config);
+  std::string why;
+  ASSERT_TRUE(desk_->Start(&why)) << why;
+}
+
+void DeskTest::StartLoggedIn(const std::function<void(DeskConfig&)>& edit) {
+  ASSERT_NO_FATAL_FAILURE(StartDesk(edit));
+  ASSERT_TRUE(server_->WaitForAgentState(kReady, kWait)) << Report();
+}
+
+std::uint16_t DeskTest::DialPort() {
+  const std::optional<std::uint16_t> port = desk_->DialPort(kWait);
+  EXPECT_TRUE(port) << "the program does not listen for dial requests\n" << Report();
+  return port.value_or(0);
+}
+
+std::optional<AgentStateRequest> DeskTest::AgentStateAfter(std::size_t mark) {
+  std::optional<AgentStateRequest> found;
+  PollUntil(
+      [&] {
+        const std::vector<AgentStateRequest> all = server_->AgentStates();
+        if (all.size() > mark) found = all[mark];
+        return found.has_value();
+      },
+      kWait);
+  return found;
+}
+
+}  // namespace desk::test

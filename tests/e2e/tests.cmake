@@ -1,0 +1,16 @@
+# The whole desk end to end: the agent program started as a process (offscreen) with the real
+# control module registered in a scratch registry and the real libvomtel.so, against the CTI
+# server simulator, a recording web server and dial-request clients.
+include(${CMAKE_CURRENT_LIST_DIR}/harness/harness.cmake)
+
+if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomcom-register)
+  add_unit_test(NAME test_e2e_desk
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/desk_fixture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/login_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/inbound_call_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/dial_request_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/fail_over_test.cpp
+    LIBS desk_harness)
+  desk_harness_programs(test_e2e_desk)
+endif()
