@@ -4,11 +4,11 @@
 
 namespace ctisim {
 
-Bytes CallEventBody(std::uint8_t code, const CallParties& p) {
+Bytes CallEventBody(std::uint8_t code, const CallParties& p, const CallData& d) {
   constexpr std::uint8_t kPartyType = 1;
   Frame f;
   f.PutStr8(p.monitored).PutU32(p.call_id).PutStr8("").PutU32(p.call_id);
-  f.PutU32(code == kEventConnectionCleared ? 0 : 3).PutU32(p.cause);
+  f.PutU32(code == kEventConnectionCleared ? 0 : 3).PutU32(d.cause);
   if (p.version == 0x50) f.PutStr8("UCID" + std::to_string(p.call_id));
   switch (code) {
     case kEventOriginated:
@@ -29,21 +29,21 @@ Bytes CallEventBody(std::uint8_t code, const CallParties& p) {
       break;
   }
   const bool text_numbers = p.version == 0x28 || p.version == 0x50;
-  const std::uint32_t cnid = p.cnid.value_or(p.call_id);
+  const std::uint32_t cnid = d.cnid.value_or(p.call_id);
   f.PutU8(0xAA).PutU8(0xB0);
   if (text_numbers) {
     f.PutStr8(std::to_string(cnid));
   } else {
     f.PutU32(cnid);
   }
-  if (!p.uei.empty()) f.PutU8(0xB3).PutStr16(p.uei);
-  if (!p.ci.empty()) f.PutU8(0xB4).PutStr16(p.ci);
-  if (p.queue) {
+  if (!d.uei.empty()) f.PutU8(0xB3).PutStr16(d.uei);
+  if (!d.ci.empty()) f.PutU8(0xB4).PutStr16(d.ci);
+  if (d.queue) {
     f.PutU8(0xB5);
     if (text_numbers) {
-      f.PutStr8(std::to_string(*p.queue));
+      f.PutStr8(std::to_string(*d.queue));
     } else {
-      f.PutU32(*p.queue);
+      f.PutU32(*d.queue);
     }
   }
   f.PutU8(0xFF);

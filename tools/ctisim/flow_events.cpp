@@ -53,12 +53,13 @@ BuiltEvent BuildFlowEvent(const FlowEvent& e, const FlowContext& context) {
       }
       if (e.call) p.call_id = *e.call;
       p.version = context.version;
-      p.uei = e.uei;
-      p.ci = e.ci;
-      p.cnid = e.cnid;
-      p.queue = e.queue;
-      p.cause = e.cause.value_or(0);
-      out.body = CallEventBody(e.code, p);
+      CallData data;
+      data.uei = e.uei;
+      data.ci = e.ci;
+      data.cnid = e.cnid;
+      data.queue = e.queue;
+      data.cause = e.cause.value_or(0);
+      out.body = CallEventBody(e.code, p, data);
       out.call = p.call_id;
       break;
     }
