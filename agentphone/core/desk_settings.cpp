@@ -8,12 +8,24 @@ namespace {
 constexpr DeskSetting kTable[] = {
     {kServerKey, "127.0.0.1", "server", "CTI server address that the login opens"},
     {kServerPortKey, "9709", "server-port", "CTI server port that the login opens"},
-    {kCustomerWebKey, "", "customer-web", "customer web server of the screen pops, e.g. http://crm.example"},
+    {kCustomerWebKey, "", "customer-web",
+     "customer web server of the screen pops, e.g. http://crm.example"},
     {kRecordingWebKey, "", "recording-web", "recording web server, e.g. http://rec.example"},
-    {kCallbackDbKey, "", "callback-db", "ODBC connection text of the call-back database"},
-    {kStatsDbKey, "", "stats-db", "ODBC connection text of the call statistics database"},
+    {kCallbackDbKey, "", "callback-db",
+     "connection of the call-back database; empty: softphone.db in the desk folder"},
+    {kStatsDbKey, "", "stats-db",
+     "connection of the call statistics database; empty: softphone.db in the desk folder"},
+    {kLoginTimeoutKey, "5", "login-timeout",
+     "seconds a database connection may take to open, unless its connection says otherwise"},
+    {kQueryTimeoutKey, "30", "query-timeout",
+     "seconds a database query may take, unless its connection says otherwise"},
     {kDialBindKey, "127.0.0.1", "dial-bind", "address the dial-request listener binds"},
-    {kBrowserKey, "xdg-open", "browser", "command that opens a screen-pop page"},
+    {kBrowserKey, "", "browser",
+     "command that opens a screen-pop page (%u: the address); empty: a browser found on the PATH"},
+    {kPageBrowserKey, "", "page-browser",
+     "command that calls the outbound page (%u: the address); empty: a plain HTTP request"},
+    {kHttpTimeoutKey, "5000", "http-timeout-ms",
+     "milliseconds an HTTP notification may take before it is given up"},
 };
 
 const DeskSetting* Lookup(std::string_view key) {

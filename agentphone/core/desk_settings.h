@@ -30,6 +30,10 @@ inline constexpr std::string_view kCallbackDbKey = "CALLBACK_DB";
 inline constexpr std::string_view kStatsDbKey = "STATS_DB";
 inline constexpr std::string_view kDialBindKey = "DIAL_BIND";
 inline constexpr std::string_view kBrowserKey = "BROWSER";
+inline constexpr std::string_view kPageBrowserKey = "PAGE_BROWSER";
+inline constexpr std::string_view kHttpTimeoutKey = "HTTP_TIMEOUT_MS";
+inline constexpr std::string_view kLoginTimeoutKey = "LOGIN_TIMEOUT";
+inline constexpr std::string_view kQueryTimeoutKey = "QUERY_TIMEOUT";
 
 std::span<const DeskSetting> DeskSettingTable();
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "agentphone/core/desk_folder.h"
@@ -42,6 +43,38 @@ TEST(DeskFolder, FirstStartWritesDefaultsThatReadBack) {
   ASSERT_TRUE(PrepareDeskFolder(desk));
   EXPECT_EQ(DeskSettings(desk).Get(kServerPortKey), "7000");
   EXPECT_FALSE(PrepareDeskFolder(vomtel::test::TempDir().WriteFile("f", "x") + "/sub"));
+}
+
+TEST(DeskSettings, EveryKeyIsInTheFirstFileAndOnTheCommandLine) {
+  vomtel::test::TempDir dir;
+  ASSERT_TRUE(PrepareDeskFolder(dir.Path()));
+  const std::string text = vomtel::test::ReadFile(dir / "SOFTPHONE.ini");
+  const DeskSettings fromFile(dir.Path());
+  const DeskSettings defaults;
+  for (const DeskSetting& s : DeskSettingTable()) {
+    SCOPED_TRACE(std::string(s.key));
+    const std::string key(s.key);
+    // Written with its default and its option named in the comment above it.
+    EXPECT_NE(text.find("(--" + std::string(s.option) + ")\r\n" + key + "=" +
+                        std::string(s.defaultValue) + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(GetIniValue(dir.Path(), "SOFTPHONE.ini", "AGENTPHONE", key), s.defaultValue);
+    EXPECT_EQ(fromFile.Get(key), defaults.Get(key));
+    StartOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseStartOptions({"--" + std::string(s.option), "v"}, &options, &error)) << error;
+    ASSERT_EQ(options.settings.size(), 1u);
+    EXPECT_EQ(options.settings[0].first, key);
+  }
+  // The keys that the other modules of the program read.
+  for (std::string_view key : {kCallbackDbKey, kStatsDbKey, kLoginTimeoutKey, kQueryTimeoutKey,
+                               kDialBindKey, kBrowserKey, kPageBrowserKey, kHttpTimeoutKey}) {
+    EXPECT_TRUE(std::any_of(DeskSettingTable().begin(), DeskSettingTable().end(),
+                            [key](const DeskSetting& s) { return s.key == key; }))
+        << key;
+  }
+  EXPECT_EQ(defaults.Get(kBrowserKey), "");  // a browser is looked for on the PATH
+  EXPECT_EQ(defaults.Get(kHttpTimeoutKey), "5000");
 }
 
 TEST(DeskSettings, CommandLineWinsOverTheFile) {
