@@ -1,0 +1,11 @@
+# The module from outside its code: registered with the runtime's register tool into a scratch
+# registry, every object made through the component runtime.
+if(TARGET vomtelx)
+  add_unit_test(NAME test_vomtelx_module
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/registration_test.cpp ${CMAKE_CURRENT_LIST_DIR}/controls_test.cpp
+    LIBS vomcom_cxx vomtelx_test_support ${CMAKE_DL_LIBS})
+  target_compile_definitions(test_vomtelx_module PRIVATE
+    VOMTELX_MODULE_PATH="$<TARGET_FILE:vomtelx>"
+    REGISTER_TOOL="$<TARGET_FILE:vomcom-register>")
+  add_dependencies(test_vomtelx_module vomtelx vomcom-register)
+endif()
