@@ -9,3 +9,11 @@ if(TARGET vomtelx)
     REGISTER_TOOL="$<TARGET_FILE:vomcom-register>")
   add_dependencies(test_vomtelx_module vomtelx vomcom-register)
 endif()
+
+# The example C host (examples/com_host.c) against a scratch registry.
+if(TARGET vomtelx AND TARGET vomtel_com_host)
+  add_test(NAME test_vomtel_com_host COMMAND ${CMAKE_COMMAND}
+    -DHOST=$<TARGET_FILE:vomtel_com_host> -DREGISTER_TOOL=$<TARGET_FILE:vomcom-register>
+    -DMODULE=$<TARGET_FILE:vomtelx> -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/com_host_scratch
+    -P ${CMAKE_CURRENT_LIST_DIR}/com_host_check.cmake)
+endif()
