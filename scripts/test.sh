@@ -38,7 +38,7 @@ rm -f "$summary.load"
 
 echo "=== install check ==="
 prefix=$(mktemp -d)
-cmake --install build/default --prefix "$prefix" >/dev/null
+VOMTEL_REGISTRY="$prefix/registry.reg" cmake --install build/default --prefix "$prefix" >/dev/null
 cc -std=c11 -Wall -Wextra -Werror -pedantic -I"$prefix/include" examples/vomtel_demo.c \
    -L"$prefix/lib" -lvomtel -Wl,-rpath,"$prefix/lib" -o "$prefix/vomtel_demo"
 rc=0
