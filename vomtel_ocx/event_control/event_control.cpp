@@ -183,19 +183,29 @@ void EventControl::OnTimer(UINT_PTR id) {
   // A tick that arrives while a handler runs a modal loop would zero the record under the
   // outer handler and deliver events out of order: the outer tick goes on draining instead.
   if (inTick_) return;
-  inTick_ = true;
+  struct TickScope {
+    bool& flag;
+    explicit TickScope(bool& f) : flag(f) { flag = true; }
+    ~TickScope() { flag = false; }
+  } scope(inTick_);
+  // Nothing thrown inside a tick may reach the host's loop.
   try {
     DrainQueue();
   } catch (const std::exception& e) {
-    std::string what = e.what();
-    if (what.size() > 1023) what.resize(1023);
-    TraceLog("OnTimer CException: %s", what.c_str());
-    KillTimer(kTimerId);
-    Pause(timings_.restartPause);
-    SetTimer(kTimerId, static_cast<UINT>(delayMs_));
-    TraceLog("OnTimer.........!");
+    RestartAfterFailure(e.what());
+  } catch (...) {
+    RestartAfterFailure("unknown exception");
   }
-  inTick_ = false;
+}
+
+void EventControl::RestartAfterFailure(const char* what) {
+  std::string text = what != nullptr ? what : "";
+  if (text.size() > 1023) text.resize(1023);
+  TraceLog("OnTimer CException: %s", text.c_str());
+  KillTimer(kTimerId);
+  Pause(timings_.restartPause);
+  SetTimer(kTimerId, static_cast<UINT>(delayMs_));
+  TraceLog("OnTimer.........!");
 }
 
 void EventControl::DrainQueue() {

@@ -62,6 +62,8 @@ class EventControl final : public vomcom::ControlBase<EventControl> {
   ~EventControl() override = default;
   HRESULT GetRow(size_t row, VARIANT* result);
   void DrainQueue();
+  // After a failure inside a tick: logged, the timer killed, a pause, the timer set again.
+  void RestartAfterFailure(const char* what);
   void Pause(std::chrono::milliseconds ms);
 
   EventControlTimings timings_;

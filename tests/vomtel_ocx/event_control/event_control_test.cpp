@@ -139,6 +139,46 @@ TEST_F(EventControlTest, FailureInsideATickRestartsTheTimerAndKeepsPolling) {
   EXPECT_EQ(fired_, (std::vector<int>{4}));
 }
 
+// Whatever is thrown inside a tick, the tick ends as after a framework exception: the timer is
+// set again and the next tick polls (nothing escapes into the host's loop).
+TEST_F(EventControlTest, AnythingThrownInsideATickIsCaughtAndPollingGoesOn) {
+  int failures = 1;
+  Fake().onFetch = [&] {
+    if (failures-- > 0) throw 42;
+  };
+  Fake().events = {EventOf(4)};
+  OpenGate(0);
+  StartTimer();
+  Tick();
+  EXPECT_TRUE(fired_.empty());
+  EXPECT_EQ(sleeps_, (std::vector<long>{10, 50}));
+  EXPECT_EQ(site_.ActiveTimerCount(), 1u);
+  Tick();
+  EXPECT_EQ(fired_, (std::vector<int>{4}));
+}
+
+// A handler that lets the host's last reference go: the control lives until its tick is over,
+// then goes with its timer and its site.
+TEST_F(EventControlTest, ReleasedInsideItsOwnHandlerLivesToTheEndOfTheTick) {
+  Fake().events = {EventOf(4), EventOf(6)};
+  OpenGate(0);
+  StartTimer();
+  onEvent_ = [&](int) {
+    if (!control_) return;
+    point_->Unadvise(cookie_);
+    point_ = nullptr;
+    site_control_ = nullptr;
+    control_ = nullptr;
+    EXPECT_EQ(site_.ActiveTimerCount(), 1u) << "still alive inside its handler";
+  };
+  Tick();
+  EXPECT_EQ(fired_, (std::vector<int>{4}));
+  EXPECT_EQ(site_.ActiveTimerCount(), 0u);
+  EXPECT_EQ(site_.RefCount(), 0u);
+  site_.Advance(800);
+  EXPECT_EQ(site_.Pump(), 0u);
+}
+
 TEST_F(EventControlTest, ReleasedOrDetachedControlLeavesNoTimer) {
   OpenGate(0);
   StartTimer();
