@@ -22,3 +22,14 @@ if(TARGET agentphone_core AND TARGET vomcom_cxx)
       ${CMAKE_CURRENT_LIST_DIR}/state_display_test.cpp
     LIBS agentphone_core vomtel_test_support)
 endif()
+
+# End to end without a window: the real controls through the runtime, libvomtel.so and the
+# simulator.
+if(TARGET agentphone_core AND TARGET vomcom_cxx AND TARGET vomtelx AND TARGET ctisim_lib)
+  add_unit_test(NAME test_agentphone_core_end_to_end
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/end_to_end_test.cpp
+    LIBS agentphone_core ctisim_lib vomcom_testing vomtel_test_support ${CMAKE_DL_LIBS})
+  target_compile_definitions(test_agentphone_core_end_to_end PRIVATE
+    VOMTELX_MODULE_PATH="$<TARGET_FILE:vomtelx>")
+  add_dependencies(test_agentphone_core_end_to_end vomtelx)
+endif()
