@@ -94,7 +94,8 @@ TEST_P(ControlTest, CreatedByClsidOrProgIdAnswersItsInterfacesAndNoOthers) {
         {IID_IConnectionPointContainer, S_OK},
         {IID_IPersistPropertyBag, S_OK},
         {IID_IVcControl, S_OK},
-        {IID_IObjectSafety, row.objectSafety ? S_OK : E_NOINTERFACE},
+        {Guid("{CB5BDC81-93C1-11CF-8F20-00805F2CD064}"),  // IObjectSafety
+         row.objectSafety ? S_OK : E_NOINTERFACE},
         {Guid(row.eventsIid), E_NOINTERFACE},  // the control calls it; it does not serve it
         {IID_IClassFactory, E_NOINTERFACE},
         {Guid(row.clsid), E_NOINTERFACE},
