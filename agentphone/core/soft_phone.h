@@ -2,6 +2,23 @@
 // switches, login and logout, the call helpers, the agent-state and call buttons, the handling
 // of the event control's events and the window's timers. The Qt window forwards every click,
 // edit and tick here and renders the Display it is told about.
+//
+// How a window drives it, all on the user-interface thread:
+//  1. StartDesk (desk_start.h) gives the desk folder and the settings; the window makes the
+//     SoftPhone with its view, dialogs, timer service and the optional ports, and gives the
+//     timer service the SoftPhone as its sink (TimerService delivers Timer2-4 to OnTimer).
+//  2. CtiControls::Create (cti_controls.h) with the window's client site, whose timer service
+//     runs the event control's polling on the window's event loop; its two handlers call
+//     TELXEvt1_vomteleventget and Vomtelreadyagentgetvalue. Then AttachControls with Telx()
+//     and TelxEvt(); the controls outlive every call of the core.
+//  3. Main() once: it reads LOGIN and DB and runs Form_Load (layout, check boxes, the
+//     dial-request listener, the automatic login, Timer4).
+//  4. From then on: every click of a button calls its handler (imgLogIn_MouseDown, ...; a
+//     handler returns at once while its button is disabled), edits of the two boxes call
+//     SetAgentIdText / SetExtensionText, the check boxes SetAutoReadyChecked / SetOnTopChecked,
+//     the layout and list buttons cmdChange_Click / cmdCallBack_Click / cmdDropCall_Click, and
+//     closing the window asks Form_Unload (false: the window stays). MainView::DisplayChanged
+//     says when to render GetDisplay(); Dialogs and message boxes are modal calls.
 #pragma once
 
 #include <cstdint>
