@@ -159,9 +159,11 @@ FlowEvent Event(const std::vector<std::string>& words, std::size_t first, bool t
       if (s == key) Fail("\"" + std::string(key) + "\" given twice");
     }
     seen.push_back(key);
+    // A structured binding is not captured by every compiler: the lambda gets a copy.
+    const std::string_view name = key;
     auto only = [&](bool allowed) {
       if (!allowed) {
-        Fail("\"" + std::string(key) + "\" does not belong to event \"" + words[first] + "\"");
+        Fail("\"" + std::string(name) + "\" does not belong to event \"" + words[first] + "\"");
       }
     };
     if (key == "device") {
