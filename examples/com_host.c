@@ -2,12 +2,19 @@
  * alone.
  *
  *   com_host [PROGID]...
+ *   com_host --call ADDRESS PORT DEVICE NUMBER
  *
- * Creates each named control (default: the module's three controls) by its ProgID through the
+ * The first form creates each named control (default: the module's three controls) by its ProgID through the
  * registry ($VOMTEL_REGISTRY, else the per-user one; register the module first with
  * `vomcom-register vomtelx.so`) and prints the members of its dispatch interface as its
- * type-info view describes them. Exits 0 when every control was created and described. */
+ * type-info view describes them. Exits 0 when every control was created and described.
+ *
+ * The second form drives the main control as an agent's desk would: it sets the connection
+ * properties, opens the server, makes a call from DEVICE to NUMBER, closes the server, and
+ * prints each member's result. Exits 0 when the open and the call returned 1. */
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include "vomcom/automation.h"
 
@@ -110,9 +117,162 @@ static int Show(const char* progId) {
   return described;
 }
 
+
+/* The main control's DISPIDs that the call form uses. */
+enum {
+  kServerName = 2, kLinkMode = 3, kOpenDevice = 4, kOpenPort = 5, kGateId = 6,
+  kMakeCall = 138, kCloseServerHA = 153, kOpenServer = 154
+};
+
+static BSTR Text(const char* text) { return VcBstrFromNarrow(text, strlen(text)); }
+
+static HRESULT Put(IDispatch* d, DISPID id, VARIANT* value) {
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params = {value, &named, 1, 1};
+  return d->lpVtbl->Invoke(d, id, &IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, NULL, NULL, NULL);
+}
+
+static HRESULT PutText(IDispatch* d, DISPID id, const char* text) {
+  VARIANT v;
+  HRESULT hr;
+  VariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = Text(text);
+  hr = Put(d, id, &v);
+  VariantClear(&v);
+  return hr;
+}
+
+static HRESULT PutShort(IDispatch* d, DISPID id, short value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I2;
+  v.iVal = value;
+  return Put(d, id, &v);
+}
+
+static HRESULT PutDouble(IDispatch* d, DISPID id, double value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_R8;
+  v.dblVal = value;
+  return Put(d, id, &v);
+}
+
+static long GetLong(IDispatch* d, DISPID id) {
+  DISPPARAMS none = {NULL, NULL, 0, 0};
+  VARIANT r, l;
+  long value = -1;
+  VariantInit(&r);
+  VariantInit(&l);
+  if (SUCCEEDED(d->lpVtbl->Invoke(d, id, &IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &r, NULL,
+                                  NULL)) &&
+      SUCCEEDED(VariantChangeType(&l, &r, 0, VT_I4))) {
+    value = (long)l.lVal;
+  }
+  VariantClear(&r);
+  return value;
+}
+
+/* Calls a method with its arguments in the order a host writes them (reversed for the call)
+ * and prints its result. */
+static long CallMethod(IDispatch* d, DISPID id, const char* name, VARIANT* args, UINT count) {
+  VARIANT reversed[10], result, asLong;
+  DISPPARAMS params;
+  HRESULT hr;
+  UINT i;
+  long value = -1;
+  for (i = 0; i < count; ++i) reversed[i] = args[count - 1 - i];
+  params.rgvarg = count ? reversed : NULL;
+  params.rgdispidNamedArgs = NULL;
+  params.cArgs = count;
+  params.cNamedArgs = 0;
+  VariantInit(&result);
+  VariantInit(&asLong);
+  hr = d->lpVtbl->Invoke(d, id, &IID_NULL, 0, DISPATCH_METHOD, &params, &result, NULL, NULL);
+  if (SUCCEEDED(hr) && SUCCEEDED(VariantChangeType(&asLong, &result, 0, VT_I4))) {
+    value = (long)asLong.lVal;
+    printf("%s: %ld\n", name, value);
+  } else {
+    printf("%s: failed (0x%08X)\n", name, (unsigned)hr);
+  }
+  VariantClear(&result);
+  return value;
+}
+
+static void ByRefLong(VARIANT* v, LONG* target) {
+  VariantInit(v);
+  v->vt = VT_I4 | VT_BYREF;
+  v->plVal = target;
+}
+
+static void TextArg(VARIANT* v, const char* text) {
+  VariantInit(v);
+  v->vt = VT_BSTR;
+  v->bstrVal = Text(text);
+}
+
+static int PlaceCall(const char* address, const char* port, const char* device,
+                     const char* number) {
+  static const char kMain[] = "vomtel_ocx.vomtel_ocxCtrl.1";
+  CLSID clsid;
+  IDispatch* d = NULL;
+  VARIANT args[10];
+  LONG gate = 0, invoke = 0;
+  long opened, called = -1;
+  char* end = NULL;
+  const double portNumber = strtod(port, &end);
+  UINT i;
+  HRESULT hr;
+  if (end == port || *end != '\0') {
+    fprintf(stderr, "com_host: the port must be a number: %s\n", port);
+    return 0;
+  }
+  hr = VcCLSIDFromProgIDA(kMain, &clsid);
+  if (SUCCEEDED(hr)) {
+    hr = CoCreateInstance(&clsid, NULL, CLSCTX_INPROC_SERVER, &IID_IDispatch, (void**)&d);
+  }
+  if (FAILED(hr) || d == NULL) {
+    fprintf(stderr, "com_host: cannot create %s (0x%08X); run vomcom-register vomtelx.so\n",
+            kMain, (unsigned)hr);
+    return 0;
+  }
+  PutText(d, kServerName, address);
+  PutShort(d, kLinkMode, 4);
+  PutDouble(d, kOpenPort, portNumber);
+  PutText(d, kOpenDevice, device);
+  PutShort(d, kGateId, 1);
+
+  opened = CallMethod(d, kOpenServer, "vomtelopenserver", NULL, 0);
+  if (opened == 1) {
+    gate = (LONG)GetLong(d, kGateId);
+    printf("gate: %ld\n", (long)gate);
+    /* Gate and invoke id by reference, then device, number and six empty texts. */
+    ByRefLong(&args[0], &gate);
+    ByRefLong(&args[1], &invoke);
+    TextArg(&args[2], device);
+    TextArg(&args[3], number);
+    for (i = 4; i < 10; ++i) TextArg(&args[i], "");
+    called = CallMethod(d, kMakeCall, "vomtelmakecall", args, 10);
+    for (i = 2; i < 10; ++i) VariantClear(&args[i]);
+    ByRefLong(&args[0], &gate);
+    ByRefLong(&args[1], &invoke);
+    ++invoke;
+    CallMethod(d, kCloseServerHA, "vomtelcloseserverHA", args, 2);
+  }
+  d->lpVtbl->Release(d);
+  return opened == 1 && called == 1;
+}
+
 int main(int argc, char** argv) {
   int i, failed = 0;
-  if (argc > 1) {
+  if (argc > 1 && strcmp(argv[1], "--call") == 0) {
+    if (argc != 6) {
+      fprintf(stderr, "usage: com_host --call ADDRESS PORT DEVICE NUMBER\n");
+      return 2;
+    }
+    failed = !PlaceCall(argv[2], argv[3], argv[4], argv[5]);
+  } else if (argc > 1) {
     for (i = 1; i < argc; ++i) failed += !Show(argv[i]);
   } else {
     for (i = 0; i < (int)(sizeof kControls / sizeof kControls[0]); ++i) failed += !Show(kControls[i]);

@@ -17,3 +17,10 @@ if(TARGET vomtelx AND TARGET vomtel_com_host)
     -DMODULE=$<TARGET_FILE:vomtelx> -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/com_host_scratch
     -P ${CMAKE_CURRENT_LIST_DIR}/com_host_check.cmake)
 endif()
+
+# The same host placing a call through the main control against the simulator program.
+if(TARGET vomtelx AND TARGET vomtel_com_host AND TARGET ctisim)
+  add_test(NAME test_vomtel_com_host_call COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/com_host_call.sh
+    $<TARGET_FILE:vomtel_com_host> $<TARGET_FILE:vomcom-register> $<TARGET_FILE:vomtelx>
+    $<TARGET_FILE:ctisim> ${CMAKE_CURRENT_BINARY_DIR}/com_host_call_scratch)
+endif()
