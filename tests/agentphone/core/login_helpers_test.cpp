@@ -54,7 +54,7 @@ const LoginCase kLogins[] = {
      "[CTI OPENSERVER 실패]3014", {"OPENSERVER"}, {}},
     {"monitor fails", telx::vomtelmonitorstart, 3014, "CTI MONITORSTART 실패3014",
      "[CTI MONITORSTART 실패]3014", {"OPENSERVER", "MONITORSTART", "CLOSESERVERHA"}, {}},
-    {"login fails", -1, 3500, "CTI LOGIN 실패3500", "[CTI LOGIN 실패]3500",
+    {"login fails", -1, 3014, "CTI LOGIN 실패3014", "[CTI LOGIN 실패]3014",
      {"OPENSERVER", "MONITORSTART", "LOGOUT", "LOGIN", "MONITORSTOP", "CLOSESERVERHA"},
      {"opengate", "starttimer", "stoptimer"}},
 };
