@@ -1,10 +1,31 @@
 /* vomtel.h: the C interface of the vomtel CTI client library.
  *
- * Plain C (C11) and C++. Every function returns a 32-bit result code: 1 success; any other
- * value is the server's result word, handed back unchanged, or one of the library's codes
- * below. A function runs on its caller's thread and blocks it while its request is sent and
- * its reply awaited (3 seconds for most requests, unless its comment says otherwise). The
- * library never calls back: server events are fetched with vomtelGetEvent.
+ * Plain C (C11) and C++. Every function returns a 32-bit result code: VOMTEL_OK (1) is
+ * success, the VOMTEL_... codes below are the library's own, each with its meaning, and any
+ * other code is the server's result word, passed through unchanged. The library never calls
+ * back: server events are fetched with vomtelGetEvent (event kinds: VOMTEL_EVENT_... in
+ * vomtel_event.h).
+ *
+ * Threads and blocking: a function runs on its caller's thread and blocks it until it is done;
+ * any thread may call any function. The library's own threads (per session a socket service,
+ * and a reconnect loop after its link is lost) never touch caller memory. Requests on one gate
+ * run one at a time: a request holds its gate from its send to the end of its reply, and the
+ * next request of that gate waits for it before its own waits begin. Requests on different
+ * gates run side by side; opens run one at a time among themselves. The longest a call waits,
+ * not counting the calls queued ahead of it on its gate:
+ *  - a request with a reply: up to 3 s for its frame to go out, then its reply wait: 3 s
+ *    unless its comment says otherwise (monitor start 1 s, the agent directory queries 5 s,
+ *    the single-step transfer vomtel.ini's SST);
+ *  - an answer that comes in several frames: 3 s for each frame, 30 s for the whole answer;
+ *  - a request sent without a reply (its comment says so): up to 3 s for its frame to go out;
+ *  - vomtelOpenServer, vomtelOpenServerHA: for each server 1 s to connect, up to 3 s for the
+ *    open request to go out and 1 s for its reply;
+ *  - vomtelCloseServer: for each open session a monitor stop, a request as above;
+ *  - vomtelOneStepConference: its consultation, 10 s for the call to be established, then the
+ *    conference (or the clear and the retrieve), each a request as above;
+ *  - vomtelGetEvent: never waits for an event; after the active link is lost, up to 5 s for
+ *    the standby session to take over;
+ *  - the log setters and the functions marked "does nothing": no wait.
  *
  * Gate and invoke: the first argument is the gate that vomtelOpenServer or vomtelOpenServerHA
  * wrote back, the second the caller's invoke id, which the library never reads. Functions
@@ -63,21 +84,26 @@ extern "C" {
 #endif
 
 /* ---- Result codes ------------------------------------------------------------------------ */
-#define VOMTEL_OK 1
-#define VOMTEL_NO_ROOM 2                /* no room in the send buffer */
+/* The codes the library itself returns. Any code not listed here is the server's result word,
+ * passed through unchanged. */
+#define VOMTEL_OK 1                     /* success (also the server's word for success) */
+#define VOMTEL_NO_ROOM 2                /* no room in the send buffer; nothing was sent */
 #define VOMTEL_DOES_NOTHING 2018        /* an entry point that does nothing */
 #define VOMTEL_REPLY_MISMATCH 3002      /* the reply does not answer the request */
 #define VOMTEL_NO_SESSION 3007          /* no session for the gate */
-#define VOMTEL_NULL_ARGUMENT 3009       /* a required record or output pointer is null */
+#define VOMTEL_NULL_ARGUMENT 3009       /* a required record or output pointer is null, or a
+                                           device number 0 in a device list */
 #define VOMTEL_NO_EVENT 3010            /* no event waiting */
 #define VOMTEL_TIMEOUT 3013             /* no reply in time, or the request was not sent in time */
 #define VOMTEL_NOT_CONNECTED 3014       /* the gate has no active, connected session */
-#define VOMTEL_TEXT_TOO_LONG 3025       /* a text or a count beyond its limit */
+#define VOMTEL_TEXT_TOO_LONG 3025       /* a text or a count beyond its limit; nothing was sent */
 #define VOMTEL_BAD_PORT 3026            /* an open's server port outside 1..65535; nothing opened */
 #define VOMTEL_TOO_MANY_DEVICES 3040    /* a device count outside 0..2000, or more entries
                                            than one request or answer may carry */
 #define VOMTEL_FRAME_TOO_LONG 3111      /* a received frame too long for the receive buffer */
 #define VOMTEL_INTERNAL_ERROR 3112      /* an internal failure was caught */
+#define VOMTEL_DIRECTORY_TEXT_TOO_LONG (-3025) /* vomtelGetAgentEx: a text beyond its limit;
+                                                  nothing was sent */
 
 /* ---- Caps of the lists without a maximum count argument ----------------------------------- */
 #define VOMTEL_CAP_AGENT_LIST 1000      /* agent lists, skill agents, call-back campaigns */
@@ -88,12 +114,20 @@ extern "C" {
 
 /* ---- Argument records --------------------------------------------------------------------- */
 
-/* A device of the open and device calls (36 bytes). */
+/* A device of the open and device calls (36 bytes).
+ *  DeviceType  the device's type: the open calls and vomtelMultiAddDevice send its low byte,
+ *              vomtelAddDevice the whole value.
+ *  HeaderByte  open calls only: its low byte is the session's header byte (protocol version),
+ *              usually 48; sessions opened with 0x28 or 0x50 get the call's number id and
+ *              queue number as text in events, 0x50 also the universal call id.
+ *  LinkMode    its low byte: the open calls' link mode; the device calls' extension byte.
+ *  Device      the device number (DN) as text, read to its NUL or the end of the array: the
+ *              device that the open calls and vomtelAddDevice register. */
 typedef struct DeviceRecord {
-  int32_t DeviceType;   /* 0  open calls, vomtelMultiAddDevice: low byte; vomtelAddDevice: whole */
-  int32_t HeaderByte;   /* 4  open calls: low byte (the request header byte, usually 48) */
-  int32_t LinkMode;     /* 8  low byte: open calls link mode, device calls extension byte */
-  char Device[24];      /* 12 device number */
+  int32_t DeviceType;   /* 0 */
+  int32_t HeaderByte;   /* 4 */
+  int32_t LinkMode;     /* 8 */
+  char Device[24];      /* 12 */
 } DeviceRecord;
 
 /* A call of the call-control functions (32 bytes). */
@@ -568,10 +602,13 @@ VOMTEL_AT(EventData, reserved4312, 4312);
  * and the header word, connects and sends the open request (reply awaited up to 1 s).
  * 1 when the gate is usable, else 3014 (not connected; also for a device number or
  * application name over 255 bytes, which is never sent). The gate's number, the lowest that no
- * open gate uses, is written to *gate whatever the result; after a failed open the gate is
- * gone and its number free again. With a null gate pointer the gate is opened all the same
- * and its number not written. device must not be null (3009). protocol and reserved are not
- * read. */
+ * open gate uses, is written to *gate whatever the result of the connect; after a failed open
+ * the gate is gone and its number free again. With a null gate pointer the gate is opened all
+ * the same and its number not written. Refused before anything is registered or connected,
+ * *gate not written: a null device (3009); a port outside 1..65535 (VOMTEL_BAD_PORT, 3026).
+ * protocol and reserved are not read.
+ * The gate's logs take vomtel.ini's LEVEL, LOGPATH and JPUTF, read once when the library is
+ * first used; the log setters below do not change them. */
 VOMTEL_API int VOMTEL_CALL vomtelOpenServer(int* gate, int invoke, const DeviceRecord* device,
                                             const char* serverName, int port,
                                             const char* protocol, const char* application,
@@ -605,13 +642,16 @@ VOMTEL_API int VOMTEL_CALL vomtelAddDevice(int gate, int invoke, const DeviceRec
 VOMTEL_API int VOMTEL_CALL vomtelMultiAddDevice(int gate, int invoke, const DeviceRecord* device,
                                                 int count, const uint32_t* devices);
 VOMTEL_API int VOMTEL_CALL vomtelRemoveDevice(int gate, int invoke, const char* device);
-/* Log level (values above 3 taken as 3) and log folder of the gate that the next open makes;
- * returns vomtelSetLogPath's result. */
+/* The log setters. They reach only a gate that the calling thread is assembling, and an open
+ * assembles its gate and applies vomtel.ini's values to it as it opens it, within the one
+ * call. So a level or folder set before an open has no effect on the new gate, nor on gates
+ * already open: a gate's log level and folder come from vomtel.ini (LEVEL, LOGPATH). */
+/* vomtelSetLogLevel, then vomtelSetLogPath; returns vomtelSetLogPath's result. */
 VOMTEL_API int VOMTEL_CALL vomtelSetIni(int level, const char* folder);
-/* Level of the next gate's logs (values above 3 taken as 3). Returns 1. */
+/* Log level (values above 3 taken as 3) of the gate being assembled. Returns 1. */
 VOMTEL_API int VOMTEL_CALL vomtelSetLogLevel(int level);
-/* Log folder of the next gate (made when missing): 1 when it exists, 0 when it cannot be
- * made or no gate is being assembled. */
+/* Log folder of the gate being assembled (made when missing): 1 when it exists, 0 when it
+ * cannot be made or no gate is being assembled (so 0 whenever it is called between opens). */
 VOMTEL_API int VOMTEL_CALL vomtelSetLogPath(const char* folder);
 /* Writes the header byte of the gate's active session (0 when none) and returns 1. version
  * must not be null (3009). */
@@ -815,9 +855,8 @@ VOMTEL_API int VOMTEL_CALL vomtelGetAgent(int gate, int invoke, const char* text
                                           const char* text8);
 /* As vomtelGetAgent; on 1 also writes the server's read-count text (cut to 1024 bytes) to
  * readCount (char[1025], must not be null). The first five texts may hold 1024 bytes, the
- * sixth 20, mode, blend and maxCount 255; a longer one gives -3025 (negative) before anything
- * is sent. At most
- * VOMTEL_CAP_AGENT_LIST entries. */
+ * sixth 20, mode, blend and maxCount 255; a longer one gives VOMTEL_DIRECTORY_TEXT_TOO_LONG
+ * (-3025) before anything is sent. At most VOMTEL_CAP_AGENT_LIST entries. */
 VOMTEL_API int VOMTEL_CALL vomtelGetAgentEx(int gate, int invoke, const char* dn, const char* id,
                                             const char* skill, const char* tenant,
                                             const char* group, const char* part,

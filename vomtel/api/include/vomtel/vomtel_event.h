@@ -20,12 +20,47 @@
 extern "C" {
 #endif
 
-/* Event kinds besides the wire event codes (2-14 call events, 102-107 phone features, 200
- * private events, 201-206 agent states, 250, 253 password confirmation). */
-#define VOMTEL_EVENT_PRIVATE 200     /* private event; TypeIE holds the sub-code */
-#define VOMTEL_EVENT_POPUP 254       /* private event with sub-code 107 (outbound pop-up) */
-#define VOMTEL_EVENT_CODE_251 998    /* the server's event code 251 */
-#define VOMTEL_EVENT_SERVER_DOWN 999 /* no session of the gate is left; only TimeStamp is set */
+/* Event kinds: the values of EventKind. Most are the server's event codes as sent; 254, 998
+ * and 999 are made by the library. A code the server sends that is not listed here is
+ * delivered with its EventKind and TimeStamp only, every other field 0: no body is read. */
+#define VOMTEL_EVENT_NONE 0                 /* no event delivered */
+/* Call events. */
+#define VOMTEL_EVENT_CONFERENCED 2          /* calls joined into a conference */
+#define VOMTEL_EVENT_CONNECTION_CLEARED 3   /* a party left the call */
+#define VOMTEL_EVENT_DELIVERED 4            /* the call is ringing (alerting) */
+#define VOMTEL_EVENT_DIVERTED 5             /* the call was diverted away from the device */
+#define VOMTEL_EVENT_ESTABLISHED 6          /* the call was answered */
+#define VOMTEL_EVENT_FAILED 7               /* the call could not be completed */
+#define VOMTEL_EVENT_HELD 8                 /* the call was put on hold */
+#define VOMTEL_EVENT_NETWORK_REACHED 9      /* the call left for an outside network */
+#define VOMTEL_EVENT_ORIGINATED 10          /* the device started dialling the call */
+#define VOMTEL_EVENT_QUEUED 11              /* the call waits in a queue */
+#define VOMTEL_EVENT_RETRIEVED 12           /* a held call was taken back */
+#define VOMTEL_EVENT_SERVICE_INITIATED 13   /* the device went off-hook to make a call */
+#define VOMTEL_EVENT_TRANSFERRED 14         /* the call was transferred */
+/* Phone features: MonitorParty, MonitorID and the feature's field. */
+#define VOMTEL_EVENT_DO_NOT_DISTURB 102     /* do-not-disturb switched; DNDMode */
+#define VOMTEL_EVENT_FORWARDING 103         /* forwarding switched; ForwardType, ForwardDn */
+#define VOMTEL_EVENT_AUTO_ANSWER 105        /* auto answer switched; AutoAnswerMode */
+#define VOMTEL_EVENT_MICROPHONE_MUTE 106    /* microphone mute switched; MicrophoneMuteMode */
+#define VOMTEL_EVENT_SPEAKER_MUTE 107       /* speaker mute switched; SpeakerMuteMode */
+#define VOMTEL_EVENT_PRIVATE 200            /* private event; TypeIE holds the sub-code */
+/* Agent states: MonitorParty, MonitorID, AgentMode (in brackets), AgentID, AgentGroup,
+ * WorkMode, ReasonCode. */
+#define VOMTEL_EVENT_LOGGED_ON 201          /* the agent logged on (AgentMode 0) */
+#define VOMTEL_EVENT_LOGGED_OFF 202         /* the agent logged off (1) */
+#define VOMTEL_EVENT_NOT_READY 203          /* the agent is not ready (2) */
+#define VOMTEL_EVENT_READY 204              /* the agent is ready for calls (3) */
+#define VOMTEL_EVENT_OTHER_WORK 205         /* the agent is on other work (4) */
+#define VOMTEL_EVENT_AFTER_CALL_WORK 206    /* the agent is in after-call work (5) */
+/* Other events. */
+#define VOMTEL_EVENT_CODE_250 250           /* the server's event code 250; MonitorParty */
+#define VOMTEL_EVENT_PASSWORD_CONFIRM 253   /* password confirmation; MonitorParty, ReasonCode,
+                                               UEI */
+#define VOMTEL_EVENT_POPUP 254              /* private event with sub-code 107 (outbound pop-up) */
+#define VOMTEL_EVENT_CODE_251 998           /* the server's event code 251 */
+#define VOMTEL_EVENT_SERVER_DOWN 999        /* no session of the gate is left; only TimeStamp
+                                               is set */
 
 /* Sub-codes of the private event that fill the PrivateEvent union. */
 #define VOMTEL_PRIVATE_MAX_CPSQ 100
