@@ -1,0 +1,178 @@
+// The dial pad: which typed characters the number box takes, Send's rule of 4 characters,
+// Close, the digit keys that append at the end and the keys' highlighted pictures.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "agentphone/ui/dial_entry.h"
+#include "agentphone/ui/dial_pad_dialog.h"
+#include "ui_fixture.h"
+
+namespace agentphone::ui::test {
+namespace {
+
+class DialPadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pad_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pad_));
+  }
+  template <typename T = QWidget>
+  T* Child(const QString& name) {
+    T* w = pad_.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  QLineEdit* Box() { return Child<QLineEdit>(QStringLiteral("txtNum")); }
+  // A key is clicked as the agent clicks it: the pointer over its resting picture brings up the
+  // highlighted one, which takes the click.
+  void ClickKey(const QString& key) {
+    QWidget* off = Child(QStringLiteral("pic") + key + QStringLiteral("_off"));
+    QWidget* on = Child(QStringLiteral("pic") + key + QStringLiteral("_on"));
+    QTest::mouseMove(off);
+    ASSERT_TRUE(on->isVisible()) << key.toStdString();
+    ASSERT_FALSE(off->isVisible()) << key.toStdString();
+    QTest::mouseClick(on, Qt::LeftButton);
+  }
+
+  RecordingBoxes boxes_;
+  DialPadDialog pad_{boxes_};
+};
+
+struct KeyCase {
+  const char* typed;
+  const char* box;     // the box afterwards (it starts with "12")
+  bool message;        // "반드시 숫자만 입력하십시요." shown
+};
+
+// Each character as a key press carrying its text, as an input method delivers a letter the
+// keyboard test helpers do not know (Hangul among them).
+int KeyOf(QChar c) {
+  if (c == QLatin1Char('\b')) return Qt::Key_Backspace;
+  if (c.unicode() >= 0x20 && c.unicode() < 0x7f) return QChar(c).toUpper().unicode();
+  return Qt::Key_unknown;
+}
+
+void TypeInto(QWidget* box, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, KeyOf(c),
+                    Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &release);
+  }
+}
+
+class KeyFilterTest : public DialPadTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeyFilterTest, TakesDigitsStarHashAndBackspaceOnly) {
+  const KeyCase& c = GetParam();
+  Box()->setText(QStringLiteral("12"));
+  TypeInto(Box(), QString::fromUtf8(c.typed));
+  EXPECT_EQ(Box()->text(), QString::fromUtf8(c.box));
+  ASSERT_EQ(boxes_.shown.empty(), !c.message);
+  if (c.message) {
+    EXPECT_EQ(boxes_.shown[0].text, Q("반드시 숫자만 입력하십시요."));
+    EXPECT_EQ(boxes_.shown[0].title, Q("SoftPhone"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyFilterTest,
+                         ::testing::Values(KeyCase{"3", "123", false},
+                                           KeyCase{"*#", "12*#", false},
+                                           KeyCase{"a", "12", true},
+                                           KeyCase{"-", "12", true},
+                                           KeyCase{" ", "12", true},
+                                           KeyCase{"가", "12", true},
+                                           KeyCase{"\b", "1", false}));
+
+TEST_F(DialPadTest, BackspaceKeyWorksWithoutAMessage) {
+  Box()->setText(QStringLiteral("123"));
+  QTest::keyClick(Box(), Qt::Key_Backspace);
+  EXPECT_EQ(Box()->text(), QStringLiteral("12"));
+  QTest::keyClick(Box(), Qt::Key_Left);
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+struct SendCase {
+  const char* box;
+  const char* number;  // handed back; empty: refused, the pad stays open
+};
+
+class SendTest : public DialPadTest, public ::testing::WithParamInterface<SendCase> {};
+
+TEST_P(SendTest, SendHandsBackATrimmedNumberOfFourCharacters) {
+  const SendCase& c = GetParam();
+  Box()->setText(QString::fromUtf8(c.box));
+  ClickKey(QStringLiteral("Send"));
+  if (*c.number) {
+    EXPECT_EQ(pad_.result(), QDialog::Accepted);
+    EXPECT_FALSE(pad_.isVisible());
+    EXPECT_EQ(pad_.Number(), QString::fromUtf8(c.number));
+    EXPECT_TRUE(boxes_.shown.empty());
+  } else {
+    EXPECT_TRUE(pad_.isVisible());
+    EXPECT_EQ(Box()->text(), QString::fromUtf8(c.box));
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].text, Q("잘못된 전화번호 입니다. 확인하세요!!!"));
+    EXPECT_EQ(boxes_.shown[0].title, Q("소프트폰"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Numbers, SendTest,
+                         ::testing::Values(SendCase{"123", ""}, SendCase{"    ", ""},
+                                           SendCase{" 12 ", ""}, SendCase{"  1234 ", "1234"},
+                                           SendCase{"12*#", "12*#"},
+                                           SendCase{"0212345678", "0212345678"}));
+
+TEST_F(DialPadTest, CommandButtonAndEnterSendToo) {
+  Box()->setText(QStringLiteral("5678"));
+  QTest::mouseClick(Child<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  EXPECT_EQ(pad_.Number(), QStringLiteral("5678"));
+
+  RecordingBoxes boxes;
+  DialPadDialog second(boxes);
+  second.show();
+  auto* box = second.findChild<QLineEdit*>(QStringLiteral("txtNum"));
+  QTest::keyClicks(box, "4321");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(second.Number(), QStringLiteral("4321"));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(DialPadTest, CloseHandsBackNothingEvenAfterAValidNumber) {
+  Box()->setText(QStringLiteral("1234"));
+  ClickKey(QStringLiteral("Close"));
+  EXPECT_EQ(pad_.result(), QDialog::Rejected);
+  EXPECT_FALSE(pad_.isVisible());
+  EXPECT_TRUE(pad_.Number().isEmpty());
+}
+
+TEST_F(DialPadTest, DigitKeysAppendAtTheEndWhereverTheCaretIsAndClearEmpties) {
+  Box()->setText(QStringLiteral("12"));
+  Box()->setCursorPosition(0);
+  ClickKey(QStringLiteral("7"));
+  ClickKey(QStringLiteral("0"));
+  EXPECT_EQ(Box()->text(), QStringLiteral("1270"));
+  ClickKey(QStringLiteral("Clear"));
+  EXPECT_TRUE(Box()->text().isEmpty());
+}
+
+TEST_F(DialPadTest, PointerOverTheBackgroundRestsEveryKey) {
+  ClickKey(QStringLiteral("5"));
+  EXPECT_TRUE(Child(QStringLiteral("pic5_on"))->isVisible());
+  QTest::mouseMove(&pad_, QPoint(pad_.width() - 2, pad_.height() - 2));
+  // Without a button the move reaches the window only while it tracks the pointer.
+  QMouseEvent move(QEvent::MouseMove, QPointF(pad_.width() - 2, pad_.height() - 2),
+                   pad_.mapToGlobal(QPointF(pad_.width() - 2, pad_.height() - 2)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&pad_, &move);
+  for (const char* key : {"0", "5", "9", "Clear", "Send", "Close"}) {
+    EXPECT_TRUE(Child(QStringLiteral("pic%1_off").arg(QLatin1String(key)))->isVisible()) << key;
+    EXPECT_FALSE(Child(QStringLiteral("pic%1_on").arg(QLatin1String(key)))->isVisible()) << key;
+  }
+}
+
+}  // namespace
+}  // namespace agentphone::ui::test
