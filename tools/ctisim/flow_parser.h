@@ -18,7 +18,7 @@ struct FlowError {
 
 // Bounds of a flow file.
 inline constexpr std::size_t kMaxFlowFileBytes = 1 << 20;
-inline constexpr std::size_t kMaxFlowLineBytes = 8192;
+inline constexpr std::size_t kMaxFlowLineBytes = 16384;  // a hex body of 4096 bytes fits
 inline constexpr std::size_t kMaxRepeatDepth = 16;
 inline constexpr std::size_t kMaxStr8Text = 255;       // device, party, agent, group
 inline constexpr std::size_t kMaxDataText = 1024;      // uei, ci

@@ -176,6 +176,7 @@ struct FlowRunner::State {
       }
       case FlowStep::Kind::kDrop:
         Trace(at + "dropping every connection" + (step.abortive ? " with a reset" : ""));
+        sim.WaitUntilSent(options.drain);
         sim.DropConnections(step.abortive);
         break;
       case FlowStep::Kind::kRepeat:

@@ -21,6 +21,8 @@ class FlowRunner {
   struct Options {
     // The version byte the open reply gives; default each open request's own.
     std::optional<std::uint8_t> version;
+    // How long a drop waits for what was pushed before it to go out.
+    Millis drain{5000};
     // One line per step done and per triggered push, from either thread; may be empty.
     std::function<void(const std::string&)> trace;
   };

@@ -21,7 +21,16 @@ struct SendShape {
   Millis chunk_gap{2};              // pause between two pieces
 };
 
+// Where a reply's result and data stand.
+enum class ReplyLayout {
+  kHead,      // result at bytes 8-11, request number at 12-13, data from byte 14
+  kFromByte6  // request number at bytes 4-5, result at 6-9, data from byte 10 (the outbound
+              // replies that the client reads from the frame's first byte)
+};
+
 struct ReplyRule {
+  ReplyLayout layout = ReplyLayout::kHead;
+  std::optional<std::uint16_t> word;     // head word (bytes 6-7); default: the request's
   std::uint32_t result = 1;              // reply bytes 8-11
   std::optional<std::uint16_t> number;   // reply bytes 12-13; default: the request's number
   Bytes data;                            // reply bytes from 14 on (for the open reply: after
@@ -52,7 +61,7 @@ struct OpenDefaults {
 
 // The frames of the answer that `rule` gives to `request` (hooks are not run here).
 // The open reply: head, result, session id (12-15), number (16-17), 0 (18-21), active flag (22),
-// then the rule's data. Every other reply: head, result, number, data.
+// then the rule's data. Every other reply: as the rule's layout says.
 std::vector<Bytes> BuildAnswer(const Request& request, const ReplyRule& rule,
                                const OpenDefaults& open);
 

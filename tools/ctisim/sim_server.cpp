@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tools/ctisim/default_replies.h"
 #include "tools/ctisim/envelope.h"
 #include "tools/ctisim/sim_connection.h"
 
@@ -119,8 +120,8 @@ void SimServer::ResetRules() {
 void SimServer::ResetRulesLocked() {
   rules_.clear();
   once_rules_.clear();
-  default_rule_ = ReplyRule{};
-  ReplyRule no_answer;
+  default_rule_.reset();
+  ReplyRule no_answer;  // sent without waiting, also under a default rule of the test's
   no_answer.withhold = true;
   rules_[RuleKey(kClassSession, kCodeClose)] = no_answer;
 }
@@ -168,8 +169,8 @@ Bytes SimServer::SealIfAsked(Bytes frame) const {
   return envelope_nonce_ ? SealEnvelope(frame, *envelope_nonce_) : frame;
 }
 
-ReplyRule SimServer::RuleFor(std::uint8_t cls, std::uint8_t code) {
-  const std::uint16_t key = RuleKey(cls, code);
+ReplyRule SimServer::RuleFor(const Request& request) {
+  const std::uint16_t key = RuleKey(request.cls, request.code);
   auto once = once_rules_.find(key);
   if (once != once_rules_.end() && !once->second.empty()) {
     ReplyRule rule = std::move(once->second.front());
@@ -177,7 +178,8 @@ ReplyRule SimServer::RuleFor(std::uint8_t cls, std::uint8_t code) {
     return rule;
   }
   auto standing = rules_.find(key);
-  return standing != rules_.end() ? standing->second : default_rule_;
+  if (standing != rules_.end()) return standing->second;
+  return default_rule_ ? *default_rule_ : DefaultReplyRule(request);
 }
 
 // --- Pushing ------------------------------------------------------------------------------

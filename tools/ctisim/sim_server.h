@@ -60,10 +60,12 @@ class SimServer {
   void SetRule(std::uint8_t cls, std::uint8_t code, ReplyRule rule);
   // A rule used for the next request of (class, code) only; several queue up in order.
   void AddOnceRule(std::uint8_t cls, std::uint8_t code, ReplyRule rule);
-  // The rule for requests that have no rule of their own (default: result 1, number echoed).
+  // The rule for requests that have no rule of their own, in place of the defaults below.
   void SetDefaultRule(ReplyRule rule);
-  // Back to the defaults: the open answered as OpenDefaults says, the close request (0x45
-  // 0x1E, sent without waiting) not answered, everything else result 1 with its number.
+  // Back to the defaults: the open answered as OpenDefaults says, every other request as
+  // DefaultReplyRule (default_replies.h) says: result 1 with its number and well-formed empty
+  // data where the reply carries data; no answer to the close and the other requests sent
+  // without waiting.
   void ResetRules();
   void SetSessionId(std::uint32_t session_id);
   void SetActiveFlag(std::uint8_t flag);
@@ -170,7 +172,7 @@ class SimServer {
   void RunOnLoop(std::unique_lock<std::mutex>& lock, std::function<void()> fn);
   void Wake();
   void ResetRulesLocked();
-  ReplyRule RuleFor(std::uint8_t cls, std::uint8_t code);
+  ReplyRule RuleFor(const Request& request);
   bool OnLoopThread() const { return std::this_thread::get_id() == loop_id_; }
 
   SimOptions options_;
@@ -193,7 +195,7 @@ class SimServer {
   std::chrono::steady_clock::time_point next_keep_alive_{};
   std::map<std::uint16_t, ReplyRule> rules_;
   std::map<std::uint16_t, std::vector<ReplyRule>> once_rules_;
-  ReplyRule default_rule_;
+  std::optional<ReplyRule> default_rule_;
   std::function<void(const Request&)> observer_;
   std::function<void(const Request&)> answered_;
   std::vector<std::function<void()>> loop_tasks_;

@@ -211,7 +211,7 @@ void SimServer::HandleFrame(int conn_id, Bytes frame, std::unique_lock<std::mute
 
 void SimServer::Answer(const Request& request, std::unique_lock<std::mutex>& lock) {
   if (silent_) return;
-  ReplyRule rule = RuleFor(request.cls, request.code);
+  ReplyRule rule = RuleFor(request);
   std::vector<Bytes> frames;
   if (rule.hook) {
     auto hook = rule.hook;
