@@ -113,6 +113,52 @@ TEST_F(DialRequestServerTest, NineFieldsAreAnsweredOnTheSameConnectionAndEightCl
   EXPECT_EQ(phone.commands.size(), 1u);
 }
 
+TEST_F(DialRequestServerTest, CodesPrefixesAndNumberRulesAsBytesOnTheWire) {
+  struct Case {
+    const char* caption;
+    int makeCall;
+    const char* type;
+    const char* number;
+    const char* reply;   // what the peer reads back
+    const char* dialled; // nullptr: no MAKECALL
+  } cases[] = {
+      {"로그아웃", 1, "SP-100", "1-2-3", "R|SP-110|01|F3|F4|1-2-3|F6|K|", nullptr},
+      {"통화중", 1, "SP-100", "123", "R|SP-110|01|F3|F4|123|F6|K|", nullptr},
+      {"로그아웃", 1, "SP-100", "1234", "R|SP-110|02|F3|F4|1234|F6|K|", nullptr},
+      {"통화중", 1, " SP-100 ", "1234", "R|SP-110|03|F3|F4|1234|F6|K|", nullptr},
+      {"협의통화중", 1, "sp-100", "1234", "R|SP-210|03|F3|F4|1234|F6|K|", nullptr},
+      {"대기", 1, "SP-100", "1234", "R|SP-110|00|F3|F4|1234|F6|K|", "1234"},
+      {"휴식", 1, "SP-210", "0212", "R|SP-210|00|F3|F4|0212|F6|K|", "12"},
+      {"대기", 1, "SP-100", "02-1234-5678", "R|SP-110|00|F3|F4|02-1234-5678|F6|K|", "012345678"},
+      {"후처리", 1, "SP-210", "0202 12345", "R|SP-210|00|F3|F4|0202 12345|F6|K|", "812345"},
+      {"보류중", 1, "SP-210", "031 123 4567", "R|SP-210|00|F3|F4|031 123 4567|F6|K|", "80311234567"},
+      {"대기", 3014, "SP-100", "0311234567", "R|SP-110|04|F3|F4|0311234567|F6|K|", "00311234567"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.caption) + " " + c.type + " " + c.number);
+    phone.caption = c.caption;
+    phone.makeCallResult = c.makeCall;
+    phone.vars.gCUSTKEY = "OLD";
+    phone.commands.clear();
+    auto client = Connect(server);
+    Send(*client, std::string("R|") + c.type + "|F2|F3|F4|" + c.number + "|F6|K|F8|F9");
+    const std::string reply = c.reply;
+    ASSERT_TRUE(ReceivedAtLeast(*client, reply.size()));
+    EXPECT_EQ(client->Received(), reply);
+    if (c.dialled) {
+      ASSERT_EQ(phone.commands.size(), 1u);
+      EXPECT_EQ(phone.commands[0].callingNo, c.dialled);
+    } else {
+      EXPECT_TRUE(phone.commands.empty());
+    }
+    // the key is kept only for a call that was placed
+    EXPECT_EQ(phone.vars.gCUSTKEY,
+              std::string(c.reply).find("|00|") != std::string::npos ? "K" : "OLD");
+    client.reset();
+    ASSERT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
+  }
+}
+
 TEST_F(DialRequestServerTest, ManyPeersAtOnceAreEachAnsweredAndAllFreed) {
   constexpr int kPeers = 200;
   const int descriptors = OpenDescriptors();
