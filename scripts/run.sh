@@ -154,12 +154,18 @@ if [ -z "${DISPLAY:-}" ] || [ "${VOMTEL_RUN_HEADLESS:-0}" = 1 ]; then
   say "  display $DISPLAY"
 fi
 shots=0
-shot() {  # NAME: a picture of the screen in the headless run
+shot_pids=()
+shot() {  # NAME [MS]: a picture of the screen in the headless run, once the window has caught
+          # up with an event sent now or MS milliseconds from now
   [ "$headless" = 1 ] || return 0
   shots=$((shots + 1))
   local file
   file=$(printf '%s/%02d-%s.png' "$out/screens" "$shots" "$1")
-  import -window root -trim +repage "$file" 2>>"$out/screens.log" && say "           screenshot $file"
+  (
+    sleep "$(((${2:-0} + 700) / 1000)).$(((${2:-0} + 700) % 1000 / 100))"  # its timer fetches them
+    import -window root -trim +repage "$file" 2>>"$out/screens.log" && say "           screenshot $file"
+  ) &
+  shot_pids+=("$!")
 }
 
 step "Agent softphone (its log: $out/desk/SoftPhoneLOG/)"
@@ -177,16 +183,15 @@ declare -A event_text=(
   [evtLoggedOn]="agent logged on" [evtLoggedOff]="agent logged off"
   [evtNotReady]="agent not ready" [evtReady]="agent ready (waiting for calls)"
   [evtOtherWork]="agent on other work" [evtAfterCallWork]="agent in after-call work"
-  [evtDelivered]="call ringing at the desk" [evtEstablished]="call connected"
+  [evtDelivered]="call ringing" [evtEstablished]="call connected"
   [evtConnectionCleared]="call ended" [evtOriginated]="outbound call dialling"
 )
+# A picture per state the window shows (a cleared call goes straight to ready here).
 declare -A event_shot=(
-  [evtLoggedOn]=logged-on [evtReady]=ready [evtNotReady]=not-ready [evtDelivered]=ringing
-  [evtEstablished]=talking [evtConnectionCleared]=cleared [evtOriginated]=dialling
-  [evtAfterCallWork]=after-call-work
+  [evtNotReady]=logged-in-not-ready [evtReady]=ready [evtDelivered]=ringing
+  [evtEstablished]=talking [evtOriginated]=dialling [evtAfterCallWork]=after-call-work
 )
 declare -A counts=()
-dial_reply=""
 dial_request() {  # the peer program on the dial-request port: one request, its reply
   python3 - "$dial_port" <<'EOF'
 import socket, sys
@@ -215,21 +220,24 @@ while IFS= read -r line; do
       ;;
     *"waiting for a"*make-call*)
       say "  script  | agent is free again: a dial request to the softphone's port $dial_port"
-      sleep 2
-      dial_reply=$(dial_request 2>>"$out/dial.log" || true)
-      code=$(printf '%s' "$dial_reply" | cut -d'|' -f3)
-      say "  script  | dial reply $dial_reply -> $code: ${dial_meaning[$code]:-unknown code}"
+      (
+        sleep 1  # the return to ready reaches the window
+        reply=$(dial_request 2>>"$out/dial.log" || true)
+        printf '%s' "$reply" >"$out/dial-reply.txt"
+        code=$(printf '%s' "$reply" | cut -d'|' -f3)
+        say "  script  | dial reply $reply -> $code: ${dial_meaning[$code]:-unknown code}"
+      ) &
+      shot_pids+=("$!")
       ;;
     flow\ line*evt*)
       evt=$(printf '%s' "$line" | grep -o 'evt[A-Za-z]*' | head -n1)
       code=$(printf '%s' "$line" | grep -o '([0-9]*)' | head -n1 | tr -d '()')
       call=$(printf '%s' "$line" | grep -o 'call [0-9][0-9]*' | head -n1 || true)
       counts[$evt]=$((${counts[$evt]:-0} + 1))
-      say "  switch  | ${event_text[$evt]:-$evt} ($evt = $code${call:+, $call})"
-      if [ -n "${event_shot[$evt]:-}" ]; then
-        sleep 1  # the softphone fetches events on its timer
-        shot "${event_shot[$evt]}"
-      fi
+      case "$line" in *"on make-call"*) side="outbound: " ;; *) side="" ;; esac
+      later=$(printf '%s' "$line" | grep -o ' in [0-9]* ms' | tr -dc 0-9 || true)
+      say "  switch  | $side${event_text[$evt]:-$evt} ($evt = $code${call:+, $call})${later:+ in $later ms}"
+      [ -z "${event_shot[$evt]:-}" ] || shot "${event_shot[$evt]}" "${later:-0}"
       ;;
   esac
   kill -0 "$phone" 2>/dev/null || break
@@ -239,6 +247,7 @@ sleep 1
 phone_alive=0
 kill -0 "$phone" 2>/dev/null && phone_alive=1
 [ "$finished" = 1 ] && shot end
+for p in "${shot_pids[@]}"; do wait "$p" 2>/dev/null || true; done
 
 # --- What happened -------------------------------------------------------------------------
 step "Results"
@@ -253,6 +262,7 @@ say "  simulator trace: $out/ctisim.log; softphone output: $out/agentphone.out"
 [ "$headless" = 1 ] && say "  screenshots: $out/screens ($shots pictures)"
 
 inbound=${counts[evtEstablished]:-0}
+dial_reply=$(cat "$out/dial-reply.txt" 2>/dev/null || true)
 dial_code=$(printf '%s' "$dial_reply" | cut -d'|' -f3)
 problems=()
 [ "$phone_alive" = 1 ] || { problems+=("the softphone ended early"); show_log "$out/agentphone.out"; }
