@@ -87,7 +87,19 @@ if [ -x "$demo" ] && [ ! -d "$demo" ]; then
   pids+=("$csim")
   cport=$(listening_port "$out/c-demo-ctisim.log" "$csim") || { show_log "$out/c-demo-ctisim.log"; fail "the C demo's simulator did not listen"; }
   if "$demo" 127.0.0.1 "$cport" >"$out/c-demo.log" 2>&1; then
-    sed 's/^/  /' "$out/c-demo.log" | head -n 30
+    # Results and event kinds by name (any other result is the server's own word).
+    awk '
+      BEGIN {
+        r[1] = "ok"; r[2] = "no room to send"; r[3002] = "reply does not match"
+        r[3007] = "no session"; r[3013] = "time-out"; r[3014] = "not connected"
+        e[3] = "cleared"; e[4] = "delivered (ringing)"; e[6] = "established (answered)"
+        e[8] = "held"; e[10] = "originated (dialling)"; e[12] = "retrieved"
+      }
+      $1 == "event" { print "  " $0 "   <- " ($2 in e ? e[$2] : "event kind " $2); next }
+      $1 == "gate" { print "  " $0 "   <- the gate handle"; next }
+      $NF ~ /^[0-9]+$/ { print "  " $0 "   <- " ($NF in r ? r[$NF] : "server result " $NF); next }
+      { print "  " $0 }
+    ' "$out/c-demo.log" | head -n 30
     c_demo=ok
   else
     show_log "$out/c-demo.log"
@@ -105,7 +117,7 @@ say "  $module -> $VOMTEL_REGISTRY"
 # --- CTI server simulator ------------------------------------------------------------------
 step "CTI server simulator with the demo flow (trace: $out/ctisim.log)"
 flow="$root/tools/ctisim/flows/demo.flow"
-"$ctisim" --address 127.0.0.1 --port 0 --flow "$flow" --exit-after 300 >"$out/ctisim.log" 2>&1 &
+"$ctisim" --address 127.0.0.1 --port 0 --flow "$flow" --exit-after 150 >"$out/ctisim.log" 2>&1 &
 sim=$!
 pids+=("$sim")
 sim_port=$(listening_port "$out/ctisim.log" "$sim") || { show_log "$out/ctisim.log"; fail "the simulator did not start"; }
