@@ -44,9 +44,11 @@ struct Args {
 };
 
 // One line per option; on standard output for --help, on standard error after a bad argument.
-void Usage(std::FILE* out) {
+// `program`: the name it was started as (ctisim in the build tree, vomtel-ctisim installed).
+void Usage(std::FILE* out, const char* program) {
+  const char* slash = std::strrchr(program, '/');
+  std::fprintf(out, "usage: %s [OPTION]...\n", slash ? slash + 1 : program);
   std::fprintf(out,
-               "usage: ctisim [OPTION]...\n"
                "  --address ADDRESS     loopback address to listen on: 127.x.y.z or localhost"
                " (default 127.0.0.1)\n"
                "  --port N              port to listen on; 0 picks a free one (default 7000)\n"
@@ -106,11 +108,11 @@ bool Parse(int argc, char** argv, Args* args) {
 int main(int argc, char** argv) {
   Args args;
   if (!Parse(argc, argv, &args)) {
-    Usage(stderr);
+    Usage(stderr, argc > 0 ? argv[0] : "ctisim");
     return 2;
   }
   if (args.help) {
-    Usage(stdout);
+    Usage(stdout, argc > 0 ? argv[0] : "ctisim");
     return 0;
   }
   std::optional<ctisim::Flow> flow;
