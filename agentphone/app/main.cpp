@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "agentphone/app/phone_relay.h"
+#include "agentphone/app/setting_number.h"
 #include "agentphone/core/cti_controls.h"
 #include "agentphone/core/desk_start.h"
 #include "agentphone/core/dial_server/dial_request_handler.h"
@@ -64,19 +65,32 @@ int Run(int argc, char** argv) {
   ui::QtClientSite site(boxes);
   site.SetWindow(&window);
 
+  const db::DbTimeouts dbTimeouts{
+      app::SettingNumber(settings.Get(kLoginTimeoutKey), 0, 3600,
+                         lists::kDefaultLoginTimeoutSeconds),
+      app::SettingNumber(settings.Get(kQueryTimeoutKey), 0, 3600,
+                         lists::kDefaultQueryTimeoutSeconds)};
   db::DbConnections databases(settings.Get(kCallbackDbKey), settings.Get(kStatsDbKey),
-                              desk.folder, clock);
+                              desk.folder, clock, dbTimeouts);
   lists::ConnectionCheck databaseCheck(databases.Statistics(), databases.CallBack(), log);
   dialogs.SetLists(&databases.CallBack(), &databases.Statistics(), &clock);
 
-  auto http = std::make_unique<QtHttpClient>();
+  auto http = std::make_unique<QtHttpClient>(app::SettingNumber(
+      settings.Get(kHttpTimeoutKey), 1, 600000, QtHttpClient::kDefaultTimeoutMs));
   ProcessBrowser popBrowser(
       ChooseBrowserCommand(settings.Get(kBrowserKey),
                            [](std::string_view program) { return IsOnPath(program); },
                            (desk.folder / "browser-profile").string()),
       log);
-  HttpPageBrowser pageBrowser(*http, log);
-  ScreenPopService screenPops(relay, popBrowser, pageBrowser, *http, timers,
+  // The outbound page: a plain HTTP request, or the configured command.
+  std::unique_ptr<Browser> pageBrowser;
+  if (const std::string command = settings.Get(kPageBrowserKey); command.empty()) {
+    pageBrowser = std::make_unique<HttpPageBrowser>(*http, log);
+  } else {
+    pageBrowser = std::make_unique<ProcessBrowser>(
+        ChooseBrowserCommand(command, [](std::string_view) { return false; }, {}), log);
+  }
+  ScreenPopService screenPops(relay, popBrowser, *pageBrowser, *http, timers,
                               ScreenPopSettings{settings.Get(kCustomerWebKey),
                                                 settings.Get(kRecordingWebKey)});
   DialRequestHandler dialHandler(relay);

@@ -7,15 +7,23 @@
 #include <string>
 
 #include "agentphone/core/clock.h"
+#include "agentphone/core/lists/connection_setting.h"
 #include "agentphone/core/lists/database_check.h"
 #include "agentphone/db/sql_connection.h"
 
 namespace agentphone::db {
 
+// The time-outs of a connection whose text names none of its own.
+struct DbTimeouts {
+  int loginSeconds = lists::kDefaultLoginTimeoutSeconds;
+  int querySeconds = lists::kDefaultQueryTimeoutSeconds;
+};
+
 class DbConnections {
  public:
   DbConnections(const std::string& callBackText, const std::string& statisticsText,
-                const std::filesystem::path& deskFolder, const Clock& clock);
+                const std::filesystem::path& deskFolder, const Clock& clock,
+                DbTimeouts timeouts = {});
 
   // Opens both; a failure goes to `log` with the connection's name and is tried again at the
   // connection's next use.
