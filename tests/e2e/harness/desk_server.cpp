@@ -62,6 +62,11 @@ void DeskServer::PlaySwitch(bool on) {
   play_ = on;
 }
 
+void DeskServer::EndDialledCalls(bool on) {
+  std::lock_guard<std::mutex> lock(mu_);
+  endDialled_ = on;
+}
+
 std::uint32_t DeskServer::NextId() { return ++nextId_; }
 
 ctisim::Bytes DeskServer::EventFrameOf(CallEvent e) const {
@@ -96,6 +101,10 @@ std::vector<ctisim::Bytes> DeskServer::Answer(const ctisim::Request& r) {
                 .Other(current_.other)
                 .Called(current_.other)
                 .Cnid(current_.id));
+      if (endDialled_) {
+        event(CallEvent::Of(kConnectionCleared, current_.id).Other(dn_));
+        current_ = {};
+      }
       break;
     }
     case kAnswerCode:

@@ -60,6 +60,8 @@ class DeskServer {
 
   // The switch's answers (on by default); off, every request gets the plain result 1.
   void PlaySwitch(bool on);
+  // A dialled call is reported cleared right after it was established (for long runs).
+  void EndDialledCalls(bool on);
 
   // Pushes to every live connection; the number of connections reached.
   int Push(CallEvent e);
@@ -97,6 +99,7 @@ class DeskServer {
   std::unique_ptr<ctisim::SimServer> sim_;
   mutable std::mutex mu_;
   bool play_ = true;
+  bool endDialled_ = false;
   std::uint8_t version_ = 0;
   std::uint32_t nextId_ = 1000;
   Call current_;
