@@ -37,15 +37,7 @@ load=()
 rm -f "$summary.load"
 
 echo "=== install check ==="
-prefix=$(mktemp -d)
-VOMTEL_REGISTRY="$prefix/registry.reg" cmake --install build/default --prefix "$prefix" >/dev/null
-cc -std=c11 -Wall -Wextra -Werror -pedantic -I"$prefix/include" examples/vomtel_demo.c \
-   -L"$prefix/lib" -lvomtel -Wl,-rpath,"$prefix/lib" -o "$prefix/vomtel_demo"
-rc=0
-"$prefix/vomtel_demo" 2>/dev/null || rc=$?   # without arguments it prints its usage and exits 2
-[ "$rc" -eq 2 ] || { echo "the installed demo did not run"; exit 1; }
-rm -rf "$prefix"
-echo "installed library and headers build and link the example"
+bash scripts/install_check.sh build/default
 
 run_preset asan
 # Qt's libraries are not instrumented: reports inside them are suppressed (tests/tsan-qt.supp).
