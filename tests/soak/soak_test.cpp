@@ -815,7 +815,12 @@ void Soak::RunChaos(milliseconds budget, bool outages) {
         ctisim::SimServer* server = all_[pick(3)];
         for (unsigned n = 1 + pick(4); n > 0; --n) {
           const std::uint8_t code = kPushedEvents[pick(std::size(kPushedEvents))];
-          const auto body = ctisim::CallEventBody(code, {kDn, "01012345678", 100 + pick(50), 0x50});
+          ctisim::CallParties parties;
+          parties.monitored = kDn;
+          parties.other = "01012345678";
+          parties.call_id = 100 + pick(50);
+          parties.version = 0x50;
+          const auto body = ctisim::CallEventBody(code, parties);
           server->PushEvent(code, body, {}, ctisim::kAllConnections,
                             pick(2) == 0 ? cut() : ctisim::SendShape{});
           ++actions_["event"];

@@ -184,6 +184,7 @@ void CRecvQueue::PostConnectionLost(std::uint64_t connection) {
     ended_ = std::max(ended_, connection);
   }
   reply_signal_.notify_all();
+  waiters_.EndLink(connection);  // no established event comes on this link any more
   std::lock_guard<std::mutex> lock(event_mutex_);
   events_.push_back(Event{std::move(frame), connection});
 }

@@ -92,7 +92,7 @@ class CRecvQueue {
   // are emptied and reassembly starts afresh; queued events are kept.
   void BeginConnection(std::uint64_t connection);
   // Queues the connection-lost notice 0xA4 of `connection` and ends the reply waits of that
-  // connection (ReadReply).
+  // connection (ReadReply) and the established waits armed on it (EstablishedWaiters).
   void PostConnectionLost(std::uint64_t connection);
 
   // The receive stages, in this order, each only while the one before returned 1 (results as

@@ -40,8 +40,12 @@ class EventFetchTest : public ::testing::Test {
   }
 
   ctisim::Bytes CallEvent(std::uint8_t code, std::uint32_t callId) {
-    return ctisim::EventFrame(
-        code, ctisim::CallEventBody(code, {"5001", "01012345678", callId, kVersion}));
+    ctisim::CallParties parties;
+    parties.monitored = "5001";
+    parties.other = "01012345678";
+    parties.call_id = callId;
+    parties.version = kVersion;
+    return ctisim::EventFrame(code, ctisim::CallEventBody(code, parties));
   }
 
   // Polls until a fetch gives something other than 3010, or the time is up. The record is not

@@ -15,11 +15,13 @@ namespace {
 
 constexpr std::string_view kOutcomeName = "vomtelOneStepConference";
 
-// The wait for the device's established event, armed for the life of the object.
+// The wait for the device's established event on the request's link, armed for the life of
+// the object; it ends early when that link ends.
 class ArmedWait {
  public:
-  explicit ArmedWait(std::string_view device)
-      : waiters_(EstablishedWaiters::Instance()), token_(waiters_.Arm(std::string(device))) {}
+  ArmedWait(std::string_view device, std::uint64_t link)
+      : waiters_(EstablishedWaiters::Instance()),
+        token_(waiters_.Arm(std::string(device), link)) {}
   ~ArmedWait() { waiters_.Disarm(token_); }
   ArmedWait(const ArmedWait&) = delete;
   ArmedWait& operator=(const ArmedWait&) = delete;
@@ -49,7 +51,7 @@ int OneStepConference(OrbaAdapter& adapter, std::string_view DN, std::uint32_t c
       return checked;
     }
 
-    ArmedWait established(DN);
+    ArmedWait established(DN, exchange.HasSession() ? exchange.Session().Connection() : 0);
     const int exchanged = ExchangeConsultation(exchange, shape::kOneStepConsultation, DN, call,
                                                calledDN, UUI, "", "", UEI, CI);
     if (exchanged != kOk) return exchanged;

@@ -124,6 +124,7 @@ int RequestExchange::SendFrame(std::uint8_t cls, std::uint8_t code, bool awaited
 }
 
 void RequestExchange::GiveUp() noexcept {
+  if (!session_) return;
   try {
     LateReplies::Instance().GiveUp(session_, number_);
   } catch (...) {

@@ -166,10 +166,13 @@ class RequestExchange {
 
   // Ends the exchange early: the exchange lock is released (the destructor does it too).
   void Finish();
+  // Marks this request's number as given up on the exchange's own session (whatever session
+  // the gate serves on now): its reply, or the rest of its answer, is dropped by later waits.
+  // Out of memory, the number is not remembered.
+  void GiveUp() noexcept;
 
  private:
   int SendFrame(std::uint8_t cls, std::uint8_t code, bool awaited);
-  void GiveUp() noexcept;
 
   OrbaAdapter& adapter_;
   const int gate_;

@@ -1,8 +1,6 @@
 #include "vomtel/requests/service/service_exchange.h"
 
-#include "vomtel/core/orba_adapter.h"
 #include "vomtel/core/session.h"
-#include "vomtel/requests/call/late_replies.h"
 
 namespace vomtel {
 
@@ -19,16 +17,6 @@ int SendAndWaitWhole(RequestExchange& exchange, std::uint8_t cls, std::uint8_t c
   return got;
 }
 
-void AbandonAnswer(RequestExchange& exchange) noexcept {
-  try {
-    // The exchange holds its session by reference; the proxy hands out the shared owner.
-    const auto session = exchange.Adapter().Proxy().FindActive(exchange.Gate());
-    if (session && session.get() == &exchange.Session()) {
-      LateReplies::Instance().GiveUp(session, exchange.RequestNumber());
-    }
-  } catch (...) {
-    // Not remembered: a further frame may then be taken as a later request's reply.
-  }
-}
+void AbandonAnswer(RequestExchange& exchange) noexcept { exchange.GiveUp(); }
 
 }  // namespace vomtel

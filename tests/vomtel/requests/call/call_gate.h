@@ -54,13 +54,15 @@ class CallGate : public ::testing::Test {
   virtual std::uint8_t Ext() const { return 0; }
   // The SST setting: the single-step transfer's reply wait in reply units.
   virtual int Sst() const { return 3; }
+  // The gate's timings.
+  virtual Timings GateTimings() const { return CallTimings(); }
 
   void SetUp() override {
     Settings settings;
     settings.logPath = dir_.Path();
     settings.level = 3;
     settings.sst = Sst();
-    adapter_ = std::make_unique<OrbaAdapter>(settings, CallTimings());
+    adapter_ = std::make_unique<OrbaAdapter>(settings, GateTimings());
     adapter_->AddServer(sim_.Address(), sim_.Port(), Ext(), 0, kAgentDn, "agent", kVersion,
                         kHeaderWord);
     ASSERT_EQ(adapter_->OpenServer(&gate_), 1);

@@ -2,6 +2,8 @@
 // its endings (answered, answered before the consultation's reply, not answered, refused).
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <functional>
 #include <map>
 #include <ostream>
@@ -215,6 +217,28 @@ TEST_F(OneStepExtOne, SendsTheConsultationRequestInEveryMode) {
   Script(Answer::kBeforeReply);
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(Codes(), (std::vector<std::uint8_t>{kConsult, kConference}));
+}
+
+// The link ends while the conference waits for the answer: the wait ends with it (long before
+// its time-out), and the clear and retrieve that follow report the lost connection.
+class OneStepLongWait : public OneStep {
+ protected:
+  Timings GateTimings() const override {
+    Timings timings = CallTimings();
+    timings.conferenceWait = milliseconds(60000);
+    return timings;
+  }
+};
+
+TEST_F(OneStepLongWait, WaitEndsWhenTheLinkEnds) {
+  Script(Answer::kNever);
+  auto conference = std::async(std::launch::async, [this] { return Run(); });
+  // The consultation's reply is queued on the receive side before the link goes.
+  ASSERT_TRUE(WaitUntil([&] { return CountOf(LogText(), kOpenReplyQueued) == 2; }));
+  Sim().DropConnections();
+  ASSERT_EQ(conference.wait_for(kPatience), std::future_status::ready);
+  EXPECT_EQ(conference.get(), kNotConnected);
+  EXPECT_EQ(Codes(), (std::vector<std::uint8_t>{kConsult}));
 }
 
 // Two one-step conferences at once on two gates: each waits for its own device's answer.

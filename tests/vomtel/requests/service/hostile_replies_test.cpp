@@ -7,6 +7,7 @@
 #include <string>
 
 #include "service_gate.h"
+#include "vomtel/requests/call/late_replies.h"
 #include "vomtel/requests/service/agent_directory.h"
 #include "vomtel/requests/service/agent_list_queries.h"
 #include "vomtel/requests/service/callback_insert.h"
@@ -280,6 +281,40 @@ TEST_F(MultiFrameAnswers, EmptyFramesCountAgainstTheCap) {
   std::uint8_t monitor = 0;
   EXPECT_EQ(GetMonitor(Adapter(), monitor, Gate()), 1);
   EXPECT_EQ(monitor, 5);
+}
+
+// An answer abandoned after the gate failed over to its other session is still given up on
+// the session that carries it: should that session serve again, the rest of the answer is
+// not taken for a later request's reply.
+TEST(AbandonedAnswer, IsGivenUpOnItsOwnSessionAfterAFailOver) {
+  TempDir dir;
+  ctisim::SimServer first;
+  ctisim::SimServer second;
+  Settings settings;
+  settings.logPath = dir.Path();
+  OrbaAdapter adapter(settings, ServiceTimings());
+  for (ctisim::SimServer* sim : {&first, &second}) {
+    adapter.AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
+  }
+  int gate = -1;
+  ASSERT_EQ(adapter.OpenServer(&gate), 1);
+  const auto sessions = adapter.Proxy().Table().Sessions(gate);
+  ASSERT_EQ(sessions.size(), 2u);
+  const std::shared_ptr<CSession> serving = adapter.Proxy().FindActive(gate);
+  ASSERT_TRUE(serving);
+  const std::shared_ptr<CSession> other = serving == sessions[0] ? sessions[1] : sessions[0];
+  other->SetState(kStateActive);
+
+  RequestExchange exchange(adapter, gate);
+  exchange.BeginBody();
+  ASSERT_EQ(exchange.NumberRequest(), kOk);
+  serving->SetState(kStateStandby);  // the fail-over: the gate now serves on the other session
+  ASSERT_EQ(adapter.Proxy().FindActive(gate), other);
+
+  AbandonAnswer(exchange);
+  EXPECT_TRUE(LateReplies::Instance().IsLate(serving, exchange.RequestNumber()));
+  EXPECT_FALSE(LateReplies::Instance().IsLate(other, exchange.RequestNumber()));
+  adapter.Proxy().CloseAll();
 }
 
 // The third frame never comes: 3013 after the frame wait, the five entries read stay.
