@@ -361,11 +361,41 @@ void CSession::WaitRetry(std::chrono::steady_clock::time_point deadline) {
 }
 
 void CSession::StartTryOpen(SessionMode mode) {
-  std::lock_guard<std::mutex> lock(loop_mutex_);
-  if (closed_ || reconnecting_) return;
-  if (reconnect_.joinable()) reconnect_.join();  // an earlier loop that has ended
-  reconnecting_ = true;
-  reconnect_ = std::thread([this, mode] { TryOpen(mode); });
+  std::thread ended;  // an earlier loop that has cleared its flag; joined outside the lock
+  {
+    std::lock_guard<std::mutex> lock(loop_mutex_);
+    if (closed_ || reconnecting_) return;
+    ended = std::move(reconnect_);
+    reconnecting_ = true;
+    try {
+      reconnect_ = std::thread([this, mode] { ReconnectLoop(mode); });
+    } catch (...) {
+      reconnecting_ = false;  // no thread: a later notice tries again
+    }
+  }
+  if (ended.joinable()) ended.join();
+}
+
+void CSession::ReconnectLoop(SessionMode mode) noexcept {
+  for (;;) {
+    try {
+      TryOpen(mode);
+      return;
+    } catch (...) {
+      // Whatever threw (a text that could not be built, a thread that could not start), the
+      // attempt counts as failed: the loop goes on a retry period later unless it has ended.
+    }
+    std::unique_lock<std::mutex> lock(loop_mutex_);
+    if (closed_ || !reconnecting_) {
+      reconnecting_ = false;
+      return;
+    }
+    loop_wake_.wait_for(lock, timings_.retryPeriod, [&] { return closed_; });
+    if (closed_) {
+      reconnecting_ = false;
+      return;
+    }
+  }
 }
 
 void CSession::TryOpen(SessionMode mode) {

@@ -56,9 +56,6 @@ using ExchangeLock = std::unique_lock<ExchangeMutex>;
 // How an open reads the server's reply: kHa takes the active/standby flag of the reply,
 // kSingle always opens as active.
 enum class SessionMode : std::uint8_t { kHa = 1, kSingle = 2 };
-namespace session {
-using mode = SessionMode;
-}
 
 inline constexpr int kStateDown = 0;
 inline constexpr int kStateConstructed = 3;
@@ -181,6 +178,8 @@ class CSession {
   CSocket& Socket() { return *socket_; }
 
  private:
+  // The reconnect thread's body: TryOpen, run again a retry period after anything it throws.
+  void ReconnectLoop(SessionMode mode) noexcept;
   void TryOpen(SessionMode mode);
   // Marks the session closed, wakes its reconnect loop and joins it. True for the first call.
   bool EndLoop();
