@@ -1,6 +1,12 @@
 // Shared pieces of the loopback tests: short timings and condition waits.
 #pragma once
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <utility>
@@ -79,6 +85,33 @@ inline std::vector<std::pair<int, int>> ClassesAndCodes(
 inline bool WaitLinkLost(CSession& session, milliseconds timeout = kPatience) {
   return WaitUntil(
       [&] { return session.Stopped() && session.Socket().RecvQueue().EventCount() > 0; }, timeout);
+}
+
+// The connections that reached `server` before this call, counted once the server has
+// accepted every one of them: a probe connects behind them, the server closes what it accepts,
+// and the probe's end is awaited (the backlog is accepted in order). -1 when the probe is not
+// accepted within kPatience. The server serves what it accepts again afterwards.
+inline int AcceptedBeforeProbe(ctisim::SimServer& server) {
+  server.SetAcceptMode(ctisim::AcceptMode::kCloseAtOnce);
+  int counted = -1;
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd >= 0) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(server.Port());
+    if (::inet_pton(AF_INET, server.Address().c_str(), &to.sin_addr) == 1 &&
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
+      pollfd ended{fd, POLLIN, 0};
+      char byte = 0;
+      if (::poll(&ended, 1, static_cast<int>(kPatience.count())) == 1 &&
+          ::recv(fd, &byte, 1, 0) <= 0) {
+        counted = server.AcceptedConnections() - 1;
+      }
+    }
+    ::close(fd);
+  }
+  server.SetAcceptMode(ctisim::AcceptMode::kServe);
+  return counted;
 }
 
 }  // namespace vomtel::test

@@ -21,17 +21,16 @@ TEST(OneSessionPerRequest, FailOverDuringARequestKeepsItOnItsSession) {
   Settings settings;
   settings.logPath = dir.Path();
   Timings timings = CallTimings();
-  timings.replyUnit = milliseconds(200);  // a reply wait of 600 ms
+  timings.replyUnit = kPatience;  // the hold's reply comes when the test sends it
   OrbaAdapter adapter(settings, timings);
   adapter.AddServer(first.Address(), first.Port(), 0, 0, kAgentDn, "agent", kVersion, 0);
   adapter.AddServer(second.Address(), second.Port(), 0, 0, kAgentDn, "agent", kVersion, 0);
   int gate = -1;
   ASSERT_EQ(adapter.OpenServer(&gate), 1);
 
-  ctisim::ReplyRule late;
-  late.result = 41;
-  late.shape.delay = milliseconds(300);
-  first.SetRule(0x41, 0x5A, late);
+  ctisim::ReplyRule withheld;
+  withheld.withhold = true;
+  first.SetRule(0x41, 0x5A, withheld);
   ctisim::ReplyRule retrieved;
   retrieved.result = 42;
   first.SetRule(0x41, 0x78, retrieved);
@@ -45,7 +44,8 @@ TEST(OneSessionPerRequest, FailOverDuringARequestKeepsItOnItsSession) {
     held = HoldCall(adapter, kAgentDn, 7, gate);
     done = true;
   });
-  ASSERT_TRUE(first.WaitForRequest(0x41, 0x5A, milliseconds(1000)));
+  const auto hold = first.WaitForRequest(0x41, 0x5A, kPatience);
+  ASSERT_TRUE(hold);
   std::thread b([&] { retrieve = RetrieveCall(adapter, kAgentDn, 8, gate); });
   const auto logged = [&] {
     std::string text;
@@ -55,17 +55,18 @@ TEST(OneSessionPerRequest, FailOverDuringARequestKeepsItOnItsSession) {
     return text.find("vomtelRetrieveCall: gate[") != std::string::npos;
   };
   bool bLogged = false;
-  bool switched = false;
-  const auto deadline = std::chrono::steady_clock::now() + milliseconds(250);
-  while (!switched && std::chrono::steady_clock::now() < deadline) {
+  const bool switched = WaitUntil([&] {
     if (!bLogged && (bLogged = logged())) first.PushHaNotice(false);  // the first turns standby
     Stream event;
     adapter.Proxy().Notify(event, gate);  // the event fetch promotes the second
     const auto active = adapter.Proxy().FindActive(gate);
-    switched = active && active->SessionId() == 0x222;
-    if (!switched) std::this_thread::sleep_for(milliseconds(5));
-  }
+    return active && active->SessionId() == 0x222;
+  });
   const bool switchedInTime = switched && !done;
+  // A's reply, on the connection its request came on.
+  first.Send(ctisim::ReplyFrame({hold->cls, hold->code, hold->version, hold->word}, 41,
+                                hold->number),
+             hold->connection);
   a.join();
   b.join();
   ASSERT_TRUE(switchedInTime);
