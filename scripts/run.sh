@@ -13,6 +13,7 @@
 #   VOMTEL_RUN_BUILD=DIR     build folder (default build/run)
 #   VOMTEL_RUN_NO_BUILD=1    use the programs already built in the build folder
 #   VOMTEL_RUN_HEADLESS=1    the virtual display even on a desktop
+#   VOMTEL_RUN_JOBS=N        parallel build jobs (default: the number of cores)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${VOMTEL_RUN_BUILD:-$root/build/run}")
@@ -64,7 +65,7 @@ if [ "${VOMTEL_RUN_NO_BUILD:-0}" != 1 ]; then
   step "Build into $build (log: $build/build.log)"
   {
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
-      cmake --build "$build" -j "$(nproc)" --target ctisim websim vomtelx vomcom-register agentphone vomtel_demo
+      cmake --build "$build" -j "${VOMTEL_RUN_JOBS:-$(nproc)}" --target ctisim websim vomtelx vomcom-register agentphone vomtel_demo
   } >"$build/build.log" 2>&1 || { show_log "$build/build.log" 60; fail "the build"; }
   say "  built: agentphone, the control module vomtelx.so, libvomtel.so, ctisim, websim"
 fi
