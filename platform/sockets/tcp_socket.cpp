@@ -12,30 +12,32 @@
 
 namespace vomtel {
 
-int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout) {
+int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout,
+               int* error) {
+  const auto failed = [error](int cause, int fd) {
+    if (error != nullptr) *error = cause;
+    if (fd >= 0) ::close(fd);
+    return kNoSocket;
+  };
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
-  if (::inet_pton(AF_INET, ip.c_str(), &address.sin_addr) != 1) return kNoSocket;
+  if (::inet_pton(AF_INET, ip.c_str(), &address.sin_addr) != 1) return failed(EINVAL, -1);
 
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (fd < 0) return kNoSocket;
+  if (fd < 0) return failed(errno, -1);
 
   int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   if (result == 0) return fd;
-  if (errno != EINPROGRESS && errno != EINTR) {
-    ::close(fd);
-    return kNoSocket;
-  }
+  if (errno != EINPROGRESS && errno != EINTR) return failed(errno, fd);
   // The handshake goes on in the background; writable means it has ended, well or not.
   const PollOutcome outcome = PollSocket(fd, true, -1, timeout);
-  int error = 0;
-  socklen_t size = sizeof error;
-  if (outcome.status != 1 || !outcome.writable ||
-      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) {
-    ::close(fd);
-    return kNoSocket;
-  }
+  if (outcome.status == 0) return failed(ETIMEDOUT, fd);
+  int cause = 0;
+  socklen_t size = sizeof cause;
+  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &cause, &size) != 0) return failed(errno, fd);
+  if (cause != 0) return failed(cause, fd);
+  if (outcome.status != 1 || !outcome.writable) return failed(EIO, fd);
   return fd;
 }
 

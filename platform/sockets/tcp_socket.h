@@ -14,8 +14,11 @@ inline constexpr int kNoSocket = -1;
 // Connects a new non-blocking IPv4 stream socket to `ip` (dotted decimal only, names are not
 // resolved) and `port`. Waits at most `timeout` for the handshake and then reads SO_ERROR, so
 // a refused connection fails as soon as the refusal arrives. Returns the connected socket,
-// which stays non-blocking, or kNoSocket (nothing is left open then).
-int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout);
+// which stays non-blocking, or kNoSocket (nothing is left open then). On failure `error`, when
+// given, receives the cause as an errno value: EINVAL for an address that is not dotted
+// decimal, ETIMEDOUT when the handshake did not end within `timeout`.
+int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout,
+               int* error = nullptr);
 
 // Sends up to `count` bytes with MSG_NOSIGNAL until the socket would block. Returns the number
 // of bytes taken by the socket (0..count), or -1 on a socket error.

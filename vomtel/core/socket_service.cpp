@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
+#include <system_error>
 
 #include "platform/sockets/poll_wait.h"
 #include "vomtel/core/result_codes.h"
@@ -19,6 +21,13 @@ std::int64_t SteadyNowNs() {
       .count();
 }
 
+// The line after "Connect fail.": where to and why, the cause as its errno value and text.
+std::string ConnectFailureText(const std::string& ip, std::uint16_t port, int error) {
+  return "[vomtelSock : StartService] connect to " + ip + ":" + std::to_string(port) +
+         " failed: errno[" + std::to_string(error) + "] " +
+         std::error_code(error, std::generic_category()).message();
+}
+
 }  // namespace
 
 CSocket::CSocket(CLogger& logger, const Timings& timings)
@@ -33,8 +42,12 @@ CSocket::~CSocket() { StopService(); }
 bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   std::lock_guard<std::mutex> life(life_mutex_);
   StopLocked();
-  if (!channel_.Connect(ip, port, timings_.connectTimeout)) {
+  int error = 0;
+  if (!channel_.Connect(ip, port, timings_.connectTimeout, &error)) {
     logger_.Write("[vomtelSock : StartService] Connect fail.", kLogInfo);
+    if (logger_.Enabled(kLogInfo)) {
+      logger_.Write(ConnectFailureText(ip, port, error), kLogInfo);
+    }
     return false;
   }
   // A new connection: nothing of the last one is carried over but its events.

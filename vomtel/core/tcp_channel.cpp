@@ -7,9 +7,9 @@ namespace vomtel {
 CTcpChannel::~CTcpChannel() { Close(); }
 
 bool CTcpChannel::Connect(const std::string& ip, std::uint16_t port,
-                          std::chrono::milliseconds timeout) {
+                          std::chrono::milliseconds timeout, int* error) {
   Close();
-  const int fd = TcpConnect(ip, port, timeout);
+  const int fd = TcpConnect(ip, port, timeout, error);
   if (fd < 0) return false;
   std::lock_guard<std::mutex> lock(mutex_);
   fd_ = fd;

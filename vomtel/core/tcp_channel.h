@@ -24,8 +24,10 @@ class CTcpChannel : public ByteSource, public ByteSink {
   CTcpChannel& operator=(const CTcpChannel&) = delete;
 
   // Closes any socket held, then connects to the dotted IPv4 address and port within
-  // `timeout`. True when connected; the channel then holds the non-blocking socket.
-  bool Connect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout);
+  // `timeout`. True when connected; the channel then holds the non-blocking socket. On false
+  // `error`, when given, receives the cause as an errno value.
+  bool Connect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout,
+               int* error = nullptr);
 
   // The bytes handed to the socket (0..count), or -1 on a socket error or without a socket.
   int SendAll(const std::uint8_t* data, int count);

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -148,6 +149,15 @@ TEST_F(SocketServiceTest, ConnectFailuresAreFast) {
   EXPECT_TRUE(socket.Stopped());
   EXPECT_TRUE(TakeEvents().empty()) << "no loop ran, so no connection ended";
   EXPECT_NE(log.Text().find("] [vomtelSock : StartService] Connect fail.\n"), std::string::npos);
+  // Each failure is followed by a line with its address, port and cause.
+  const std::string port = std::to_string(closedPort);
+  for (const std::string& detail :
+       {"connect to 127.0.0.1:" + port + " failed: errno[" + std::to_string(ECONNREFUSED) + "] ",
+        "connect to localhost:" + port + " failed: errno[" + std::to_string(EINVAL) + "] ",
+        "connect to 127.0.0.256:" + port + " failed: errno[" + std::to_string(EINVAL) + "] "}) {
+    EXPECT_NE(log.Text().find("] [vomtelSock : StartService] " + detail), std::string::npos)
+        << detail;
+  }
 }
 
 TEST_F(SocketServiceTest, QueuedRequestWakesTheLoopAndTheReplyIsQueued) {
@@ -174,7 +184,7 @@ TEST_F(SocketServiceTest, SilencePastTheLimitEndsTheLinkWithOneNotice) {
   ASSERT_TRUE(Eventually([&] { return socket.Stopped() && socket.RecvQueue().EventCount() > 0; }));
   EXPECT_GE(Clock::now() - started, 100ms);
   EXPECT_TRUE(server.SeesClose());
-  std::this_thread::sleep_for(50ms);
+  socket.StopService();  // joins the ended loop: every notice it posts is queued by now
   EXPECT_EQ(TakeEvents(), (std::vector<std::pair<int, std::uint64_t>>{{kConnectionLost, socket.Connection()}}));
   EXPECT_EQ(socket.Write(Stream(kRequest.data(), kRequest.size())), kNotConnected);
 }
