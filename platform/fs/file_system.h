@@ -17,9 +17,6 @@ std::string SystemDirectory();
 // `directory` with one separator appended (always, even when it already ends in one).
 std::string WithSeparator(std::string directory);
 
-// True when something (file or directory) exists at `path`.
-bool FileExists(const std::string& path);
-
 // True when `path` exists and is a directory.
 bool IsDirectory(const std::string& path);
 

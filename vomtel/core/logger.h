@@ -7,6 +7,10 @@
 // when the threshold is above 3; a new file begins at the first line after local midnight.
 // Lines are "[hh:mm:ss:mmm] text\n". Writing never throws: a line that cannot be written is
 // dropped.
+//
+// The texts written by the library are a fixed format that installations' tools read: every
+// existing text is kept byte for byte, its spacing, brackets and misspellings included
+// (" evet data", "aGtoup", "MicroPhone"). New detail goes on a line of its own.
 #pragma once
 
 #include <atomic>

@@ -59,6 +59,4 @@ std::string QualifiedOutcomeLine(std::string_view qualifiedName, std::int64_t fi
   return TwoNumbers(std::move(text), first, second);
 }
 
-std::string UnsignedText(std::uint32_t value) { return std::to_string(value); }
-
 }  // namespace vomtel

@@ -1,5 +1,7 @@
 // The texts that requests write into the log of their session: the request log (label, gate,
-// request number, one line per field) and the three forms of the outcome line.
+// request number, one line per field) and the three forms of the outcome line. These texts,
+// and the labels and openings the requests pass in, are a fixed format kept byte for byte,
+// misspellings included (see logger.h).
 #pragma once
 
 #include <cstdint>
@@ -33,8 +35,5 @@ std::string LabelOutcomeLine(std::string_view label, std::int64_t first, std::in
 // Third form: "<" qualified name ">result-invoke[" first "][" second "]\n".
 std::string QualifiedOutcomeLine(std::string_view qualifiedName, std::int64_t first,
                                  std::int64_t second);
-
-// A call id or other uint32 field as the logs show it: unsigned decimal.
-std::string UnsignedText(std::uint32_t value);
 
 }  // namespace vomtel

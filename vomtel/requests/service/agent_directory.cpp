@@ -73,14 +73,6 @@ int SendQuery(RequestExchange& ex, std::uint8_t code) {
 
 }  // namespace
 
-int ReadAgentList(RequestExchange& exchange, AgentList& out) {
-  return ReadDirectoryFrames(exchange, DirectoryForm::kPlain, out);
-}
-
-int ReadAgentListEx(RequestExchange& exchange, AgentList& out) {
-  return ReadDirectoryFrames(exchange, DirectoryForm::kEx, out);
-}
-
 int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list, int gate) {
   return Guarded([&]() -> int {
     RequestExchange ex(adapter, gate);

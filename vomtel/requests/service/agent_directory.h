@@ -14,7 +14,6 @@
 namespace vomtel {
 
 class OrbaAdapter;
-class RequestExchange;
 
 // The query texts; all numbers travel as text. `blend` is sent by GetAgentEx only.
 struct AgentDirectoryQuery {
@@ -41,11 +40,5 @@ int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& query, AgentList& 
 // `readCount` and `totalCount`; on result 1 the agents replace the caller's list.
 int GetAgentEx(OrbaAdapter& adapter, const AgentDirectoryQuery& query, AgentList& list,
                std::string& readCount, std::uint32_t& totalCount, int gate);
-
-// The list readers: every list frame queued on the exchange's session now becomes an entry
-// of `out`, in queue order, until none is left. kOk; 3002 for a list frame that does not hold
-// a whole agent; 3040 past kMaxListEntries; 3013 past the answer's overall deadline.
-int ReadAgentList(RequestExchange& exchange, AgentList& out);
-int ReadAgentListEx(RequestExchange& exchange, AgentList& out);
 
 }  // namespace vomtel
