@@ -14,6 +14,26 @@ dir=${2:-}
 mariadbd=$(command -v mariadbd || echo /usr/sbin/mariadbd)
 install_db=$(command -v mariadb-install-db || command -v mysql_install_db || true)
 wait_seconds=${MARIADB_WAIT_SECONDS:-90}
+stop_seconds=${MARIADB_STOP_SECONDS:-60}
+
+# Ends process $1: TERM, then KILL once it has had $stop_seconds to go. A server that is still
+# starting may not act on TERM yet, and one that ended as a child of this shell stays a zombie
+# (which kill -0 still finds) until it is reaped, so both are looked for.
+end_process() {
+  pid=$1
+  kill "$pid" 2>/dev/null || return 0
+  j=0
+  while kill -0 "$pid" 2>/dev/null; do
+    case "$(ps -o stat= -p "$pid" 2>/dev/null)" in Z*) break ;; esac
+    j=$((j + 1))
+    if [ "$j" -gt $((stop_seconds * 10)) ]; then
+      kill -KILL "$pid" 2>/dev/null || true
+      break
+    fi
+    sleep 0.1
+  done
+  wait "$pid" 2>/dev/null || true
+}
 
 case "$cmd" in
 start)
@@ -51,7 +71,8 @@ start)
       *"Access denied"*)
         # The server runs but refuses its own root: waiting longer does not help.
         echo "$answer" >&2
-        sh "$0" stop "$dir"
+        end_process "$(cat "$dir/server.pid")"
+        rm -f "$dir/server.pid"
         exit 1
         ;;
     esac
@@ -63,7 +84,8 @@ start)
     if [ "$i" -gt $((wait_seconds * 10)) ]; then
       # Not answering in time: the server started here goes too.
       tail -n 20 "$dir/error.log" >&2 || true
-      sh "$0" stop "$dir"
+      end_process "$(cat "$dir/server.pid")"
+      rm -f "$dir/server.pid"
       exit 1
     fi
     sleep 0.1
@@ -71,9 +93,7 @@ start)
   ;;
 stop)
   [ -f "$dir/server.pid" ] || exit 0
-  pid=$(cat "$dir/server.pid")
-  kill "$pid" 2>/dev/null || true
-  while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+  end_process "$(cat "$dir/server.pid")"
   rm -f "$dir/server.pid"
   ;;
 *)
