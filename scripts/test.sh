@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
+# The database tests start a private MariaDB server (installed above); here one that cannot
+# start is a failure, not a skipped case.
+export AGENTPHONE_REQUIRE_MARIADB=1
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 
