@@ -129,17 +129,18 @@ void SoftPhoneWindow::Build() {
   setTabOrder(txt_realid_, txtRealdn_);
 }
 
+void SoftPhoneWindow::Forward(void (SoftPhone::*handler)()) {
+  if (phone_) (phone_->*handler)();
+}
+
 void SoftPhoneWindow::Wire() {
   for (const ButtonWiring& w : kWiring) {
     ImageButton* button = ButtonWidget(w.button);
-    auto forward = [this](Handler h) {
-      return [this, h] {
-        if (phone_) (phone_->*h)();
-      };
-    };
-    if (w.press) connect(button, &ImageButton::pressed, this, forward(w.press));
-    if (w.release) connect(button, &ImageButton::released, this, forward(w.release));
-    if (w.click) connect(button, &ImageButton::clicked, this, forward(w.click));
+    if (w.press) connect(button, &ImageButton::pressed, this, [this, &w] { Forward(w.press); });
+    if (w.release) {
+      connect(button, &ImageButton::released, this, [this, &w] { Forward(w.release); });
+    }
+    if (w.click) connect(button, &ImageButton::clicked, this, [this, &w] { Forward(w.click); });
   }
   connect(txt_realid_, &QLineEdit::textEdited, this, [this](const QString& text) {
     if (phone_) phone_->SetAgentIdText(ToUtf8(text));

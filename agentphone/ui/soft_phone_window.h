@@ -52,6 +52,8 @@ class SoftPhoneWindow final : public QWidget, public MainView {
  private:
   void Build();
   void Wire();
+  // Runs a handler of the core, when one is attached.
+  void Forward(void (SoftPhone::*handler)());
   void ApplyOuterSize();
   double Dpi() const;
 
