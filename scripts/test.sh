@@ -46,8 +46,10 @@ run_preset asan
 # Qt's libraries are not instrumented: reports inside them are suppressed (tests/tsan-qt.supp).
 # A browser started by the agent program runs Qt's own code between fork and exec, which the
 # runtime would otherwise end at once.
+# The desk's soak (label soak: a thousand calls through the program as a process) runs in the
+# default and ASan+UBSan builds; the library's own soak runs here as well.
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$PWD/tests/tsan-qt.supp" \
-  run_preset tsan
+  run_preset tsan -LE soak
 bash scripts/fuzz.sh 20
 
 # Every configuration passed (the script stops at the first failure): one closing line.
