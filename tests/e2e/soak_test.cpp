@@ -32,6 +32,18 @@ int SoakCalls() {
 }
 
 // What one dial client does, and what it must hear.
+// What the process held at the baseline and at the end, one descriptor a line.
+std::string Targets(const std::optional<Descriptors>& before,
+                    const std::optional<Descriptors>& after) {
+  std::string text;
+  for (const auto* d : {&before, &after}) {
+    text += d == &before ? "before:\n" : "after:\n";
+    if (!*d) continue;
+    for (const std::string& t : (*d)->targets) text += "  " + t + "\n";
+  }
+  return text;
+}
+
 enum class Client { kDial, kShort, kMalformed, kOversized, kSilent, kSendAndLeave };
 constexpr Client kClients[] = {Client::kDial,      Client::kShort,  Client::kMalformed,
                                Client::kOversized, Client::kSilent, Client::kSendAndLeave};
@@ -179,8 +191,9 @@ TEST_F(Soak, ThousandCallsThroughLinkFaultsAndDialClients) {
   std::optional<Descriptors> baseline;
   ASSERT_TRUE(PollUntil([&] {
     baseline = OpenDescriptors(pid);
-    return baseline && baseline->sockets == 2;  // the CTI link and the dial listener
-  }, kWait)) << "sockets after the warm-up: " << (baseline ? baseline->sockets : -1);
+    return baseline && baseline->tcp == 2;  // the CTI link and the dial listener
+  }, kWait)) << "TCP sockets after the warm-up: " << (baseline ? baseline->tcp : -1) << "\n"
+              << Targets(baseline, std::nullopt);
 
   const int total = SoakCalls();
   std::thread clients([&] {
@@ -231,11 +244,11 @@ TEST_F(Soak, ThousandCallsThroughLinkFaultsAndDialClients) {
   std::optional<Descriptors> after;
   const bool settled = PollUntil([&] {
     after = OpenDescriptors(pid);
-    return after && after->total <= baseline->total && after->sockets == baseline->sockets;
+    return after && after->total <= baseline->total && after->tcp == baseline->tcp;
   }, kWait);
   EXPECT_TRUE(settled) << "descriptors " << (after ? after->total : -1) << " after, "
-                       << baseline->total << " before; sockets "
-                       << (after ? after->sockets : -1);
+                       << baseline->total << " before; TCP sockets "
+                       << (after ? after->tcp : -1) << "\n" << Targets(baseline, after);
   EXPECT_EQ(EstablishedTcp(pid).value_or(-1), 1);
   EXPECT_EQ(server_->Sim().LiveConnections(), 1);
   EXPECT_EQ(desk_->Output().find("Sanitizer"), std::string::npos) << desk_->Output();

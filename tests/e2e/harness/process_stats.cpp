@@ -28,6 +28,8 @@ std::set<std::string> SocketInodes(pid_t pid) {
   return inodes;
 }
 
+std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid_t pid);
+
 }  // namespace
 
 std::optional<Descriptors> OpenDescriptors(pid_t pid) {
@@ -42,6 +44,7 @@ std::optional<Descriptors> OpenDescriptors(pid_t pid) {
     if (target.rfind("socket:", 0) == 0) ++d.sockets;
     d.targets.push_back(std::move(target));
   }
+  if (const auto rows = OwnTcpRows(pid)) d.tcp = static_cast<int>(rows->size());
   return d;
 }
 
@@ -77,6 +80,8 @@ std::optional<std::chrono::microseconds> CpuTime(pid_t pid) {
   return std::chrono::microseconds((utime + stime) * 1000000LL / ticks);
 }
 
+namespace {
+
 // The rows of /proc/PID/net/tcp and tcp6 whose socket the process holds: {local port, state}.
 std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid_t pid) {
   const std::set<std::string> inodes = SocketInodes(pid);
@@ -106,6 +111,8 @@ std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid
   if (!any) return std::nullopt;
   return rows;
 }
+
+}  // namespace
 
 std::optional<int> EstablishedTcp(pid_t pid) {
   const auto rows = OwnTcpRows(pid);

@@ -1,5 +1,5 @@
 // What /proc says about a running process: its open descriptors (and how many of them are
-// sockets), its resident size and the processor time it has used.
+// sockets, how many TCP), its resident size and the processor time it has used.
 #pragma once
 
 #include <sys/types.h>
@@ -14,7 +14,8 @@ namespace desk {
 
 struct Descriptors {
   int total = 0;
-  int sockets = 0;
+  int sockets = 0;  // of every kind, local ones too (a display or message bus may add some)
+  int tcp = 0;      // the sockets that are TCP endpoints
   std::vector<std::string> targets;  // readlink of each /proc/PID/fd entry
 };
 
