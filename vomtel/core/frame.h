@@ -47,6 +47,19 @@ std::uint16_t ReadReplyHeader(Stream& reply, std::uint32_t& result, std::uint16_
 // Reads the reply head up to and including the result (12 bytes) and returns the result.
 std::uint32_t ReadReplyResult(Stream& reply);
 
+// A reply's head fields where they stand, without moving the read position (0 when the frame
+// is too short): the request number it echoes (bytes 12-13) and its result (bytes 8-11).
+inline constexpr std::size_t kReplyNumberOffset = 12;
+inline std::uint16_t ReplyNumber(const Stream& reply) {
+  return static_cast<std::uint16_t>(reply.At(kReplyNumberOffset) << 8 |
+                                    reply.At(kReplyNumberOffset + 1));
+}
+inline std::uint32_t ReplyResultWord(const Stream& reply) {
+  return static_cast<std::uint32_t>(reply.At(8)) << 24 |
+         static_cast<std::uint32_t>(reply.At(9)) << 16 |
+         static_cast<std::uint32_t>(reply.At(10)) << 8 | reply.At(11);
+}
+
 // "%02x " per byte, the last blank included; empty for a count of 0 or less or no data.
 std::string HexDump(const std::uint8_t* data, int count);
 // The same for bytes of a frame that begin at its offset `first`: those of the frame's
