@@ -17,12 +17,16 @@ struct FieldWriter {
 
 }  // namespace
 
+void PutFields(Stream& body, std::initializer_list<BodyField> fields) {
+  const FieldWriter writer{body};
+  for (const BodyField& field : fields) std::visit(writer, field);
+}
+
 std::string Masked(std::string_view number) { return MaskNumber(number); }
 
 int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
   if (const int checked = CheckTexts(request.limits); checked != kOk) return checked;
-  const FieldWriter writer{exchange.BeginBody()};
-  for (const BodyField& field : request.body) std::visit(writer, field);
+  PutFields(exchange.BeginBody(), request.body);
   if (const int numbered = exchange.NumberRequest(); numbered != kOk) return numbered;
 
   if (exchange.LogEnabled()) {

@@ -38,6 +38,9 @@ struct Str16 {
 };
 using BodyField = std::variant<U8, U16, U32, Str8, Str16>;
 
+// Puts the fields behind what `body` holds, in order (Str16 through PutData16).
+void PutFields(Stream& body, std::initializer_list<BodyField> fields);
+
 // One line of the request log: the opening as the log quotes it (such as "\t\tDN\t\t[") and
 // the value as it is shown.
 struct LogField {

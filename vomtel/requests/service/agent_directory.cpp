@@ -1,10 +1,11 @@
 #include "vomtel/requests/service/agent_directory.h"
 
 #include <chrono>
+#include <string>
 
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/requests/service/list_replies.h"
-#include "vomtel/requests/service/service_exchange.h"
+#include "vomtel/requests/service/service_request.h"
 
 namespace vomtel {
 
@@ -29,10 +30,10 @@ int ReadDirectoryFrames(RequestExchange& ex, DirectoryForm form, AgentList& out)
                                                   : ReadDirectoryEntry(in, entry);
     if (!whole) return kReplyMismatch;
     if (form == DirectoryForm::kPlain) {
-      ex.Log("agent tenant[" + entry.tenant + "]\n");
-      ex.Log("agent group[" + entry.groupName + "]\n");
-      ex.Log("agent part[" + entry.partName + "]\n");
-      ex.Log("device [" + entry.device + "]\n");
+      ex.LogWith([&] { return "agent tenant[" + entry.tenant + "]\n"; });
+      ex.LogWith([&] { return "agent group[" + entry.groupName + "]\n"; });
+      ex.LogWith([&] { return "agent part[" + entry.partName + "]\n"; });
+      ex.LogWith([&] { return "device [" + entry.device + "]\n"; });
     }
     read.push_back(std::move(entry));
     frame = Stream();
@@ -53,7 +54,7 @@ int TakeAgents(RequestExchange& ex, DirectoryForm form, AgentList& list) {
 // The request log: the query texts in body order (GetAgentEx also its blend mode).
 std::string DirectoryLog(const RequestExchange& ex, DirectoryForm form, const AgentDirectoryQuery& q) {
   const bool extended = form == DirectoryForm::kEx;
-  RequestLog log(extended ? "vomtelGetAgentEx: gate[" : "vomtelGetAgent: gate[", ex.Gate(), ex.RequestNumber());
+  RequestLog log((extended ? shape::kGetAgentEx : shape::kGetAgent).label, ex.Gate(), ex.RequestNumber());
   log.Field(extended ? "\t\tdeviceNumber\t[" : "\t\tdeviceNumber\t\t[", q.deviceNumber)
       .Field("\t\tagentid\t\t[", q.agentid)
       .Field("\t\tskill\t\t[", q.skill)
@@ -65,33 +66,18 @@ std::string DirectoryLog(const RequestExchange& ex, DirectoryForm form, const Ag
   return log.Field("\t\tmaxcnt\t\t[", q.maxcnt).Text();
 }
 
-// Drops the list frames of earlier queries, then sends and waits for the reply.
-int SendQuery(RequestExchange& ex, std::uint8_t code) {
-  ex.DiscardListPackets();
-  return SendAndWait(ex, kServiceClass, code, kDirectoryWaitSeconds);
-}
-
 }  // namespace
 
 int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody()
-        .PutStr8(q.deviceNumber)
-        .PutStr8(q.agentid)
-        .PutStr8(q.skill)
-        .PutStr8(q.tenant)
-        .PutStr8(q.group)
-        .PutStr8(q.part)
-        .PutStr8(q.mode)
-        .PutStr8(q.maxcnt);
+  return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
+    PutFields(ex.BeginBody(), {Str8{q.deviceNumber}, Str8{q.agentid}, Str8{q.skill}, Str8{q.tenant}, Str8{q.group},
+                               Str8{q.part}, Str8{q.mode}, Str8{q.maxcnt}});
     if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(DirectoryLog(ex, DirectoryForm::kPlain, q));
-    if (const int got = SendQuery(ex, 0xC2); got != kOk) return got;
+    ex.LogWith([&] { return DirectoryLog(ex, DirectoryForm::kPlain, q); });
+    if (const int got = SendAndAwait(ex, shape::kGetAgent); got != kOk) return got;
     int outcome = AsResult(ex.Result());
     if (ex.Result() == kOk) outcome = TakeAgents(ex, DirectoryForm::kPlain, list);
-    ex.LogOutcome("vomtelGetAgent", AsResult(ex.Result()));
+    WriteOutcome(ex, shape::kGetAgent, AsResult(ex.Result()));
     adapter.NextRequestNumber();  // this request uses up a second number once answered
     return outcome;
   });
@@ -99,28 +85,24 @@ int GetAgent(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list
 
 int GetAgentEx(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& list,
                std::string& readCount, std::uint32_t& totalCount, int gate) {
-  return Guarded([&]() -> int {
-    if (CheckTexts({{q.deviceNumber, kDirectoryTextLimit},
-                    {q.agentid, kDirectoryTextLimit},
-                    {q.skill, kDirectoryTextLimit},
-                    {q.tenant, kDirectoryTextLimit},
-                    {q.group, kDirectoryTextLimit},
-                    {q.part, kDirectoryPartLimit},
-                    {q.mode, kStr8Limit},
-                    {q.blend, kStr8Limit},
-                    {q.maxcnt, kStr8Limit}}) != kOk) {
-      return kDirectoryTextTooLong;
-    }
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    Stream& body = ex.BeginBody();
-    for (std::string_view text : {q.deviceNumber, q.agentid, q.skill, q.tenant, q.group, q.part}) {
-      PutData16(body, text);
-    }
-    body.PutStr8(q.mode).PutStr8(q.blend).PutStr8(q.maxcnt);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return kDirectoryTextTooLong;
-    ex.Log(DirectoryLog(ex, DirectoryForm::kEx, q));
-    if (const int got = SendQuery(ex, 0xC7); got != kOk) return got;
+  // Checked ahead of the session lookup; a body that does not fit gives the same code.
+  if (CheckTexts({{q.deviceNumber, kDirectoryTextLimit},
+                  {q.agentid, kDirectoryTextLimit},
+                  {q.skill, kDirectoryTextLimit},
+                  {q.tenant, kDirectoryTextLimit},
+                  {q.group, kDirectoryTextLimit},
+                  {q.part, kDirectoryPartLimit},
+                  {q.mode, kStr8Limit},
+                  {q.blend, kStr8Limit},
+                  {q.maxcnt, kStr8Limit}}) != kOk) {
+    return kDirectoryTextTooLong;
+  }
+  return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
+    PutFields(ex.BeginBody(), {Str16{q.deviceNumber}, Str16{q.agentid}, Str16{q.skill}, Str16{q.tenant},
+                               Str16{q.group}, Str16{q.part}, Str8{q.mode}, Str8{q.blend}, Str8{q.maxcnt}});
+    if (ex.NumberRequest() != kOk) return kDirectoryTextTooLong;
+    ex.LogWith([&] { return DirectoryLog(ex, DirectoryForm::kEx, q); });
+    if (const int got = SendAndAwait(ex, shape::kGetAgentEx); got != kOk) return got;
     // Reply data after the head, read whatever the result; the list frames only on result 1.
     ReplyReader in(ex.Reply());
     const SizedString count = in.Str16();
@@ -132,9 +114,11 @@ int GetAgentEx(OrbaAdapter& adapter, const AgentDirectoryQuery& q, AgentList& li
     }
     int outcome = SettleReply(ex.Result(), complete);
     if (complete && ex.Result() == kOk) outcome = TakeAgents(ex, DirectoryForm::kEx, list);
-    ex.Log("vomtelGetAgentEx [readCount][totalCount] : [" + count.text + "][" +
-           std::to_string(static_cast<std::int32_t>(total)) + "]\n");
-    ex.LogOutcome("vomtelGetAgentEx", AsResult(ex.Result()));
+    ex.LogWith([&] {
+      return "vomtelGetAgentEx [readCount][totalCount] : [" + count.text + "][" +
+             std::to_string(static_cast<std::int32_t>(total)) + "]\n";
+    });
+    WriteOutcome(ex, shape::kGetAgentEx, AsResult(ex.Result()));
     adapter.NextRequestNumber();  // this request uses up a second number once answered
     return outcome;
   });

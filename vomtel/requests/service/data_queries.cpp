@@ -4,7 +4,7 @@
 
 #include "vomtel/requests/service/fixed_text.h"
 #include "vomtel/requests/service/list_replies.h"
-#include "vomtel/requests/service/service_exchange.h"
+#include "vomtel/requests/service/service_request.h"
 
 namespace vomtel {
 
@@ -12,267 +12,191 @@ namespace {
 
 constexpr int kFixedGate = 0;
 
-// What the log shows of a secret: nothing of its bytes, not even its length.
-std::string MaskedSecret(std::string_view secret) { return secret.empty() ? "" : "********"; }
+// The entry that QueryAgentStatusEx's outcome line shows, behind the line itself.
+std::string StatusLines(const AgentListEntry& e) {
+  return "\t\taID\t\t[" + e.agentId + "]\n\t\taMode\t\t[" + std::to_string(e.agentMode) + "]\n\t\taDN\t\t[" +
+         std::to_string(e.dn) + "]\n\t\taBlendMode\t[" + std::to_string(e.blendMode) + "]\n\t\taBlockMode\t[" +
+         std::to_string(e.blockMode) + "]\n\t\taTime\t\t[" + std::to_string(e.time) + "]\n\t\taType\t\t[" +
+         std::to_string(e.type) + "]\n";
+}
 
 }  // namespace
 
 int GetMonitor(OrbaAdapter& adapter, std::uint8_t& monitor, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody();
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelGetMonitor: gate[", gate, ex.RequestNumber()).Append("\n").Text());
-    if (const int got = SendAndWait(ex, kMonitorClass, 0x46); got != kOk) return got;
-    // Reply data after the head, read whatever the result.
+  return RunService(adapter, gate, {shape::kGetMonitor, {}, {}, {}}, [&](RequestExchange& ex) -> int {
     ReplyReader in(ex.Reply());
     const std::uint8_t value = in.U8();
     if (in.Complete()) monitor = value;
-    ex.Log(QualifiedOutcomeLine("OrbaAdapter::GetMonitor", AsResult(ex.Result()), ex.EchoedNumber()));
-    return SettleReply(ex.Result(), in.Complete());
+    return SettledOutcome(ex, shape::kGetMonitor, in.Complete());
   });
 }
 
 int CallToCNID(OrbaAdapter& adapter, std::int32_t callId, std::int32_t dn, std::uint32_t& cnid,
                int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(static_cast<std::uint32_t>(callId)).PutU32(static_cast<std::uint32_t>(dn));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelCallToCNID: gate[", gate, ex.RequestNumber())
-               .Field("\t\tcallID\t\t[", callId)
-               .Field("\t\tDn\t\t[", dn)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0x5F); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    const std::uint32_t value = in.U32();
-    if (in.Complete()) cnid = value;
-    ex.Log(LabelOutcomeLine("vomtelMultiCallToCNID [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return SettleReply(ex.Result(), in.Complete());
-  });
+  return RunService(adapter, gate,
+                    {shape::kCallToCNID,
+                     {},
+                     {U32(callId), U32(dn)},
+                     {{"\t\tcallID\t\t[", callId}, {"\t\tDn\t\t[", dn}}},
+                    [&](RequestExchange& ex) { return SettledNumber(ex, shape::kCallToCNID, cnid); });
 }
 
 int UserExInfo(OrbaAdapter& adapter, std::int32_t callId, std::string_view uei, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    PutData16(ex.BeginBody().PutU32(static_cast<std::uint32_t>(callId)), uei);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelUserExInfo: gate[", gate, ex.RequestNumber())
-               .Field("\t\tcallID\t\t[", callId)
-               .Field("\t\tUEI\t\t[", uei)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0x78); got != kOk) return got;
-    ex.Log(LabelOutcomeLine("vomtelUserExInfo [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return AsResult(ex.Result());
-  });
+  return RunService(adapter, gate,
+                    {shape::kUserExInfo,
+                     {},
+                     {U32(callId), Str16{uei}},
+                     {{"\t\tcallID\t\t[", callId}, {"\t\tUEI\t\t[", uei}}});
 }
 
 int MultiAddDevice(OrbaAdapter& adapter, std::uint8_t dtype, std::uint8_t ext, std::uint16_t count,
                    std::span<const std::uint32_t> devices, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
+  return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
     if (count > kMaxMultiDevices) return kTooManyDevices;
     if (devices.size() < count) return kZeroDevice;
     Stream& body = ex.BeginBody().PutU8(dtype).PutU8(ext).PutU16(count);
     std::size_t sendable = 0;  // devices ahead of the first 0
     while (sendable < count && devices[sendable] != 0) body.PutU32(devices[sendable++]);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelMultiAddDevice: gate[", gate, ex.RequestNumber())
-               .Field("\t\tdtype\t\t[", dtype)
-               .Field("\t\text\t\t[", ext)
-               .Field("\t\tmultycount\t\t[", count)
-               .Text());
+    if (const int numbered = NumberAndLog(ex, shape::kMultiAddDevice,
+                                          {{"\t\tdtype\t\t[", dtype},
+                                           {"\t\text\t\t[", ext},
+                                           {"\t\tmultycount\t\t[", count}});
+        numbered != kOk) {
+      return numbered;
+    }
     for (std::size_t i = 0; i < sendable; ++i) {
-      ex.Log("MultiAddDevice" + std::to_string(i) + "[" + std::to_string(devices[i]) + "]");
+      ex.LogWith([&] { return "MultiAddDevice" + std::to_string(i) + "[" + std::to_string(devices[i]) + "]"; });
     }
     if (sendable < count) return kZeroDevice;
-    if (const int got = SendAndWait(ex, kServiceClass, 0x64); got != kOk) return got;
-    ex.Log(LabelOutcomeLine("vomtelMultiAddDevice [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return AsResult(ex.Result());
+    if (const int got = SendAndAwait(ex, shape::kMultiAddDevice); got != kOk) return got;
+    return HeadOutcome(ex, shape::kMultiAddDevice);
   });
 }
 
 int MultiAgentGet(OrbaAdapter& adapter, std::string_view deviceDn, std::string_view agentId,
                   AgentList& list, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutStr8(deviceDn).PutStr8(agentId);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelMultiAgentGet: gate[", gate, ex.RequestNumber())
-               .Field("\t\tdeviceDN\t\t[", deviceDn)
-               .Field("\t\tagentID\t\t[", agentId)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xE6); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    AgentList read;
-    std::uint16_t count = 0;
-    const bool complete = ReadMultiAgentList(in, read, count);
-    if (complete) list.insert(list.end(), read.begin(), read.end());
-    ex.Log("vomtelMultiAgentGet [result][invoke] : [1][" + std::to_string(ex.RequestNumber()) +
-           "] readCount[" + std::to_string(count) + "]\n");
-    return SettleReply(ex.Result(), complete);
-  });
+  return RunService(adapter, gate,
+                    {shape::kMultiAgentGet,
+                     {},
+                     {Str8{deviceDn}, Str8{agentId}},
+                     {{"\t\tdeviceDN\t\t[", deviceDn}, {"\t\tagentID\t\t[", agentId}}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      AgentList read;
+                      std::uint16_t count = 0;
+                      const bool complete = ReadMultiAgentList(in, read, count);
+                      if (complete) list.insert(list.end(), read.begin(), read.end());
+                      ex.LogWith([&] {
+                        return "vomtelMultiAgentGet [result][invoke] : [1][" + std::to_string(ex.RequestNumber()) +
+                               "] readCount[" + std::to_string(count) + "]\n";
+                      });
+                      return SettleReply(ex.Result(), complete);
+                    });
 }
 
 int AgentSkillGet(OrbaAdapter& adapter, std::int32_t maxcount, std::int32_t skill,
                   AgentList& list, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(static_cast<std::uint32_t>(maxcount)).PutU32(static_cast<std::uint32_t>(skill));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    // This request writes no request log.
-    if (const int got = SendAndWait(ex, kServiceClass, 0x5D); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    AgentList read;
-    const bool complete = ReadSkillAgentList(in, read);
-    if (complete) list.insert(list.end(), read.begin(), read.end());
-    ex.Log(QualifiedOutcomeLine("OrbaAdapter::AgentSkillGet", AsResult(ex.Result()), ex.EchoedNumber()));
-    return SettleReply(ex.Result(), complete);
-  });
+  // This request writes no request log.
+  return RunService(adapter, gate, {shape::kAgentSkillGet, {}, {U32(maxcount), U32(skill)}, {}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      AgentList read;
+                      const bool complete = ReadSkillAgentList(in, read);
+                      if (complete) list.insert(list.end(), read.begin(), read.end());
+                      return SettledOutcome(ex, shape::kAgentSkillGet, complete);
+                    });
 }
 
 int AgentReadyRateGet(OrbaAdapter& adapter, std::int32_t value, float& rate, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(static_cast<std::uint32_t>(value));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("AgentReadyRateGet: gate[", gate, ex.RequestNumber()).Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xFB); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    const std::uint32_t hundredths = in.U32();
-    if (in.Complete()) rate = static_cast<float>(static_cast<double>(hundredths)) / 100.0f;
-    ex.Log(LabelOutcomeLine("AgentReadyRateGet [result][invoke] : [", 1, ex.RequestNumber()));
-    return SettleReply(ex.Result(), in.Complete());
-  });
+  return RunService(adapter, gate, {shape::kAgentReadyRateGet, {}, {U32(value)}, {}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      const std::uint32_t hundredths = in.U32();
+                      if (in.Complete()) rate = static_cast<float>(static_cast<double>(hundredths)) / 100.0f;
+                      return SettledOutcome(ex, shape::kAgentReadyRateGet, in.Complete(), 1);
+                    });
 }
 
 int QueryAgentStatusEx(OrbaAdapter& adapter, std::string_view agentId, std::int32_t dn,
                        AgentListEntry& entry, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutStr8(agentId).PutU32(static_cast<std::uint32_t>(dn));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelQueryAgentStatusEx: gate[", gate, ex.RequestNumber())
-               .Field("\t\tagentID\t\t[", agentId)
-               .Field("\t\tDN\t\t[", dn)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0x6E); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    AgentListEntry read = entry;  // fields the reply does not carry stay as the caller had them
-    const bool complete = ReadAgentStatusEx(in, read);
-    if (complete) entry = read;
-    const AgentListEntry& shown = complete ? read : entry;
-    ex.Log("vomtelQueryAgentStatusEx [result][invoke] : [1][" + std::to_string(ex.RequestNumber()) +
-           "]\n\t\taID\t\t[" + shown.agentId + "]\n\t\taMode\t\t[" + std::to_string(shown.agentMode) +
-           "]\n\t\taDN\t\t[" + std::to_string(shown.dn) + "]\n\t\taBlendMode\t[" +
-           std::to_string(shown.blendMode) + "]\n\t\taBlockMode\t[" + std::to_string(shown.blockMode) +
-           "]\n\t\taTime\t\t[" + std::to_string(shown.time) + "]\n\t\taType\t\t[" +
-           std::to_string(shown.type) + "]\n");
-    return SettleReply(ex.Result(), complete);
-  });
+  return RunService(adapter, gate,
+                    {shape::kQueryAgentStatusEx,
+                     {},
+                     {Str8{agentId}, U32(dn)},
+                     {{"\t\tagentID\t\t[", agentId}, {"\t\tDN\t\t[", dn}}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      AgentListEntry read = entry;  // fields the reply does not carry stay as they were
+                      const bool complete = ReadAgentStatusEx(in, read);
+                      if (complete) entry = read;
+                      ex.LogWith([&] {
+                        return OutcomeText(ex, shape::kQueryAgentStatusEx, 1) + StatusLines(complete ? read : entry);
+                      });
+                      return SettleReply(ex.Result(), complete);
+                    });
 }
 
 int WaitTimeGet(OrbaAdapter& adapter, std::string_view queueDn, std::int32_t tenantId,
                 std::uint32_t& first, std::uint32_t& second, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(static_cast<std::uint32_t>(tenantId)).PutStr8(queueDn);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelWaitTimeGet: gate[", gate, ex.RequestNumber())
-               .Field("\t\ttenantID\t\t[", tenantId)
-               .Field("\t\tqueueDN\t\t[", queueDn)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0x82); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    const std::uint32_t one = in.U32();
-    const std::uint32_t two = in.U32();
-    if (in.Complete()) {
-      first = one;
-      second = two;
-    }
-    ex.Log(LabelOutcomeLine("vomtelWaitTimeGet [result][invoke] : [", 1, ex.RequestNumber()));
-    return SettleReply(ex.Result(), in.Complete());
-  });
+  return RunService(adapter, gate,
+                    {shape::kWaitTimeGet,
+                     {},
+                     {U32(tenantId), Str8{queueDn}},
+                     {{"\t\ttenantID\t\t[", tenantId}, {"\t\tqueueDN\t\t[", queueDn}}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      const std::uint32_t one = in.U32();
+                      const std::uint32_t two = in.U32();
+                      if (in.Complete()) {
+                        first = one;
+                        second = two;
+                      }
+                      return SettledOutcome(ex, shape::kWaitTimeGet, in.Complete(), 1);
+                    });
 }
 
 int NumberOfWait(OrbaAdapter& adapter, std::int32_t sid, std::int32_t callId, std::string_view dn,
                  std::uint32_t& number, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(static_cast<std::uint32_t>(sid)).PutU32(static_cast<std::uint32_t>(callId)).PutStr8(dn);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelNumberOfWait: gate[", gate, ex.RequestNumber())
-               .Field("\t\tsid\t\t[", sid)
-               .Field("\t\tcallid\t\t[", callId)
-               .Field("\t\tdn\t\t\t\t[", dn)
-               .Text());
-    if (const int got = SendAndWait(ex, kIvrClass, 0x3F); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    const std::uint32_t value = in.U32();
-    if (in.Complete()) number = value;
-    ex.Log(LabelOutcomeLine("vomtelNumberOfWait [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return SettleReply(ex.Result(), in.Complete());
-  });
+  return RunService(adapter, gate,
+                    {shape::kNumberOfWait,
+                     {},
+                     {U32(sid), U32(callId), Str8{dn}},
+                     {{"\t\tsid\t\t[", sid}, {"\t\tcallid\t\t[", callId}, {"\t\tdn\t\t\t\t[", dn}}},
+                    [&](RequestExchange& ex) { return SettledNumber(ex, shape::kNumberOfWait, number); });
 }
 
 int PwdConfirm(OrbaAdapter& adapter, std::int32_t deviceDn, std::int32_t confirm,
                std::string_view uei, int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
+  return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
     if (CheckTexts({{uei, kDataLimit}}) != kOk) return kTextTooLong;
-    PutSecretData16(
-        ex.BeginBody().PutU32(static_cast<std::uint32_t>(deviceDn)).PutU32(static_cast<std::uint32_t>(confirm)),
-        uei);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelPwdConfirm: gate[", gate, ex.RequestNumber())
-               .Field("\t\tdeviceDn\t\t[", deviceDn)
-               .Field("\t\tconfirm\t\t[", confirm)
-               .Field("\t\tuei\t\t\t\t[", MaskedSecret(uei))
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xFC); got != kOk) return got;
-    ex.Log(LabelOutcomeLine("vomtelPwdConfirm [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return AsResult(ex.Result());
+    // The password's bytes are the body's secret range, which no packet dump shows.
+    PutSecretData16(ex.BeginBody().PutU32(static_cast<std::uint32_t>(deviceDn)).PutU32(static_cast<std::uint32_t>(confirm)),
+                    uei);
+    if (const int got = ExchangeWritten(ex, shape::kPwdConfirm,
+                                        {{"\t\tdeviceDn\t\t[", deviceDn},
+                                         {"\t\tconfirm\t\t[", confirm},
+                                         {"\t\tuei\t\t\t\t[", LogValue::Secret(uei)}});
+        got != kOk) {
+      return got;
+    }
+    return HeadOutcome(ex, shape::kPwdConfirm);
   });
 }
 
 int GetUEIData(OrbaAdapter& adapter, std::uint8_t serverId, std::int32_t activeCall,
                std::span<char> ueiArea, std::span<char> ciArea) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, kFixedGate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU8(serverId).PutU32(static_cast<std::uint32_t>(activeCall));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    ex.Log(RequestLog("vomtelGetUEIData: gate[", kFixedGate, ex.RequestNumber())
-               .Field("\t\tActivCall\t\t[", activeCall)
-               .Text());
-    if (const int got = SendAndWait(ex, kServiceClass, 0xAB); got != kOk) return got;
-    ReplyReader in(ex.Reply());
-    const SizedString uei = in.Str16();
-    const SizedString ci = in.Str16();
-    if (in.Complete()) {
-      CopyToFixed(uei.text, ueiArea);
-      CopyToFixed(ci.text, ciArea);
-    }
-    ex.Log(LabelOutcomeLine("vomtelGetUEIData [result][invoke] : [", AsResult(ex.Result()),
-                            ex.EchoedNumber()));
-    return SettleReply(ex.Result(), in.Complete());
-  });
+  return RunService(adapter, kFixedGate,
+                    {shape::kGetUEIData, {}, {U8(serverId), U32(activeCall)}, {{"\t\tActivCall\t\t[", activeCall}}},
+                    [&](RequestExchange& ex) -> int {
+                      ReplyReader in(ex.Reply());
+                      const SizedString uei = in.Str16();
+                      const SizedString ci = in.Str16();
+                      if (in.Complete()) {
+                        CopyToFixed(uei.text, ueiArea);
+                        CopyToFixed(ci.text, ciArea);
+                      }
+                      return SettledOutcome(ex, shape::kGetUEIData, in.Complete());
+                    });
 }
 
 }  // namespace vomtel
