@@ -1,7 +1,7 @@
 #include "vomtel/requests/service/campaigns.h"
 
 #include "vomtel/requests/service/reply_reader.h"
-#include "vomtel/requests/service/service_exchange.h"
+#include "vomtel/requests/service/service_request.h"
 
 namespace vomtel {
 
@@ -43,41 +43,30 @@ void PutCampaign(Stream& b, const CampaignRecord& c) {
 
 int CreateCampaign(OrbaAdapter& adapter, std::uint32_t& campaignId, const CampaignRecord& record,
                    int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
+  return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
     if (record.unScheduleCnt > CampaignRecord::kScheduleRoom || record.unSkillCnt > CampaignRecord::kSkillRoom) {
       return kTooManyDevices;
     }
     PutCampaign(ex.BeginBody(), record);
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
     // This request writes no request log.
-    if (const int got = SendAndWaitWhole(ex, kServiceClass, 0xFA); got != kOk) return got;
-    // Outbound reply, read from the frame's first byte: invoke number at 4-5, result at 6-9,
-    // the campaign id at 10-13.
+    if (const int got = ExchangeWritten(ex, shape::kCreateCampaign, {}); got != kOk) return got;
+    // Read from the frame's first byte: invoke number at 4-5, result at 6-9, the campaign id
+    // at 10-13.
     ReplyReader in(ex.Reply());
     const std::uint16_t invoke = in.OutboundHead();
     const std::uint32_t result = in.U32();
     const std::uint32_t id = in.U32();
     if (!in.Complete()) return kReplyMismatch;
     campaignId = id;
-    ex.Log(LabelOutcomeLine("vomtelCreateCampaign [result][invoke] : [", AsResult(result), invoke));
+    WriteOutcome(ex, shape::kCreateCampaign, AsResult(result), invoke);
     return AsResult(result);
   });
 }
 
 int DestoryCampaign(OrbaAdapter& adapter, std::uint32_t ciod, std::uint32_t cpid, std::uint32_t mode,
                     int gate) {
-  return Guarded([&]() -> int {
-    RequestExchange ex(adapter, gate);
-    if (!ex.HasSession()) return kNoSession;
-    ex.BeginBody().PutU32(ciod).PutU32(cpid).PutU8(static_cast<std::uint8_t>(mode));
-    if (const int numbered = ex.NumberRequest(); numbered != kOk) return numbered;
-    // This request writes no request log.
-    if (const int got = SendAndWait(ex, kServiceClass, 0xFB); got != kOk) return got;
-    ex.LogOutcome("vomtelDestoryCampaign", AsResult(ex.Result()));
-    return AsResult(ex.Result());
-  });
+  // This request writes no request log.
+  return RunService(adapter, gate, {shape::kDestoryCampaign, {}, {U32(ciod), U32(cpid), U8(mode)}, {}});
 }
 
 }  // namespace vomtel
