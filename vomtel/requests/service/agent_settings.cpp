@@ -66,7 +66,9 @@ int SetUEIData(OrbaAdapter& adapter, std::uint8_t serverId, std::uint32_t active
                     {shape::kSetUEIData,
                      {{uei, kDataLimit}},
                      {U8(serverId), U32(activeCall), Str16{uei}},
-                     {{"\t\tServerid\t\t[", serverId}, {"\t\tActivCall\t\t[", activeCall}, {"\t\tUEI\t\t\t\t[", uei}}});
+                     {{"\t\tServerid\t\t[", serverId},
+                      {"\t\tActivCall\t\t[", activeCall},
+                      {"\t\tUEI\t\t\t\t[", uei}}});
 }
 
 }  // namespace vomtel

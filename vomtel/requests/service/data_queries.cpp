@@ -130,7 +130,8 @@ int QueryAgentStatusEx(OrbaAdapter& adapter, std::string_view agentId, std::int3
                       const bool complete = ReadAgentStatusEx(in, read);
                       if (complete) entry = read;
                       ex.LogWith([&] {
-                        return OutcomeText(ex, shape::kQueryAgentStatusEx, 1) + StatusLines(complete ? read : entry);
+                        return OutcomeText(ex, shape::kQueryAgentStatusEx, 1) +
+                               StatusLines(complete ? read : entry);
                       });
                       return SettleReply(ex.Result(), complete);
                     });
@@ -170,8 +171,9 @@ int PwdConfirm(OrbaAdapter& adapter, std::int32_t deviceDn, std::int32_t confirm
   return OnGate(adapter, gate, [&](RequestExchange& ex) -> int {
     if (CheckTexts({{uei, kDataLimit}}) != kOk) return kTextTooLong;
     // The password's bytes are the body's secret range, which no packet dump shows.
-    PutSecretData16(ex.BeginBody().PutU32(static_cast<std::uint32_t>(deviceDn)).PutU32(static_cast<std::uint32_t>(confirm)),
-                    uei);
+    Stream& body = ex.BeginBody();
+    PutFields(body, {U32(deviceDn), U32(confirm)});
+    PutSecretData16(body, uei);
     if (const int got = ExchangeWritten(ex, shape::kPwdConfirm,
                                         {{"\t\tdeviceDn\t\t[", deviceDn},
                                          {"\t\tconfirm\t\t[", confirm},
@@ -186,7 +188,10 @@ int PwdConfirm(OrbaAdapter& adapter, std::int32_t deviceDn, std::int32_t confirm
 int GetUEIData(OrbaAdapter& adapter, std::uint8_t serverId, std::int32_t activeCall,
                std::span<char> ueiArea, std::span<char> ciArea) {
   return RunService(adapter, kFixedGate,
-                    {shape::kGetUEIData, {}, {U8(serverId), U32(activeCall)}, {{"\t\tActivCall\t\t[", activeCall}}},
+                    {shape::kGetUEIData,
+                     {},
+                     {U8(serverId), U32(activeCall)},
+                     {{"\t\tActivCall\t\t[", activeCall}}},
                     [&](RequestExchange& ex) -> int {
                       ReplyReader in(ex.Reply());
                       const SizedString uei = in.Str16();

@@ -24,7 +24,9 @@ int GetAgentCount(OrbaAdapter& adapter, std::string_view reqlist, std::uint8_t a
                     {shape::kGetAgentCount,
                      {{reqlist, kDataLimit}},
                      {Str16{reqlist}, U8(agentMode), U8(blendMode)},
-                     {{"\t\treqlist\t\t[", reqlist}, {"\t\tagentmode\t\t[", agentMode}, {"\t\tblendMode\t\t[", blendMode}}},
+                     {{"\t\treqlist\t\t[", reqlist},
+                      {"\t\tagentmode\t\t[", agentMode},
+                      {"\t\tblendMode\t\t[", blendMode}}},
                     [&](RequestExchange& ex) { return SettledNumber(ex, shape::kGetAgentCount, agentCount); });
 }
 

@@ -7,7 +7,10 @@ namespace vomtel {
 int PutCounsel(OrbaAdapter& adapter, std::string_view cnid, std::int32_t cnsq, std::string_view tag,
                std::string_view attach, int gate) {
   return RunService(adapter, gate,
-                    {shape::kPutCounsel, {{attach, kDataLimit}}, {Str8{cnid}, U16(cnsq), Str8{tag}, Str16{attach}}, {}},
+                    {shape::kPutCounsel,
+                     {{attach, kDataLimit}},
+                     {Str8{cnid}, U16(cnsq), Str8{tag}, Str16{attach}},
+                     {}},
                     [&](const RequestExchange& ex) -> int {
                       WriteOutcome(ex, shape::kPutCounsel, 1);
                       return kOk;
