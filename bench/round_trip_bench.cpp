@@ -149,7 +149,7 @@ void BM_RoundTripSession(benchmark::State& state) {
     auto request = std::make_shared<Stream>(target->server->Received().back().frame.data(), size);
     target->server->ClearReceived();
     return Round{[target, session, request] {
-                   std::unique_lock<std::mutex> lock = session->LockExchange();
+                   auto lock = session->LockExchange();
                    Stream copy(*request);
                    if (session->Send(copy) != 1) return false;
                    Stream reply;
