@@ -62,7 +62,7 @@ if [ "${VOMTEL_RUN_NO_BUILD:-0}" != 1 ]; then
   bash "$root/scripts/deps.sh" >"$out/deps.log" 2>&1 || { show_log "$out/deps.log"; fail "installing the prerequisites"; }
   say "  all installed"
 
-  step "Build into $build (log: $build/build.log)"
+  step "Build into $build (log: $build/build.log; a first build takes several minutes)"
   {
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
       cmake --build "$build" -j "${VOMTEL_RUN_JOBS:-$(nproc)}" --target ctisim websim vomtelx vomcom-register agentphone vomtel_demo
@@ -189,7 +189,8 @@ step "Agent softphone (its log: $out/desk/SoftPhoneLOG/)"
 ) >"$out/agentphone.out" 2>&1 &
 phone=$!
 pids+=("$phone")
-say "  started (pid $phone); the switch's events as they come:"
+say "  started (pid $phone). The demo runs by itself for about a minute and then stops everything"
+say "  it started; Ctrl-C stops it earlier. The switch's events as they come:"
 
 # --- Following the switch ------------------------------------------------------------------
 declare -A event_text=(
