@@ -29,6 +29,9 @@ constexpr std::chrono::milliseconds kWait{30000};
 constexpr int kReadyMode = 3;
 constexpr int kTimerPeriodMs = 800;  // the event control's period until setdelaytime
 constexpr int kBatch = 25;
+// The log line of a notification the web server answered.
+const std::string kDelivered = "고객Data  전송 :";
+const std::string kHttpTimedOut = "The operation timed out";
 
 struct Options {
   int starts = 5;
@@ -95,13 +98,24 @@ std::optional<Millis> PlainStart() {
   return Millis(Clock::now() - t0);
 }
 
-// Whole calls until `count` more READYs reached the server.
+// The log lines that end a notification: answered, or given up.
+std::size_t NotificationsEnded(const Desk& d) {
+  return d.desk->Log().Count(kDelivered) + d.desk->Log().Count(kHttpTimedOut);
+}
+
+// Whole calls until `count` more READYs reached the server, a batch at a time. Each batch
+// waits for the program to catch up: back to back, the calls' events would keep the event
+// control's tick draining, every call's customer-field notification waiting behind it (and
+// running out of its time-out there), and a size taken then would count the waiting requests
+// instead of what a call keeps.
 bool RunCalls(Desk& d, int count, std::uint32_t& cnid) {
   while (count > 0) {
     const int batch = std::min(count, kBatch);
     const std::size_t target = d.server->CountAgentStates(kReadyMode) + batch;
+    const std::size_t ended = NotificationsEnded(d) + batch;
     for (int i = 0; i < batch; ++i) d.server->PushWholeCall("0212345678", ++cnid);
-    if (!PollUntil([&] { return d.server->CountAgentStates(kReadyMode) >= target; }, kWait)) {
+    if (!PollUntil([&] { return d.server->CountAgentStates(kReadyMode) >= target; }, kWait) ||
+        !PollUntil([&] { return NotificationsEnded(d) >= ended; }, kWait)) {
       return false;
     }
     count -= batch;
