@@ -27,7 +27,8 @@ namespace vomtel {
 // Levels of Write. A line is written when its level is at most the logger's threshold.
 inline constexpr int kLogInfo = 1;
 inline constexpr int kLogDebug = 2;
-inline constexpr int kLogError = 3;
+inline constexpr int kLogVerbose = 3;  // written only at the most verbose threshold
+inline constexpr int kLogError = kLogVerbose;
 
 // The default base directory of the log folder: ".".
 std::string DefaultLogPath();

@@ -75,7 +75,7 @@ bool CSession::EndLoop() {
   return first;
 }
 
-void CSession::SetState(int state) {
+void CSession::SetState(SessionState state) {
   {
     std::lock_guard<std::mutex> lock(state_mutex_);
     state_ = state;
@@ -83,14 +83,20 @@ void CSession::SetState(int state) {
   if (signal_) signal_->Ring();
 }
 
-bool CSession::MarkDown(std::uint64_t connection) {
+std::optional<FailoverStep> CSession::Apply(FailoverEvent event, std::uint64_t connection) {
+  std::optional<FailoverStep> step;
   {
     std::lock_guard<std::mutex> lock(state_mutex_);
-    if (connection != socket_->Connection()) return false;
-    state_ = kStateDown;
+    // A notice of an earlier connection (a failed attempt) does not concern this one.
+    if (event == FailoverEvent::kLinkLost && connection != socket_->Connection()) return step;
+    const SessionState state = state_;
+    const FailoverStep next = NextStep(state, event, open_mode_ == SessionMode::kHa);
+    if (next.next == state && !next.promoteStandby && !next.reconnect) return step;
+    state_ = next.next;
+    step = next;
   }
   if (signal_) signal_->Ring();
-  return true;
+  return step;
 }
 
 bool CSession::Stopped() const { return socket_->Stopped(); }
@@ -120,38 +126,49 @@ void ExchangeMutex::unlock() {
   mutex_.unlock();
 }
 
-int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait) {
+int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait,
+                        const AwaitedReply& awaited) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     const int result =
         socket_->RecvQueue().ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
-    if (result != kOk || !TakeLateReply(out)) return result;
+    if (result != kOk) return result;
+    const ReplyVerdict verdict = given_up_.Judge(out, awaited);
+    if (verdict == ReplyVerdict::kTake) return kOk;
+    LogDropped(verdict, out);
     // Late replies that are always queued already must not carry the wait past its end.
     if (std::chrono::steady_clock::now() >= deadline) return kTimeout;
   }
 }
 
-void CSession::GiveUpReply(std::uint8_t cls, std::uint8_t code, std::uint16_t number) {
-  std::lock_guard<std::mutex> lock(given_up_mutex_);
-  if (given_up_.size() >= kGivenUpKept) given_up_.erase(given_up_.begin());
-  given_up_.push_back(GivenUp{cls, code, number});
+void CSession::LogDropped(ReplyVerdict verdict, const Stream& reply) noexcept {
+  if (!logger_.Enabled(kLogInfo)) return;
+  try {
+    WriteDropped(verdict, reply);
+  } catch (...) {
+    // The line is dropped; the reply is dropped all the same.
+  }
 }
 
-bool CSession::TakeLateReply(const Stream& reply) {
-  const std::uint16_t number = static_cast<std::uint16_t>(reply.At(12) << 8 | reply.At(13));
-  {
-    std::lock_guard<std::mutex> lock(given_up_mutex_);
-    const auto late = std::find_if(given_up_.begin(), given_up_.end(), [&](const GivenUp& entry) {
-      return entry.cls == reply.At(3) && entry.code == reply.At(4) && entry.number == number;
-    });
-    if (late == given_up_.end()) return false;
-    given_up_.erase(late);
+void CSession::WriteDropped(ReplyVerdict verdict, const Stream& reply) {
+  const std::string number = std::to_string(ReplyNumber(reply));
+  switch (verdict) {
+    case ReplyVerdict::kLateOwn:
+      logger_.Write("<CSession::ReadReply>late reply dropped: invoke[" + number + "]", kLogInfo);
+      break;
+    case ReplyVerdict::kNotEchoed:
+      logger_.Write("<CSession::Exchange>late reply dropped: invoke[" + number + "]", kLogInfo);
+      break;
+    case ReplyVerdict::kLateRequest:
+      logger_.Write("<RequestExchange>late reply dropped: invoke[" + number + "] result[" +
+                        std::to_string(ReplyResultWord(reply)) + "]",
+                    kLogInfo);
+      break;
+    case ReplyVerdict::kTake:
+      break;
   }
-  logger_.Write("<CSession::ReadReply>late reply dropped: invoke[" + std::to_string(number) + "]",
-                kLogInfo);
-  return true;
 }
 
 int CSession::ReadEvent(Stream& out, std::uint64_t* connection) {
@@ -189,27 +206,14 @@ int CSession::Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number
   replied = false;
   StreamPtr frame = BuildRequestFrame(body, cls, code, version_, header_word_);
   if (frame->Failed()) return kTextTooLong;
+  const AwaitedReply awaited{AwaitedReply::Kind::kOwn, cls, code, number};
+  given_up_.Forget(awaited);
   int result = Send(*frame);
-  if (result == kTimeout) GiveUpReply(cls, code, number);  // it may still go out whole
-  if (result != kOk) return result;
   Stream reply;
-  const auto deadline = std::chrono::steady_clock::now() + timings_.ReplyWait(waitUnits);
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    result = ReadReply(reply, std::max(left, std::chrono::milliseconds(0)));
-    if (result == kTimeout) GiveUpReply(cls, code, number);
-    if (result != kOk) return result;
-    if (reply.At(12) == (number >> 8) && reply.At(13) == (number & 0xFF)) break;
-    // The late reply of a request that gave up before this one was sent.
-    logger_.Write("<CSession::Exchange>late reply dropped: invoke[" +
-                      std::to_string(reply.At(12) << 8 | reply.At(13)) + "]",
-                  kLogInfo);
-    if (std::chrono::steady_clock::now() >= deadline) {
-      GiveUpReply(cls, code, number);
-      return kTimeout;
-    }
-  }
+  if (result == kOk) result = ReadReply(reply, timings_.ReplyWait(waitUnits), awaited);
+  // A frame not sent in time may still go out whole.
+  if (result == kTimeout) given_up_.GiveUp(cls, code, number, true);
+  if (result != kOk) return result;
   replied = true;
   std::uint32_t word = 0;
   std::uint16_t echoed = 0;
@@ -234,11 +238,7 @@ int CSession::Open(SessionMode mode) {
   logger_.Write(OpenLine(" vomtelOpenServer : "), kLogInfo);
   if (dn_.size() > kStr8Max || app_.size() > kStr8Max) return kTextTooLong;
   if (!socket_->StartService(ip_, port_)) return kNotConnected;
-  {
-    // A new connection: no late reply of the last one can come.
-    std::lock_guard<std::mutex> lock(given_up_mutex_);
-    given_up_.clear();
-  }
+  given_up_.Clear();  // a new connection: no late reply of the last one can come
 
   Stream body;
   body.PutU8(DType()).PutU8(ext_).PutStr8(dn_).PutStr8(app_);
@@ -264,14 +264,14 @@ int CSession::Open(SessionMode mode) {
     return static_cast<int>(word);
   }
 
+  bool active = true;
   if (mode == SessionMode::kHa) {
     const std::uint8_t flag = reply.At(kReplyActiveFlagOffset);
     logger_.Write("active mode[" + std::to_string(flag) + "]\n", kLogInfo);
-    SetState(flag == 1 ? kStateActive : kStateStandby);
-  } else {
-    SetState(kStateActive);
+    active = flag == 1;
   }
   open_mode_ = mode;
+  Apply(active ? FailoverEvent::kOpenedActive : FailoverEvent::kOpenedStandby);
   logger_.Write(" vomtelOpenServer [result][invoke] : [1][" + std::to_string(Counter()) + "]\n",
                 kLogInfo);
   return kOk;
@@ -337,7 +337,7 @@ void CSession::Close() {
   // The reconnect loop first: after it is joined nothing opens this session again.
   const bool first = EndLoop();
 
-  if (first && (State() & kStateOpenBit) != 0) {
+  if (first && IsOpen(State())) {
     MonitorStop();
     auto exchange = LockExchange();
     const std::uint16_t counter = NextCounter();
@@ -417,7 +417,7 @@ void CSession::TryOpen(SessionMode mode) {
       continue;
     }
     logger_.Write("<CSession::TryOpen>stop gate:mode[" + std::to_string(SessionId()) + "][" +
-                      std::to_string(State()) + "]",
+                      std::to_string(StateNumber(State())) + "]",
                   kLogDebug);
     return;
   }
@@ -428,22 +428,22 @@ std::chrono::steady_clock::time_point CSession::RunAttempts(SessionMode mode) {
   while (KeepTrying()) {
     deadline = std::chrono::steady_clock::now() + timings_.retryPeriod;
     const int opened = Open(mode);
-    logger_.Write("<CSession::TryOpen>Open result[" + std::to_string(opened) + "]", kLogError);
+    logger_.Write("<CSession::TryOpen>Open result[" + std::to_string(opened) + "]", kLogVerbose);
     if (opened == kOk) {
       if (!KeepTrying()) return deadline;  // Close waits for this loop and closes what it opened
       const int monitor = MonitorStart();
       logger_.Write("<CSession::TryOpen>Monitor result[" + std::to_string(monitor) + "]",
-                    kLogError);
+                    kLogVerbose);
       if (monitor == kOk) {
         for (const DeviceEntry& device : Devices()) {
           const int added = AddDevice(device.dn, device.dType, device.ext);
           logger_.Write("<CSession::TryOpen>AddDevice result[" + std::to_string(added) + "]",
-                        kLogError);
+                        kLogVerbose);
         }
         return deadline;
       }
       // The next attempt opens on a fresh connection.
-      SetState(kStateDown);
+      Apply(FailoverEvent::kMonitorFailed);
       socket_->StopService();
     }
     WaitRetry(deadline);

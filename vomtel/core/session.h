@@ -5,8 +5,9 @@
 // add and remove) and, while its server is being retried, one reconnect thread that it owns
 // and joins. Every request frame sent on it carries its version byte and header word.
 //
-// States: 3 constructed (never opened), 17 open and active, 18 open and standby, 0 down (its
-// connection was lost). The gate proxy (CSessionProxy) decides which session of a gate serves.
+// States (SessionState, failover.h): constructed (never opened), active, standby, down (its
+// connection was lost). Every change of state is a step of NextStep (Apply); the gate proxy
+// (CSessionProxy) decides which session of a gate serves.
 //
 // Threads: the operations run on their callers' threads (request threads, the event fetch,
 // the reconnect thread). One exchange (a request frame out and its reply in) runs at a time
@@ -21,12 +22,15 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "vomtel/core/failover.h"
 #include "vomtel/core/logger.h"
+#include "vomtel/core/reply_policy.h"
 #include "vomtel/core/state_signal.h"
 #include "vomtel/core/stream.h"
 #include "vomtel/core/timings.h"
@@ -57,12 +61,6 @@ using ExchangeLock = std::unique_lock<ExchangeMutex>;
 // kSingle always opens as active.
 enum class SessionMode : std::uint8_t { kHa = 1, kSingle = 2 };
 
-inline constexpr int kStateDown = 0;
-inline constexpr int kStateConstructed = 3;
-inline constexpr int kStateActive = 17;
-inline constexpr int kStateStandby = 18;
-inline constexpr int kStateOpenBit = 0x10;  // set in both open states
-
 // One registered device, as the reconnect loop registers it again.
 struct DeviceEntry {
   std::string dn;
@@ -73,7 +71,7 @@ struct DeviceEntry {
 
 class CSession {
  public:
-  // State 3, request counter 1, session id 0. The logger is named after `ip` with `dn` as
+  // Constructed, request counter 1, session id 0. The logger is named after `ip` with `dn` as
   // its DN. `timings` is copied.
   CSession(std::uint16_t port, std::uint8_t ext, std::string ip, std::string dn, std::string app,
            const Timings& timings = Timings{});
@@ -91,7 +89,7 @@ class CSession {
   void SetStateSignal(std::shared_ptr<StateSignal> signal) { signal_ = std::move(signal); }
 
   // Connects and sends the open request (class 0x45, code 0x46), waiting one reply unit for
-  // the reply. 1 on success (state 17, or 18 for an HA open whose reply flag is not 1); 3014
+  // the reply. 1 on success (active, or standby for an HA open whose reply flag is not 1); 3014
   // when the connection cannot be made or is gone; 2 or 3013 from the send; 3013 when no reply
   // came; the server's result otherwise; 3025 when Dn or the application name exceeds 255
   // bytes. Every failure after the connect stops the socket service again; a failed open
@@ -138,10 +136,13 @@ class CSession {
 
   // One request's send and wait at a time.
   ExchangeLock LockExchange();
-  // The next reply, waiting up to `wait`: 1 or 3013; 3014 at once when the connection ends
-  // with no reply queued (CRecvQueue::ReadReply). A late reply of one of the session's own
-  // requests that gave up on it (same class, code and number) is dropped on the way.
-  int ReadReply(Stream& out, std::chrono::milliseconds wait);
+  // The reply of `awaited`, waiting up to `wait`: 1 or 3013; 3014 at once when the connection
+  // ends with no reply queued (CRecvQueue::ReadReply). Late replies (reply_policy.h) are
+  // dropped on the way, each with its log line. The reply is read from its first byte.
+  int ReadReply(Stream& out, std::chrono::milliseconds wait,
+                const AwaitedReply& awaited = AwaitedReply{});
+  // The requests of this session that gave up on their replies (reply_policy.h).
+  GivenUpReplies& GivenUp() { return given_up_; }
 
   // Hands both texts to CLogger::SetPath and returns its result (1 made, 0 not).
   int SetLogPath(const std::string& directory, const std::string& folder);
@@ -157,11 +158,14 @@ class CSession {
   // The value the next session-level request takes from the counter.
   std::uint16_t Counter() const { return counter_; }
 
-  int State() const { return state_; }
-  void SetState(int state);
-  // Marks the session down (state 0) for a connection-lost notice of `connection`. A stale
-  // notice (of a connection other than the current one) changes nothing and gives false.
-  bool MarkDown(std::uint64_t connection);
+  SessionState State() const { return state_; }
+  // Sets the state outside the fail-over steps (tests).
+  void SetState(SessionState state);
+  // Takes the step of `event` from the current state (NextStep) and returns it; the caller
+  // carries out what it says the gate does next. Empty when the event changes nothing here:
+  // it does not apply in this state, or (kLinkLost) the notice is of `connection` and that is
+  // not the current connection (a stale notice).
+  std::optional<FailoverStep> Apply(FailoverEvent event, std::uint64_t connection = 0);
 
   // The mode of the last successful open (kSingle before any).
   SessionMode OpenMode() const { return open_mode_; }
@@ -190,13 +194,13 @@ class CSession {
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;
   // Sends one session-level request built from `body` (which carries `number`) and reads
-  // its reply's result. A reply that does not echo `number` answers an earlier request that
-  // gave up: it is dropped and the wait goes on. `replied` tells whether a reply was read.
+  // its reply's result (the reply that echoes `number`). `replied` tells whether a reply was
+  // read.
   int Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number, const Stream& body,
                int waitUnits, bool& replied);
-  // The session's own requests that gave up on their replies, by class, code and number.
-  void GiveUpReply(std::uint8_t cls, std::uint8_t code, std::uint16_t number);
-  bool TakeLateReply(const Stream& reply);
+  // Writes the log line of a late reply that a wait dropped.
+  void LogDropped(ReplyVerdict verdict, const Stream& reply) noexcept;
+  void WriteDropped(ReplyVerdict verdict, const Stream& reply);
   // Monitor start or stop: the request line "<label>: gate[..] Inv[..]" and its outcome line.
   int MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits);
   std::uint16_t NextCounter() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
@@ -209,8 +213,8 @@ class CSession {
   std::atomic<std::uint16_t> counter_{1};
   std::atomic<std::uint8_t> version_{0};
   std::atomic<std::uint16_t> header_word_{0};
-  std::atomic<int> state_{kStateConstructed};
-  std::mutex state_mutex_;  // makes MarkDown's test and set one step against SetState
+  std::atomic<SessionState> state_{SessionState::kConstructed};
+  std::mutex state_mutex_;  // makes each step's test and set one step against the others
   const std::string ip_;
   const std::string dn_;
   const std::string app_;
@@ -220,14 +224,7 @@ class CSession {
 
   ExchangeMutex exchange_mutex_;
 
-  struct GivenUp {
-    std::uint8_t cls;
-    std::uint8_t code;
-    std::uint16_t number;
-  };
-  static constexpr std::size_t kGivenUpKept = 16;
-  std::mutex given_up_mutex_;
-  std::vector<GivenUp> given_up_;  // oldest first
+  GivenUpReplies given_up_;
 
   // Reconnect loop: the thread, whether it runs, and Close's request to end it.
   mutable std::mutex loop_mutex_;

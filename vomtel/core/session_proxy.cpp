@@ -85,7 +85,7 @@ int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gat
   std::vector<std::shared_ptr<CSession>> failed;
   for (const auto& session : sessions) {
     CSocket& socket = session->Socket();
-    if ((session->State() & kStateOpenBit) == 0) socket.SetSelectTimeout(selectSec, selectUsec);
+    if (!IsOpen(session->State())) socket.SetSelectTimeout(selectSec, selectUsec);
     socket.SetHeartbeatLimit(heartbeatMs);
     socket.TouchActivity();
     const int opened = session->Open(mode);
@@ -98,8 +98,10 @@ int CSessionProxy::Open(int heartbeatMs, int selectSec, int selectUsec, int* gat
   }
 
   if (result == kOk) {
-    if (mode == SessionMode::kHa) {
-      for (const auto& session : failed) session->StartTryOpen(SessionMode::kHa);
+    for (const auto& session : failed) {
+      const FailoverStep step =
+          NextStep(session->State(), FailoverEvent::kOpenFailed, mode == SessionMode::kHa);
+      if (step.reconnect) session->StartTryOpen(mode);
     }
   } else {
     // Nothing serves: the connections this open made go, and the gate number is free again.
@@ -159,18 +161,6 @@ void CSessionProxy::CloseAll() {
   for (const int gate : table_.Gates()) Close(gate);
 }
 
-int CSessionProxy::SendRequest(Stream& frame, int gate) {
-  const std::shared_ptr<CSession> session = table_.FindActive(gate);
-  if (!session) return kNotConnected;
-  return session->Send(frame);
-}
-
-int CSessionProxy::WaitReply(Stream& reply, int seconds, int gate) {
-  const std::shared_ptr<CSession> session = table_.FindActive(gate);
-  if (!session) return kNotConnected;
-  return session->ReadReply(reply, session->GetTimings().ReplyWait(seconds));
-}
-
 void CSessionProxy::SetConnectionLost(Stream& event) {
   const std::uint8_t lost = kConnectionLost;
   event = Stream(&lost, 1);
@@ -195,24 +185,32 @@ int CSessionProxy::ReadCurrentEvent(CSession& session, Stream& out, std::uint64_
   }
 }
 
-bool CSessionProxy::IsTerminatedSession(Stream& event, std::uint64_t connection,
-                                        CSession& session, int gate) {
-  if (!IsLostNotice(event)) return false;
-  if (!session.MarkDown(connection)) return false;  // a new connection began meanwhile
-  Log(gate, "<CSessionProxy::IsTerminatedSession>gate[" + std::to_string(session.SessionId()) +
-                "] active down",
-      kLogDebug);
-  table_.PromoteStandby(gate);
-  return true;
+std::optional<FailoverEvent> CSessionProxy::NoticeEvent(const Stream& event) {
+  if (IsLostNotice(event)) return FailoverEvent::kLinkLost;
+  if (event.Size() == 1 && event.At(0) == kHaStandby) return FailoverEvent::kToStandby;
+  return std::nullopt;
 }
 
-void CSessionProxy::IsActiveToStandby(Stream& event, CSession& session, int gate) {
-  if (event.Size() != 1 || event.At(0) != kHaStandby) return;
-  Log(gate, "<CSessionProxy::IsActiveToStandby>gate[" + std::to_string(session.SessionId()) +
-                "] active to standby",
-      kLogDebug);
-  table_.PromoteStandby(gate);
-  session.SetState(kStateStandby);
+bool CSessionProxy::FollowNotice(FailoverEvent event, std::uint64_t connection, CSession& session,
+                                 int gate) {
+  std::optional<FailoverStep> step;
+  if (event == FailoverEvent::kLinkLost) {
+    step = session.Apply(event, connection);
+    if (!step) return false;  // a new connection began meanwhile
+    Log(gate, "<CSessionProxy::IsTerminatedSession>gate[" + std::to_string(session.SessionId()) +
+                  "] active down",
+        kLogDebug);
+  } else {
+    if (session.State() != kStateActive) return false;
+    // Written while the session still serves, to its log.
+    Log(gate, "<CSessionProxy::IsActiveToStandby>gate[" + std::to_string(session.SessionId()) +
+                  "] active to standby",
+        kLogDebug);
+    step = session.Apply(event);
+    if (!step) return false;
+  }
+  if (step->promoteStandby) table_.PromoteStandby(gate, &session);
+  return step->reconnect;
 }
 
 int CSessionProxy::Notify(Stream& event, int gate) {
@@ -234,28 +232,27 @@ int CSessionProxy::Notify(Stream& event, int gate) {
       // a notice that changes its role is acted on now.
       Stream notice;
       if (ReadCurrentEvent(*session, notice, connection, true) != kOk) continue;
-      if (IsTerminatedSession(notice, connection, *session, gate)) {
-        lost.push_back(session);
-      } else {
-        IsActiveToStandby(notice, *session, gate);
-      }
+      const std::optional<FailoverEvent> change = NoticeEvent(notice);
+      if (change && FollowNotice(*change, connection, *session, gate)) lost.push_back(session);
     } else if (session->State() == kStateActive) {
       const int r = ReadCurrentEvent(*session, event, connection);
-      if (r == kOk && IsLostNotice(event)) {
-        if (IsTerminatedSession(event, connection, *session, gate)) lost.push_back(session);
-        continue;  // the notice is no event for the caller
-      }
       // Only a frame read now is looked at: after 3010 the caller's Stream still holds the
       // frame of an earlier session, whose notice must not demote this one too.
-      if (r == kOk) IsActiveToStandby(event, *session, gate);
+      const std::optional<FailoverEvent> change =
+          r == kOk ? NoticeEvent(event) : std::nullopt;
+      if (change && FollowNotice(*change, connection, *session, gate)) lost.push_back(session);
+      if (change == FailoverEvent::kLinkLost) continue;  // the notice is no event for the caller
       result = r;
       // An HA notice is no event of the caller's: a session promoted by it, later in table
       // order, may still hand its event over in this fetch.
       taken = r == kOk && !IsHaNotice(event);
     } else {
+      // A session that does not serve: its events are dropped, only the loss of its link
+      // concerns the gate.
       Stream scratch;
       const int r = ReadCurrentEvent(*session, scratch, connection);
-      if (r == kOk && IsTerminatedSession(scratch, connection, *session, gate)) {
+      if (r == kOk && IsLostNotice(scratch) &&
+          FollowNotice(FailoverEvent::kLinkLost, connection, *session, gate)) {
         lost.push_back(session);
       }
     }
@@ -270,7 +267,7 @@ int CSessionProxy::Notify(Stream& event, int gate) {
   SetConnectionLost(event);
   if (table_.Sessions(gate) == sessions) {
     Log(gate, "<CSessionProxy::Notify>gate[" + std::to_string(gate) + "] active - standby all down",
-        kLogError);
+        kLogVerbose);
   }
   for (const auto& session : sessions) session->Close();
   table_.RemoveIfSame(gate, sessions);

@@ -78,12 +78,6 @@ class CSessionProxy {
   // Closes every gate, one being assembled or in fail-over included.
   void CloseAll();
 
-  // Queues the frame on the active session (stamped with its version byte and header word):
-  // 1, 2, 3013, or 3014 when the gate has no active session or it is not connected.
-  int SendRequest(Stream& frame, int gate);
-  // The next reply of the active session within `seconds` reply units: 1, 3013, or 3014.
-  int WaitReply(Stream& reply, int seconds, int gate);
-
   // The event fetch: 1 with the active session's next event, 3010 when none waits (also after
   // a fail-over that left an active session). When no session of the gate is active within
   // the fail-over wait, or the gate has no session at all (then at once), the gate is closed
@@ -113,13 +107,16 @@ class CSessionProxy {
   CSessionTable& Table() { return table_; }
 
  private:
-  // Handles a connection-lost notice read from `session`: true when the session must get a
-  // reconnect loop.
   // WaitForActive over the sessions a fetch saw: false at once when the gate no longer has
   // them (it was closed, perhaps made again under the same number).
   bool WaitForActive(int gate, const std::vector<std::shared_ptr<CSession>>& sessions);
-  bool IsTerminatedSession(Stream& event, std::uint64_t connection, CSession& session, int gate);
-  void IsActiveToStandby(Stream& event, CSession& session, int gate);
+  // The fail-over event a notice of the receive side stands for (the connection-lost notice,
+  // the standby notice); none for any other frame.
+  static std::optional<FailoverEvent> NoticeEvent(const Stream& event);
+  // Takes the notice's step on `session` (a connection-lost notice of `connection`) and does
+  // what it says the gate does next, with its log line. True when the session must get its
+  // reconnect loop.
+  bool FollowNotice(FailoverEvent event, std::uint64_t connection, CSession& session, int gate);
   // Reads the session's next event (with `noticesOnly`, only a connection-lost or standby
   // notice at the front of its queue), dropping stale connection-lost notices.
   int ReadCurrentEvent(CSession& session, Stream& out, std::uint64_t& connection,

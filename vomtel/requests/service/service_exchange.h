@@ -24,11 +24,9 @@ inline constexpr int kDirectoryWaitSeconds = 5;
 int SendAndWait(RequestExchange& exchange, std::uint8_t cls, std::uint8_t code,
                 int seconds = kReplyWaitSeconds);
 
-// The same for the outbound requests whose reply is read from its first byte (result at
-// bytes 6-9): such a reply carries data, not the request number, at bytes 12-13, so the
-// late-reply filter of WaitReply, which takes those bytes for the echo, would drop a reply
-// whose data happen to match a number given up. The next reply of the session is taken as
-// it comes; nothing of it has been read.
+// The same for the outbound requests whose reply is read from its first byte: such a reply
+// carries data, not the request number, at bytes 12-13 (RequestExchange::WaitWholeReply).
+// Nothing of it has been read.
 int SendAndWaitWhole(RequestExchange& exchange, std::uint8_t cls, std::uint8_t code,
                      int seconds = kReplyWaitSeconds);
 

@@ -40,19 +40,22 @@ class GateTest : public ::testing::Test {
     return nullptr;
   }
   // One request on the gate, sent and answered: the server that answers it is its session's.
-  // Like the request operations, it holds the session's exchange lock, so that a reconnect
-  // loop's own requests do not run in between.
+  // It takes the request operations' path: the gate's active session looked up once, its
+  // exchange lock held (so that a reconnect loop's own requests do not run in between), the
+  // frame sent on it and its reply awaited through the session's reply policy.
   int Request(int gate) {
     const std::shared_ptr<CSession> session = proxy_.FindActive(gate);
     if (!session) return kNotConnected;
     const auto exchange = session->LockExchange();
+    constexpr std::uint16_t kNumber = 77;
     Stream body;
-    body.PutU32(proxy_.GetGateId(gate).value_or(0)).PutU16(77);
+    body.PutU32(session->SessionId()).PutU16(kNumber);
     StreamPtr frame = BuildRequestFrame(body, kClassCall, kCodeMakeCall, 0, 0);
-    const int sent = proxy_.SendRequest(*frame, gate);
+    const int sent = session->Send(*frame);
     if (sent != kOk) return sent;
     Stream reply;
-    return proxy_.WaitReply(reply, 1, gate);
+    const AwaitedReply awaited{AwaitedReply::Kind::kNumbered, kClassCall, kCodeMakeCall, kNumber};
+    return session->ReadReply(reply, session->GetTimings().ReplyWait(1), awaited);
   }
   // Fetches events until `done` holds; the last fetch's result.
   int FetchUntil(int gate, const std::function<bool()>& done, Stream& event,

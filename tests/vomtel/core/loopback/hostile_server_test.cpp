@@ -21,7 +21,6 @@
 #include "vomtel/core/result_codes.h"
 #include "vomtel/core/session.h"
 #include "vomtel/core/socket_service.h"
-#include "vomtel/requests/call/late_replies.h"
 #include "vomtel/requests/call/request_exchange.h"
 
 namespace vomtel::test {
@@ -185,7 +184,7 @@ TEST_F(HostileServer, ReplyWaitEndsAtItsDeadlineWithLateRepliesQueued) {
   session->Logger().SetLevel(1);  // every reply dropped writes its line, as it would
 
   // The request operations: a wait of 1 ms.
-  LateReplies::Instance().GiveUp(session, kEcho);
+  session->GivenUp().GiveUp(0x42, 0x1E, kEcho, false);  // the stale replies' class and code
   {
     RequestExchange exchange(*adapter, gate);
     const auto start = std::chrono::steady_clock::now();

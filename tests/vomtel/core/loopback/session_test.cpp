@@ -22,7 +22,7 @@ using ctisim::SimServer;
 struct OpenCase {
   SessionMode mode;
   std::uint8_t flag;  // active flag of the server's open reply
-  int state;
+  SessionState state;
 };
 
 class SessionOpen : public ::testing::TestWithParam<OpenCase> {};

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "call_gate.h"
+#include "vomtel/core/frame.h"
 #include "vomtel/core/session.h"
 #include "vomtel/requests/call/agent_state.h"
 #include "vomtel/requests/call/answer_clear_hold.h"
@@ -88,6 +89,38 @@ TEST_F(ExchangeTest, ReplyToARequestSentWithoutWaitingIsDropped) {
   }
   ASSERT_TRUE(Sim().WaitForRequest(0x45, 0xC0, milliseconds(1000)));
   EXPECT_EQ(HoldCall(Adapter(), kAgentDn, 1, Gate()), 1);
+}
+
+// Answers read from their first byte carry data, not the request number, at bytes 12-13.
+// Waiting for one, the late reply of another request that gave up is still dropped; and such
+// an answer that comes after its request gave up is not taken as the next request's reply.
+TEST_F(ExchangeTest, LateRepliesAroundAnswersReadWhole) {
+  constexpr std::uint8_t kWholeCode = 0xFA;
+  const auto whole = [&] {
+    RequestExchange exchange(Adapter(), Gate());
+    exchange.BeginBody();
+    if (exchange.NumberRequest() != kOk) return -1;
+    if (const int sent = exchange.Send(kServiceClass, kWholeCode); sent != kOk) return sent;
+    const int got = exchange.WaitWholeReply(exchange.ReplyWait(3));
+    return got == kOk ? static_cast<int>(ReplyResultWord(exchange.Reply())) : got;
+  };
+  ctisim::ReplyRule answer = Reply(9);
+  answer.number = 0x1234;  // data
+  Sim().SetRule(kServiceClass, kWholeCode, answer);
+
+  Sim().AddOnceRule(0x41, kHold, Reply(5, CallTimings().ReplyWait(3) * 2));  // after its wait
+  EXPECT_EQ(HoldCall(Adapter(), kAgentDn, 1, Gate()), kTimeout);
+  ASSERT_TRUE(Sim().WaitUntilSent(milliseconds(1000)));
+  EXPECT_EQ(whole(), 9);
+
+  ctisim::ReplyRule late = answer;
+  late.result = 8;
+  late.shape.delay = CallTimings().ReplyWait(3) * 2;
+  Sim().AddOnceRule(kServiceClass, kWholeCode, late);
+  EXPECT_EQ(whole(), kTimeout);
+  ASSERT_TRUE(Sim().WaitUntilSent(milliseconds(1000)));
+  Sim().SetRule(0x41, kHold, Reply(7));
+  EXPECT_EQ(HoldCall(Adapter(), kAgentDn, 2, Gate()), 7);
 }
 
 // Requests of several threads on one gate: each gets the reply to its own request (the server
@@ -256,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, TextLimits, ::testing::ValuesIn(kLimitCases),
 // A body that would not fit the frame buffer, and a data text longer than a uint16 length can
 // state, are refused rather than sent cut.
 TEST_F(ExchangeTest, BodyOverTheFrameBufferIsRefusedBeforeNumbering) {
-  const std::uint16_t before = LastRequestNumber();
+  const std::uint16_t before = Adapter().RequestCounter();
   for (const std::size_t size : {std::size_t{8200}, std::size_t{70000}}) {
     RequestExchange exchange(Adapter(), Gate());
     PutData16(exchange.BeginBody(), std::string(size, 'x'));
@@ -267,7 +300,7 @@ TEST_F(ExchangeTest, BodyOverTheFrameBufferIsRefusedBeforeNumbering) {
     PutData16(exchange.BeginBody(), std::string(8184 - 6 - 2, 'x'));  // exactly fills the frame
     EXPECT_EQ(exchange.NumberRequest(), kOk);
   }
-  EXPECT_EQ(LastRequestNumber(), 2);
+  EXPECT_EQ(Adapter().RequestCounter(), 2);
   EXPECT_NE(before, 0);
 }
 

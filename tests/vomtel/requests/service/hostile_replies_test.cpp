@@ -7,7 +7,6 @@
 #include <string>
 
 #include "service_gate.h"
-#include "vomtel/requests/call/late_replies.h"
 #include "vomtel/requests/service/agent_directory.h"
 #include "vomtel/requests/service/agent_list_queries.h"
 #include "vomtel/requests/service/callback_insert.h"
@@ -312,8 +311,8 @@ TEST(AbandonedAnswer, IsGivenUpOnItsOwnSessionAfterAFailOver) {
   ASSERT_EQ(adapter.Proxy().FindActive(gate), other);
 
   AbandonAnswer(exchange);
-  EXPECT_TRUE(LateReplies::Instance().IsLate(serving, exchange.RequestNumber()));
-  EXPECT_FALSE(LateReplies::Instance().IsLate(other, exchange.RequestNumber()));
+  EXPECT_TRUE(serving->GivenUp().IsGivenUp(exchange.RequestNumber()));
+  EXPECT_FALSE(other->GivenUp().IsGivenUp(exchange.RequestNumber()));
   adapter.Proxy().CloseAll();
 }
 
