@@ -27,3 +27,18 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
   add_test(NAME e2e_soak COMMAND test_e2e_soak WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(e2e_soak PROPERTIES LABELS soak TIMEOUT 300)
 endif()
+
+# The window end to end: the program assembled in the test's own process (as agentphone does),
+# its buttons pressed by name, against the same switch, web server and registry.
+if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET vomcom-register)
+  find_package(Qt6 COMPONENTS Test REQUIRED)
+  add_unit_test(NAME test_e2e_window NO_MAIN
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/window_main.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/desk_fixture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/window_fixture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/held_call_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/consultation_window_test.cpp
+    LIBS desk_harness agentphone_app Qt6::Test)
+  desk_harness_programs(test_e2e_window)
+endif()

@@ -50,6 +50,8 @@ class AgentDesk {
   std::optional<std::uint16_t> DialPort(std::chrono::milliseconds timeout);
 
   const std::filesystem::path& Folder() const { return folder_; }
+  // The scratch folder: registry.reg, drives/ (the control's trace log), work/ (the library's).
+  const std::filesystem::path& Root() const { return scratch_.Path(); }
   const DeskConfig& Config() const { return config_; }
   DeskConfig& MutableConfig() { return config_; }
   // Rewrites SOFTPHONE.ini from the configuration (before Start).
