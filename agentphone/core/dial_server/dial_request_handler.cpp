@@ -3,6 +3,14 @@
 #include "agentphone/core/text_routines.h"
 
 namespace agentphone {
+namespace {
+
+// What of a peer's text goes into a log line: a request may be as long as the read limit.
+std::string_view Logged(std::string_view text) {
+  return text.substr(0, DialRequestHandler::kLoggedBytes);
+}
+
+}  // namespace
 
 DialRequestHandler::DialRequestHandler(SoftPhonePort& phone, std::size_t maxRequestBytes)
     : phone_(phone), maxRequestBytes_(maxRequestBytes) {}
@@ -12,14 +20,14 @@ DialOutcome DialRequestHandler::HandleReceived(std::string_view received) {
   if (received.size() <= maxRequestBytes_) request = ParseDialRequest(received);
   if (!request) {
     std::string line = "전문형식이 틀림 [RECV]";
-    line.append(received.substr(0, kLoggedRefusedBytes));
+    line.append(Logged(received));
     phone_.WriteLog(line);
     return DialOutcome{std::nullopt, true};
   }
-  phone_.WriteLog(std::string("[RECV]").append(received));
+  phone_.WriteLog(std::string("[RECV]").append(Logged(received)));
   const std::string code = Decide(*request);
   std::string reply = BuildDialReply(*request, code);
-  phone_.WriteLog("[SEND]" + reply);
+  phone_.WriteLog(std::string("[SEND]").append(Logged(reply)));
   return DialOutcome{std::move(reply), false};
 }
 

@@ -24,14 +24,14 @@ class DialRequestHandler {
                               std::size_t maxRequestBytes = kMaxDialRequestBytes);
 
   // One read is one request. Writes the log lines "[RECV]"/"[SEND]" (or "전문형식이 틀림
-  // [RECV]" for a read that is refused) and, for a request that passes the checks, stores the
+  // [RECV]" for a read that is refused), each with at most kLoggedBytes of the text, and, for a request that passes the checks, stores the
   // customer key and shows "BUSY" only when "MAKECALL" returned 1.
   DialOutcome HandleReceived(std::string_view received);
 
   std::size_t MaxRequestBytes() const { return maxRequestBytes_; }
 
-  // How much of a refused read goes into its log line.
-  static constexpr std::size_t kLoggedRefusedBytes = 1024;
+  // How much of a read, or of its reply, goes into a log line.
+  static constexpr std::size_t kLoggedBytes = 1024;
 
  private:
   std::string Decide(const DialRequest& request);

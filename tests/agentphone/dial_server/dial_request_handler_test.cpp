@@ -116,7 +116,24 @@ TEST(DialRequestHandler, MalformedAndOversizedReadsCloseWithoutReply) {
   h2.HandleReceived(std::string(kMaxDialRequestBytes + 1, '|'));
   ASSERT_EQ(p2.log.size(), 1u);
   EXPECT_EQ(p2.log[0].size(), std::string("전문형식이 틀림 [RECV]").size() +
-                                  DialRequestHandler::kLoggedRefusedBytes);
+                                  DialRequestHandler::kLoggedBytes);
+}
+
+TEST(DialRequestHandler, AnAnsweredRequestUpToTheLimitIsLoggedBounded) {
+  // nine fields, 64 KiB in all: taken and answered, but its log lines carry only their head
+  const std::string pad(kMaxDialRequestBytes - 40, 'k');
+  const std::string req = Request("SP-100", "1234", pad);
+  ASSERT_LE(req.size(), kMaxDialRequestBytes);
+  RecordingPhone phone;
+  phone.caption = "대기";
+  phone.makeCallResult = 1;
+  DialRequestHandler handler(phone);
+  const DialOutcome out = handler.HandleReceived(req);
+  ASSERT_TRUE(out.reply);
+  EXPECT_EQ(*out.reply, "F0|SP-110|00|F3|F4|1234|F6|" + pad + "|") << "the reply stays whole";
+  ASSERT_EQ(phone.log.size(), 2u);
+  EXPECT_EQ(phone.log[0], "[RECV]" + req.substr(0, DialRequestHandler::kLoggedBytes));
+  EXPECT_EQ(phone.log[1], "[SEND]" + out.reply->substr(0, DialRequestHandler::kLoggedBytes));
 }
 
 }  // namespace

@@ -241,7 +241,7 @@ TEST_F(DialRequestServerTest, AReadOverTheLimitIsRefusedAndClosedWithoutAReply) 
   EXPECT_TRUE(phone.commands.empty());
   ASSERT_EQ(phone.log.size(), 1u);
   EXPECT_EQ(phone.log[0].rfind(kRefusedLog, 0), 0u);
-  EXPECT_LE(phone.log[0].size(), kRefusedLog.size() + DialRequestHandler::kLoggedRefusedBytes);
+  EXPECT_LE(phone.log[0].size(), kRefusedLog.size() + DialRequestHandler::kLoggedBytes);
   EXPECT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
 }
 
