@@ -1,6 +1,6 @@
-// A consultation from an answered call, pressed on the window: the consultation dialog opens
-// with the switch's ready agents, the number typed there is called while the customer is held,
-// and the call ends in a transfer, a conference or a return to the customer.
+// A consultation from an answered call, pressed on the window: the consultation dialog opens,
+// the number typed there is called while the customer is held, and the call ends in a
+// transfer, a conference or a return to the customer.
 #include <QLineEdit>
 #include <QTest>
 
