@@ -357,10 +357,10 @@ void CRecvQueue::LogOverflow(const char* what, std::size_t limit, Drops drops) {
 }
 
 void CRecvQueue::LogDropped(const char* what, const std::uint8_t* frame, int size) {
-  if (!logger_.Enabled(kLogError)) return;
+  if (!logger_.Enabled(kLogVerbose)) return;
   logger_.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
                     HexDump(frame, size),
-                kLogError);
+                kLogVerbose);
 }
 
 }  // namespace vomtel
