@@ -28,7 +28,6 @@ namespace vomtel {
 inline constexpr int kLogInfo = 1;
 inline constexpr int kLogDebug = 2;
 inline constexpr int kLogVerbose = 3;  // written only at the most verbose threshold
-inline constexpr int kLogError = kLogVerbose;
 
 // The default base directory of the log folder: ".".
 std::string DefaultLogPath();

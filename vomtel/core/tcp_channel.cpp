@@ -16,12 +16,12 @@ bool CTcpChannel::Connect(const std::string& ip, std::uint16_t port,
   return true;
 }
 
-int CTcpChannel::SendAll(const std::uint8_t* data, int count) {
+int CTcpChannel::SendSome(const std::uint8_t* data, int count) {
   const int fd = Fd();
   return fd < 0 ? -1 : SocketSend(fd, data, count);
 }
 
-int CTcpChannel::ReceiveExact(std::uint8_t* buffer, int count) {
+int CTcpChannel::ReceiveSome(std::uint8_t* buffer, int count) {
   const int fd = Fd();
   return fd < 0 ? -1 : SocketReceive(fd, buffer, count);
 }

@@ -29,14 +29,16 @@ class CTcpChannel : public ByteSource, public ByteSink {
   bool Connect(const std::string& ip, std::uint16_t port, std::chrono::milliseconds timeout,
                int* error = nullptr);
 
-  // The bytes handed to the socket (0..count), or -1 on a socket error or without a socket.
-  int SendAll(const std::uint8_t* data, int count);
-  // The bytes received (0..count), or -1 on a socket error, a closed connection or without a
+  // Hands the socket what it takes without waiting for room: the bytes taken (0..count,
+  // fewer once its buffer is full), or -1 on a socket error or without a socket.
+  int SendSome(const std::uint8_t* data, int count);
+  // Takes what the socket holds without waiting, up to `count`: the bytes received (0..count,
+  // fewer when less has come), or -1 on a socket error, a closed connection or without a
   // socket.
-  int ReceiveExact(std::uint8_t* buffer, int count);
+  int ReceiveSome(std::uint8_t* buffer, int count);
 
-  int Read(std::uint8_t* buffer, int count) override { return ReceiveExact(buffer, count); }
-  int Write(const std::uint8_t* data, int count) override { return SendAll(data, count); }
+  int Read(std::uint8_t* buffer, int count) override { return ReceiveSome(buffer, count); }
+  int Write(const std::uint8_t* data, int count) override { return SendSome(data, count); }
 
   // Shuts the connection down in both directions without closing the descriptor. Any thread.
   void Shutdown() noexcept;

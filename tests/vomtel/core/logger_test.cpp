@@ -69,7 +69,7 @@ TEST(Logger, ThresholdFiltersLinesAndPutsTheDnIntoTheNameAboveThree) {
     bench.logger.SetLevel(c.threshold);
     bench.logger.Write("info", kLogInfo);
     bench.logger.Write("debug", kLogDebug);
-    bench.logger.Write("error", kLogError);
+    bench.logger.Write("error", kLogVerbose);
     const auto files = FilesIn(bench.Folder());
     if (c.file.empty()) {
       EXPECT_TRUE(files.empty()) << "threshold " << c.threshold;
@@ -86,7 +86,7 @@ TEST(Logger, EnabledTellsWhetherALineOfTheLevelIsWritten) {
   EXPECT_FALSE(logger.Enabled(kLogDebug));
   for (int threshold = 0; threshold <= 4; ++threshold) {
     logger.SetLevel(threshold);
-    for (int level = kLogInfo; level <= kLogError; ++level) {
+    for (int level = kLogInfo; level <= kLogVerbose; ++level) {
       EXPECT_EQ(logger.Enabled(level), level <= threshold)
           << "threshold " << threshold << " level " << level;
     }
@@ -161,7 +161,7 @@ TEST(Logger, UnwritableFolderDropsLinesWithoutThrowing) {
     logger.SetUtf8(utf8);
     EXPECT_FALSE(logger.SetPath(dir.Path(), "plain/vomtellog"));  // under a file
     EXPECT_EQ(logger.Directory(), dir / "plain/vomtellog");         // set all the same
-    EXPECT_NO_THROW(logger.Write("dropped", kLogError));
+    EXPECT_NO_THROW(logger.Write("dropped", kLogVerbose));
   }
   EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"plain"});
   EXPECT_EQ(test::ReadFile(dir / "plain"), "x");
