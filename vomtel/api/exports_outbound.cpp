@@ -28,8 +28,8 @@ bool ReadCampaign(const ::CampaignRecord& from, vomtel::CampaignRecord& to) {
   to.ucCampaignDesc = FieldText(from.CampaignDesc);
   to.uiCampaignSiteCode = U32(from.CampaignSiteCode);
   to.uiCampaignSVCODE = U32(from.CampaignSvCode);
-  to.ubCampaignMode = U16(from.CampaignMode);
-  to.iStartFlag = from.StartFlag;
+  to.unCampaignMode = U16(from.CampaignMode);
+  to.ucStartFlag = from.StartFlag;
   to.ucCampENFL = from.CampEnfl;
   to.ucCampCallBack = from.CampCallBack;
   to.ucCampDLFL = from.CampDlfl;
@@ -43,7 +43,7 @@ bool ReadCampaign(const ::CampaignRecord& from, vomtel::CampaignRecord& to) {
   to.uiCampInterval = U32(from.CampInterval);
   to.ucCampTACode = FieldText(from.CampTaCode);
   to.ucCampDDDNum = FieldText(from.CampDddNum);
-  to.ucCampQueue = U32(from.CampQueue);
+  to.uiCampQueue = U32(from.CampQueue);
   to.unCampMaxRing = U16(from.CampMaxRing);
   to.ucCampMachine = from.CampMachine;
   to.unCampAutoDialTM = U16(from.CampAutoDialTm);
@@ -77,15 +77,15 @@ bool ReadCampaign(const ::CampaignRecord& from, vomtel::CampaignRecord& to) {
   to.ucEndData = FieldText(from.EndData);
   to.unScheduleCnt = schedules;
   for (std::size_t i = 0; i < schedules; ++i) {
-    to.uiStartTime[i] = FieldText(from.StartTime[i]);
-    to.uiEndTime[i] = FieldText(from.EndTime[i]);
+    to.ucStartTime[i] = FieldText(from.StartTime[i]);
+    to.ucEndTime[i] = FieldText(from.EndTime[i]);
   }
   to.ucUserOption = FieldText(from.UserOption);
   to.unSkillCnt = skills;
   for (std::size_t i = 0; i < skills; ++i) to.uiSkillId[i] = U32(from.SkillId[i]);
   to.uiRVCallTimeOut = U32(from.RvCallTimeOut);
   to.uiCallMax = U32(from.CallMax);
-  to.ucRVCallStandard = static_cast<std::int8_t>(from.RvCallStandard);
+  to.cRVCallStandard = static_cast<std::int8_t>(from.RvCallStandard);
   to.ucCampANI = FieldText(from.CampAni);
   return true;
 }

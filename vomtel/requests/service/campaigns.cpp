@@ -10,13 +10,13 @@ namespace {
 void PutCampaign(Stream& b, const CampaignRecord& c) {
   b.PutU32(c.uiCampId).PutStr8(c.ucCampaignName).PutStr8(c.ucCampaignDesc);
   b.PutU32(c.uiCampaignSiteCode).PutU32(c.uiCampaignSVCODE);
-  b.PutU8(c.iStartFlag).PutU8(c.ucCampENFL).PutU16(c.ubCampaignMode);
+  b.PutU8(c.ucStartFlag).PutU8(c.ucCampENFL).PutU16(c.unCampaignMode);
   b.PutU8(c.ucCampCallBack).PutU8(c.ucCampDLFL).PutU32(c.uiCampListCnt);
   b.PutStr8(c.ucCampListQuery).PutStr8(c.ucCampListFile);
   b.PutU32(c.uiCampNextCamp).PutU32(c.uiCampTokenId).PutStr8(c.ucCampPhoneOrder);
   for (std::uint16_t frequency : c.unCampMaxFreq) b.PutU16(frequency);
   b.PutU32(c.uiCampInterval).PutStr8(c.ucCampTACode).PutStr8(c.ucCampDDDNum);
-  b.PutU32(c.ucCampQueue).PutU16(c.unCampMaxRing).PutU8(c.ucCampMachine).PutU16(c.unCampAutoDialTM);
+  b.PutU32(c.uiCampQueue).PutU16(c.unCampMaxRing).PutU8(c.ucCampMachine).PutU16(c.unCampAutoDialTM);
   b.PutU32(c.uiCampCRID).PutStr8(c.ucCampCRTM).PutStr8(c.ucCampCRIP);
   b.PutU32(c.uiCampUPID).PutStr8(c.ucCampUPTM).PutStr8(c.ucCampUPIP);
   b.PutU16(c.unCampCustId).PutU16(c.unCampPhoneId);
@@ -29,13 +29,13 @@ void PutCampaign(Stream& b, const CampaignRecord& c) {
   b.PutU8(c.ucDialModeOption).PutStr8(c.ucStartData).PutStr8(c.ucEndData);
   // One count for both time arrays: all start times, then all end times.
   b.PutU16(c.unScheduleCnt);
-  for (std::size_t i = 0; i < c.unScheduleCnt; ++i) b.PutStr8(c.uiStartTime[i]);
-  for (std::size_t i = 0; i < c.unScheduleCnt; ++i) b.PutStr8(c.uiEndTime[i]);
+  for (std::size_t i = 0; i < c.unScheduleCnt; ++i) b.PutStr8(c.ucStartTime[i]);
+  for (std::size_t i = 0; i < c.unScheduleCnt; ++i) b.PutStr8(c.ucEndTime[i]);
   b.PutStr8(c.ucUserOption);
   b.PutU16(c.unSkillCnt);
   for (std::size_t i = 0; i < c.unSkillCnt; ++i) b.PutU32(c.uiSkillId[i]);
   b.PutU32(c.uiRVCallTimeOut).PutU32(c.uiCallMax);
-  b.PutU32(static_cast<std::uint32_t>(static_cast<std::int32_t>(c.ucRVCallStandard)));
+  b.PutU32(static_cast<std::uint32_t>(static_cast<std::int32_t>(c.cRVCallStandard)));
   b.PutStr8(c.ucCampANI);
 }
 

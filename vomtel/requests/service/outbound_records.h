@@ -76,7 +76,8 @@ struct MaxCallLoadEntry {
   bool operator==(const MaxCallLoadEntry&) const = default;
 };
 
-// A whole campaign definition for CreateCampaign, fields in wire order.
+// A whole campaign definition for CreateCampaign, fields in wire order. A name's prefix tells
+// its type: uc a uint8 or a text, un a uint16, ui a uint32, c an int8.
 struct CampaignRecord {
   static constexpr std::size_t kScheduleRoom = 4;
   static constexpr std::size_t kSkillRoom = 5;
@@ -86,9 +87,9 @@ struct CampaignRecord {
   std::string ucCampaignDesc;
   std::uint32_t uiCampaignSiteCode = 0;
   std::uint32_t uiCampaignSVCODE = 0;
-  std::uint8_t iStartFlag = 0;
+  std::uint8_t ucStartFlag = 0;
   std::uint8_t ucCampENFL = 0;
-  std::uint16_t ubCampaignMode = 0;
+  std::uint16_t unCampaignMode = 0;
   std::uint8_t ucCampCallBack = 0;
   std::uint8_t ucCampDLFL = 0;
   std::uint32_t uiCampListCnt = 0;
@@ -101,7 +102,7 @@ struct CampaignRecord {
   std::uint32_t uiCampInterval = 0;
   std::string ucCampTACode;
   std::string ucCampDDDNum;
-  std::uint32_t ucCampQueue = 0;
+  std::uint32_t uiCampQueue = 0;
   std::uint16_t unCampMaxRing = 0;
   std::uint8_t ucCampMachine = 0;
   std::uint16_t unCampAutoDialTM = 0;
@@ -132,14 +133,14 @@ struct CampaignRecord {
   std::string ucStartData;
   std::string ucEndData;
   std::uint16_t unScheduleCnt = 0;
-  std::array<std::string, kScheduleRoom> uiStartTime;
-  std::array<std::string, kScheduleRoom> uiEndTime;
+  std::array<std::string, kScheduleRoom> ucStartTime;
+  std::array<std::string, kScheduleRoom> ucEndTime;
   std::string ucUserOption;
   std::uint16_t unSkillCnt = 0;
   std::array<std::uint32_t, kSkillRoom> uiSkillId{};
   std::uint32_t uiRVCallTimeOut = 0;
   std::uint32_t uiCallMax = 0;
-  std::int8_t ucRVCallStandard = 0;
+  std::int8_t cRVCallStandard = 0;
   std::string ucCampANI;
 };
 

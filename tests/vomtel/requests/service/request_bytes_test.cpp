@@ -288,9 +288,9 @@ TEST_F(ServiceGate, CreateCampaignSendsTheDefinitionInWireOrder) {
   c.ucCampaignDesc = "ds";
   c.uiCampaignSiteCode = 2;
   c.uiCampaignSVCODE = 3;
-  c.iStartFlag = 4;
+  c.ucStartFlag = 4;
   c.ucCampENFL = 5;
-  c.ubCampaignMode = 6;
+  c.unCampaignMode = 6;
   c.ucCampCallBack = 7;
   c.ucCampDLFL = 8;
   c.uiCampListCnt = 9;
@@ -303,7 +303,7 @@ TEST_F(ServiceGate, CreateCampaignSendsTheDefinitionInWireOrder) {
   c.uiCampInterval = 17;
   c.ucCampTACode = "ta";
   c.ucCampDDDNum = "dd";
-  c.ucCampQueue = 18;
+  c.uiCampQueue = 18;
   c.unCampMaxRing = 19;
   c.ucCampMachine = 20;
   c.unCampAutoDialTM = 21;
@@ -334,14 +334,14 @@ TEST_F(ServiceGate, CreateCampaignSendsTheDefinitionInWireOrder) {
   c.ucStartData = "sd";
   c.ucEndData = "ed";
   c.unScheduleCnt = 2;
-  c.uiStartTime = {"s1", "s2", "s3", "s4"};
-  c.uiEndTime = {"e1", "e2", "e3", "e4"};
+  c.ucStartTime = {"s1", "s2", "s3", "s4"};
+  c.ucEndTime = {"e1", "e2", "e3", "e4"};
   c.ucUserOption = "uo";
   c.unSkillCnt = 3;
   c.uiSkillId = {41, 42, 43, 44, 45};
   c.uiRVCallTimeOut = 46;
   c.uiCallMax = 47;
-  c.ucRVCallStandard = -1;
+  c.cRVCallStandard = -1;
   c.ucCampANI = "an";
   Sim().SetRule(0x45, 0xFA, OutboundReply(3, Frame().PutU32(1).PutU32(99).Take()));
 
