@@ -4,6 +4,17 @@ namespace desk::test {
 
 DeskPrograms Programs() { return {DESK_AGENTPHONE, DESK_MODULE, DESK_REGISTER_TOOL}; }
 
+DeskConfig LocalDesk(std::uint16_t serverPort, const HttpRecorder& web,
+                     const std::function<void(DeskConfig&)>& edit) {
+  DeskConfig config;
+  config.serverPort = serverPort;
+  config.customerWeb = web.BaseUrl();
+  config.recordingWeb = web.BaseUrl();
+  config.rec = web.BaseUrl() + "/rec/";
+  if (edit) edit(config);
+  return config;
+}
+
 DeskTest::DeskTest() : server_(std::make_unique<DeskServer>("4001")) {}
 
 void DeskTest::TearDown() {
@@ -16,13 +27,7 @@ void DeskTest::TearDown() {
 }
 
 void DeskTest::StartDesk(const std::function<void(DeskConfig&)>& edit) {
-  DeskConfig config;
-  config.serverPort = server_->Port();
-  config.customerWeb = web_.BaseUrl();
-  config.recordingWeb = web_.BaseUrl();
-  config.rec = web_.BaseUrl() + "/rec/";
-  if (edit) edit(config);
-  desk_ = std::make_unique<AgentDesk>(Programs(), config);
+  desk_ = std::make_unique<AgentDesk>(Programs(), LocalDesk(server_->Port(), web_, edit));
   std::string why;
   ASSERT_TRUE(desk_->Start(&why)) << why;
 }

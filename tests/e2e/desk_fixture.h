@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,10 @@ enum Mode {
 };
 
 DeskPrograms Programs();
+
+// A desk of the local switch and web server, edited by the test before it starts.
+DeskConfig LocalDesk(std::uint16_t serverPort, const HttpRecorder& web,
+                     const std::function<void(DeskConfig&)>& edit);
 
 class DeskTest : public ::testing::Test {
  protected:

@@ -31,13 +31,7 @@ WindowTest::~WindowTest() {
 }
 
 void WindowTest::StartDesk(const std::function<void(DeskConfig&)>& edit) {
-  DeskConfig config;
-  config.serverPort = server_->Port();
-  config.customerWeb = web_.BaseUrl();
-  config.recordingWeb = web_.BaseUrl();
-  config.rec = web_.BaseUrl() + "/rec/";
-  if (edit) edit(config);
-  desk_ = std::make_unique<AgentDesk>(Programs(), config);
+  desk_ = std::make_unique<AgentDesk>(Programs(), LocalDesk(server_->Port(), web_, edit));
   std::string why;
   ASSERT_TRUE(desk_->Ready(&why)) << why;
 
