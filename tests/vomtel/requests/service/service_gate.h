@@ -38,11 +38,12 @@ inline std::string LogsIn(const TempDir& dir) {
 
 // An adapter with one gate per simulator, opened in order (gate 0 first), logging into `dir`.
 inline std::unique_ptr<OrbaAdapter> OpenGates(const TempDir& dir,
-                                              std::initializer_list<ctisim::SimServer*> sims) {
+                                              std::initializer_list<ctisim::SimServer*> sims,
+                                              const Timings& timings = ServiceTimings()) {
   Settings settings;
   settings.logPath = dir.Path();
   settings.level = 3;
-  auto adapter = std::make_unique<OrbaAdapter>(settings, ServiceTimings());
+  auto adapter = std::make_unique<OrbaAdapter>(settings, timings);
   for (ctisim::SimServer* sim : sims) {
     adapter->AddServer(sim->Address(), sim->Port(), 0, 0, kAgentDn, "agent", kVersion, kHeaderWord);
     int gate = -1;
@@ -59,7 +60,8 @@ inline std::unique_ptr<OrbaAdapter> OpenGates(const TempDir& dir,
 // One gate on one simulator.
 class ServiceGate : public ::testing::Test {
  protected:
-  void SetUp() override { adapter_ = OpenGates(dir_, {&sim_}); }
+  void SetUp() override { adapter_ = OpenGates(dir_, {&sim_}, GateTimings()); }
+  virtual Timings GateTimings() const { return ServiceTimings(); }
   void TearDown() override { adapter_->Proxy().CloseAll(); }
 
   OrbaAdapter& Adapter() { return *adapter_; }
