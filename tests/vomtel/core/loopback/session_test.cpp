@@ -311,7 +311,9 @@ TEST(Session, ReconnectLoopKeepsItsPeriodWhenTheLinkEndsAtOnce) {
     if (request.cls == kClassSession && request.code == kCodeOpen) opens.push_back(request);
   }
   ASSERT_EQ(opens.size(), 2u);
-  EXPECT_GE(opens[1].received_at - opens[0].received_at, ShortTimings().retryPeriod * 8 / 10);
+  // A loop that did not keep its period would try again at once (a gap of a few milliseconds);
+  // the server's stamps may each come late on a busy machine, so half the period is the floor.
+  EXPECT_GE(opens[1].received_at - opens[0].received_at, ShortTimings().retryPeriod / 2);
 }
 
 // Close ends the reconnect loop and waits for it: no attempt completes after Close, and no
