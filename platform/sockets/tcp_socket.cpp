@@ -67,7 +67,9 @@ int SocketReceive(int fd, std::uint8_t* buffer, int count) {
       if (errno == EAGAIN || errno == EWOULDBLOCK) return done;
       return -1;
     }
-    if (got == 0) return -1;  // the peer closed the connection
+    // The peer closed the connection: what came before its end is still handed out, and the
+    // next call reports the end.
+    if (got == 0) return done > 0 ? done : -1;
     done += static_cast<int>(got);
   }
   return done;

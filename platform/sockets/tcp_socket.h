@@ -25,7 +25,8 @@ int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseco
 int SocketSend(int fd, const std::uint8_t* data, int count);
 
 // Receives up to `count` bytes until no more are available. Returns the number of bytes
-// received (0..count), or -1 on a socket error or when the peer has closed the connection.
+// received (0..count), or -1 on a socket error or when the peer has closed the connection and
+// nothing it sent before is left to hand out.
 int SocketReceive(int fd, std::uint8_t* buffer, int count);
 
 // shutdown(SHUT_RDWR): a poll on the socket wakes at once; the descriptor stays open.

@@ -19,7 +19,7 @@ constexpr std::uint8_t kEstablishedCode = 6;
 constexpr int kEventCodeOffset = 4;
 constexpr int kHaFlagOffset = 31;        // byte 31: non-zero when this server became active
 constexpr int kDeviceOffset = 30;        // str8 monitored device of an established event
-constexpr int kMaxRoundsPerCall = 8192;  // junk bytes are read one per round
+constexpr int kMaxReadsPerCall = 8;  // full buffers read in one call, then the loop goes on
 
 // The one-byte notices of the receive side: never dropped, not counted against the limit.
 bool IsNotice(const Stream& frame) {
@@ -53,21 +53,41 @@ QueueLimits CRecvQueue::Limits() const {
   return QueueLimits{event_limit_.load(), unasked_limit_.load(), answer_limit_.load()};
 }
 
-void CRecvQueue::SetAnswering(bool answering) { answering_.store(answering); }
+void CRecvQueue::SetAnswering(bool answering) {
+  answering_.store(answering);
+  if (answering) return;
+  // The answer is over, read or given up: what is left of it is late, and no more of it is
+  // kept than of any other unasked frames, so that the next request does not wade through it.
+  const std::size_t limit = unasked_limit_.load();
+  Drops replies;
+  Drops lists;
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    replies = Trim(replies_, limit, replies_dropped_);
+    lists = Trim(lists_, limit, lists_dropped_);
+  }
+  LogOverflow("reply", limit, replies);
+  LogOverflow("list", limit, lists);
+}
 
 std::size_t CRecvQueue::AnswerLimit() const {
   return answering_.load() ? std::max(answer_limit_.load(), unasked_limit_.load())
                            : unasked_limit_.load();
 }
 
-CRecvQueue::Drops CRecvQueue::MakeRoom(std::deque<StreamPtr>& queue, std::size_t limit,
-                                       std::uint64_t& dropped) {
+CRecvQueue::Drops CRecvQueue::Trim(std::deque<StreamPtr>& queue, std::size_t limit,
+                                   std::uint64_t& dropped) {
   const Drops none{dropped, dropped};
-  if (queue.size() < limit) return none;
-  const std::size_t excess = queue.size() - limit + 1;
+  if (queue.size() <= limit) return none;
+  const std::size_t excess = queue.size() - limit;
   queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(excess));
   dropped += excess;
   return Drops{none.before, dropped};
+}
+
+CRecvQueue::Drops CRecvQueue::MakeRoom(std::deque<StreamPtr>& queue, std::size_t limit,
+                                       std::uint64_t& dropped) {
+  return Trim(queue, limit > 0 ? limit - 1 : 0, dropped);
 }
 
 // --- Callers' threads ---
@@ -172,7 +192,9 @@ void CRecvQueue::BeginConnection(std::uint64_t connection) {
     replies_.clear();
     lists_.clear();
   }
-  reader_.Reset();
+  decoder_.Reset();
+  input_at_ = 0;
+  input_end_ = 0;
   connection_.store(connection);
 }
 
@@ -189,31 +211,45 @@ void CRecvQueue::PostConnectionLost(std::uint64_t connection) {
   events_.push_back(Event{std::move(frame), connection});
 }
 
-int CRecvQueue::Receive(ByteSource& source) { return reader_.Receive(source); }
+int CRecvQueue::Refill(ByteSource& source) {
+  const int got = source.Read(input_.data(), static_cast<int>(input_.size()));
+  input_at_ = 0;
+  input_end_ = std::max(got, 0);
+  return got;
+}
 
-int CRecvQueue::ReceiveLength(ByteSource& source) { return reader_.ReceiveLength(source); }
-
-int CRecvQueue::OnReceive(ByteSource& source) {
-  const int result = reader_.OnReceive(source);
-  if (result == kOk) Dispatch(reader_.Frame(), reader_.FrameSize());
+int CRecvQueue::FeedBuffered() {
+  int used = 0;
+  const int result = decoder_.Feed(input_.data() + input_at_, input_end_ - input_at_, used);
+  input_at_ += used;
+  if (result == kOk) Dispatch(decoder_.Frame(), decoder_.FrameSize());
   return result;
 }
 
 int CRecvQueue::ReceiveOnce(ByteSource& source) {
-  int result = Receive(source);
-  if (result != kOk) return result;
-  result = ReceiveLength(source);
-  if (result != kOk) return result;
-  return OnReceive(source);
+  for (;;) {
+    if (input_at_ == input_end_) {
+      const int got = Refill(source);
+      if (got < 0) return kConnectionClosed;
+      if (got == 0) return kIncomplete;
+    }
+    const int result = FeedBuffered();
+    if (result != kIncomplete) return result;
+  }
 }
 
-int CRecvQueue::ReceiveAvailable(ByteSource& source, int maxFrames) {
-  int frames = 0;
-  for (int round = 0; round < kMaxRoundsPerCall; ++round) {
-    const int result = ReceiveOnce(source);
-    if (result == kConnectionClosed) return kConnectionClosed;
-    if (result == kIncomplete) break;
-    if (result == kOk && ++frames >= maxFrames) break;
+int CRecvQueue::ReceiveAvailable(ByteSource& source) {
+  for (int reads = 0; reads < kMaxReadsPerCall; ++reads) {
+    // Bytes left by ReceiveOnce are fed before anything new is read.
+    bool full = true;
+    if (input_at_ == input_end_) {
+      const int got = Refill(source);
+      if (got < 0) return kConnectionClosed;
+      full = got == static_cast<int>(input_.size());
+    }
+    while (input_at_ < input_end_) FeedBuffered();
+    // A read that did not fill the buffer took all the socket held.
+    if (!full) break;
   }
   return kOk;
 }
@@ -232,7 +268,7 @@ void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
   // A rest length shorter than the head says: what follows is the rest of this envelope's
   // ciphertext, not a frame. It is stepped over and the envelope dropped.
   if (const int missing = EnvelopeShortfall(frame, size); missing > 0) {
-    reader_.SkipNext(missing);
+    decoder_.SkipNext(missing);
     LogDropped("envelope", frame, size);
     return;
   }
@@ -240,75 +276,88 @@ void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
   if (DecryptPacket(size, frame, plain_.data()) != 1) return;  // refused: dropped
   const int plain = EnvelopePlainLength(frame, size);
   if (plain == 0) return;  // an envelope that carries no frame
-  const int length = plain >= FrameReader::kHeadSize ? (plain_[1] << 8 | plain_[2]) : -1;
-  if (length < 0 || length >= kMaxFrameLength || length + FrameReader::kHeadSize > plain) {
+  const int length = plain >= FrameDecoder::kHeadSize ? (plain_[1] << 8 | plain_[2]) : -1;
+  if (length < 0 || length >= kMaxFrameLength || length + FrameDecoder::kHeadSize > plain) {
     LogDropped("envelope", frame, size);
     return;
   }
   // An envelope inside an envelope is not opened again: DispatchPlain drops it.
-  DispatchPlain(plain_.data(), length + FrameReader::kHeadSize);
+  DispatchPlain(plain_.data(), length + FrameDecoder::kHeadSize);
 }
 
-void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
-  if (size <= 0) return;
+CRecvQueue::Route CRecvQueue::RouteOf(const std::uint8_t* frame, int size) {
+  if (size <= 0) return Route::kIgnored;
   switch (frame[0]) {
-    case kListFrame: {
-      auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
-      const std::size_t limit = AnswerLimit();
-      Drops drops;
-      {
-        std::lock_guard<std::mutex> lock(reply_mutex_);
-        drops = MakeRoom(lists_, limit, lists_dropped_);
-        lists_.push_back(std::move(stream));
-      }
-      LogOverflow("list", limit, drops);
-      return;
-    }
-    case kReplyFrame: {
-      const bool logged = logger_.Enabled(kLogInfo);
-      if (logged) logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
-      auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
-      const std::size_t limit = AnswerLimit();
-      Drops drops;
-      {
-        std::lock_guard<std::mutex> lock(reply_mutex_);
-        drops = MakeRoom(replies_, limit, replies_dropped_);
-        replies_.push_back(std::move(stream));
-      }
-      reply_signal_.notify_all();
-      LogOverflow("reply", limit, drops);
-      if (logged) {
-        logger_.Write(std::string(kMarkQueued) + "WriteQueue[R] : " + HexDump(frame, size),
-                      kLogInfo);
-      }
-      return;
-    }
+    case kListFrame:
+      return Route::kList;
+    case kReplyFrame:
+      return Route::kReply;
     case kRequestFrame:
       break;
     default:
-      return;
+      return Route::kIgnored;
   }
-
   const int code = size > kEventCodeOffset ? frame[kEventCodeOffset] : -1;
-  if (code == kHaNoticeCode) {
-    if (size <= kHaFlagOffset) {
-      LogDropped("HA notice", frame, size);
+  if (code != kHaNoticeCode) return Route::kEvent;
+  return size > kHaFlagOffset ? Route::kHaNotice : Route::kShortHaNotice;
+}
+
+void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
+  const Route route = RouteOf(frame, size);
+  LogArrived(route, frame, size);
+  Deliver(route, frame, size);
+  LogQueued(route, frame, size);
+}
+
+void CRecvQueue::Deliver(Route route, const std::uint8_t* frame, int size) {
+  switch (route) {
+    case Route::kList:
+      PushList(frame, size);
+      return;
+    case Route::kReply:
+      PushReply(frame, size);
+      return;
+    case Route::kHaNotice: {
+      const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
+      PushEvent(std::make_shared<Stream>(&notice, 1));
       return;
     }
-    const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
-    if (logger_.Enabled(kLogInfo)) {
-      logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
-      logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
-    }
-    PushEvent(std::make_shared<Stream>(&notice, 1));
-    return;
+    case Route::kEvent:
+      PushCallEvent(frame, size);
+      return;
+    case Route::kShortHaNotice:
+    case Route::kIgnored:
+      return;
   }
+}
 
-  const bool logged = logger_.Enabled(kLogInfo);
-  if (logged) {
-    logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame), kLogInfo);
+void CRecvQueue::PushList(const std::uint8_t* frame, int size) {
+  auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
+  const std::size_t limit = AnswerLimit();
+  Drops drops;
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    drops = MakeRoom(lists_, limit, lists_dropped_);
+    lists_.push_back(std::move(stream));
   }
-  if (code == kEstablishedCode && size > kDeviceOffset) {
+  LogOverflow("list", limit, drops);
+}
+
+void CRecvQueue::PushReply(const std::uint8_t* frame, int size) {
+  auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
+  const std::size_t limit = AnswerLimit();
+  Drops drops;
+  {
+    std::lock_guard<std::mutex> lock(reply_mutex_);
+    drops = MakeRoom(replies_, limit, replies_dropped_);
+    replies_.push_back(std::move(stream));
+  }
+  reply_signal_.notify_all();
+  LogOverflow("reply", limit, drops);
+}
+
+void CRecvQueue::PushCallEvent(const std::uint8_t* frame, int size) {
+  if (size > kDeviceOffset && frame[kEventCodeOffset] == kEstablishedCode) {
     const int count = frame[kDeviceOffset];
     if (kDeviceOffset + 1 + count <= size) {
       waiters_.Notify(std::string_view(reinterpret_cast<const char*>(frame + kDeviceOffset + 1),
@@ -316,9 +365,40 @@ void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
     }
   }
   PushEventFrame(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
-  if (logged) {
-    logger_.Write(std::string(kMarkQueued) + "WriteQueue[E] : " + HexDump(frame, size), kLogInfo);
+}
+
+void CRecvQueue::LogArrived(Route route, const std::uint8_t* frame, int size) {
+  if (route == Route::kShortHaNotice) {
+    LogDropped("HA notice", frame, size);
+    return;
   }
+  if (!logger_.Enabled(kLogInfo)) return;
+  switch (route) {
+    case Route::kReply:
+      logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
+      return;
+    case Route::kHaNotice: {
+      const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
+      logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
+      logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
+      return;
+    }
+    case Route::kEvent:
+      logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame),
+                    kLogInfo);
+      return;
+    default:
+      return;
+  }
+}
+
+void CRecvQueue::LogQueued(Route route, const std::uint8_t* frame, int size) {
+  if (!logger_.Enabled(kLogInfo)) return;
+  const char* text = route == Route::kReply   ? "WriteQueue[R] : "
+                     : route == Route::kEvent ? "WriteQueue[E] : "
+                                              : nullptr;
+  if (text == nullptr) return;
+  logger_.Write(std::string(kMarkQueued) + text + HexDump(frame, size), kLogInfo);
 }
 
 void CRecvQueue::PushEvent(StreamPtr frame) {

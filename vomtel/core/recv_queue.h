@@ -1,5 +1,6 @@
-// CRecvQueue: the receive side of one socket service. The service thread feeds it the bytes
-// of the connection; it reassembles frames (FrameReader), opens enciphered envelopes and sorts
+// CRecvQueue: the receive side of one socket service. The service thread hands it the
+// connection to read from; it reads what the socket holds into one buffer of 8 KB, feeds those
+// bytes to the frame decoder (FrameDecoder), opens enciphered envelopes and sorts
 // the frames into three queues that callers take from: replies (0xA2, with a timed wait),
 // events (0xA1, the HA notices 17 and 18 and the connection-lost notice 0xA4) and list frames
 // (0xA0), both without waiting.
@@ -34,7 +35,7 @@
 
 #include "vomtel/core/byte_io.h"
 #include "vomtel/core/established_waiters.h"
-#include "vomtel/core/frame_reader.h"
+#include "vomtel/core/frame_decoder.h"
 #include "vomtel/core/logger.h"
 #include "vomtel/core/stream.h"
 
@@ -62,7 +63,10 @@ class CRecvQueue {
   void SetLimits(const QueueLimits& limits);
   QueueLimits Limits() const;
   // Whether a request on this connection awaits its answer (the session's exchange lock is
-  // held): the reply and list queues then keep a whole answer.
+  // held): the reply and list queues then keep a whole answer. When the answer is over, the
+  // oldest of what is left in them goes at once down to the unasked limit (one overflow line
+  // as for any drop), so that the rest of an abandoned answer is not read frame by frame by
+  // the next request.
   void SetAnswering(bool answering);
   CRecvQueue& operator=(const CRecvQueue&) = delete;
 
@@ -95,16 +99,15 @@ class CRecvQueue {
   // connection (ReadReply) and the established waits armed on it (EstablishedWaiters).
   void PostConnectionLost(std::uint64_t connection);
 
-  // The receive stages, in this order, each only while the one before returned 1 (results as
-  // FrameReader's). OnReceive sorts a completed frame into its queue and then returns 1.
-  int Receive(ByteSource& source);
-  int ReceiveLength(ByteSource& source);
-  int OnReceive(ByteSource& source);
-  // One round of the three stages; the result of the last stage run.
+  // Reads what the source holds into the input buffer (as often as needed) and feeds it to
+  // the decoder until one outcome (results as FrameDecoder::Feed's); a completed frame is
+  // sorted into its queue first. 3008 only once the source has nothing more; 5 when it failed.
   int ReceiveOnce(ByteSource& source);
-  // Rounds until the source has nothing more (3008) or fails (5), at most `maxFrames`
-  // completed frames. Returns 5 when the source failed, else 1.
-  int ReceiveAvailable(ByteSource& source, int maxFrames = 64);
+  // Reads what the source holds, up to the input buffer's 8 KB a read, and sorts every frame
+  // completed in it into its queue. Reads again only while a read filled the buffer, at most a
+  // few times: what is left stays in the socket for the next wake-up. Returns 5 when the
+  // source failed, else 1.
+  int ReceiveAvailable(ByteSource& source);
 
   // Queue sizes (tests and diagnostics).
   std::size_t ReplyCount() const;
@@ -117,9 +120,28 @@ class CRecvQueue {
     std::uint64_t connection = 0;
   };
 
+  // What a plain frame is, for the queues and the log.
+  enum class Route { kIgnored, kList, kReply, kHaNotice, kShortHaNotice, kEvent };
+  static Route RouteOf(const std::uint8_t* frame, int size);
+
+  // Reads into the input buffer once it is used up: the count read, or -1.
+  int Refill(ByteSource& source);
+  // One outcome of the decoder over the input buffer; a completed frame is dispatched.
+  int FeedBuffered();
   void Dispatch(const std::uint8_t* frame, int size);
   void DispatchEnvelope(const std::uint8_t* frame, int size);
+  // Routes a plain frame to its queue, with its log lines around it.
   void DispatchPlain(const std::uint8_t* frame, int size);
+  // The queue side of the routing: no log line of the frame's own.
+  void Deliver(Route route, const std::uint8_t* frame, int size);
+  void PushList(const std::uint8_t* frame, int size);
+  void PushReply(const std::uint8_t* frame, int size);
+  // An established event's monitored device meets the waits armed on it; the frame is queued
+  // as any event.
+  void PushCallEvent(const std::uint8_t* frame, int size);
+  // The log lines of a routed frame: as it arrived and once it is queued.
+  void LogArrived(Route route, const std::uint8_t* frame, int size);
+  void LogQueued(Route route, const std::uint8_t* frame, int size);
   void PushEvent(StreamPtr frame);
   // Queues an event frame, dropping the oldest event frame when the limit is reached.
   void PushEventFrame(StreamPtr frame);
@@ -136,12 +158,20 @@ class CRecvQueue {
 
   CLogger& logger_;
   EstablishedWaiters& waiters_;
-  FrameReader reader_;                                    // service thread only
-  std::array<std::uint8_t, FrameReader::kBufferSize> plain_{};  // service thread only
+  // Service thread only: the decoder, the bytes read and not yet fed to it, and the buffer an
+  // envelope is opened into.
+  FrameDecoder decoder_;
+  std::array<std::uint8_t, FrameDecoder::kBufferSize> input_{};
+  int input_at_ = 0;
+  int input_end_ = 0;
+  std::array<std::uint8_t, FrameDecoder::kBufferSize> plain_{};
   std::atomic<std::uint64_t> connection_{0};
 
   // Limit of the reply and list queues as it stands now.
   std::size_t AnswerLimit() const;
+  // Drops the oldest frames of `queue` until it holds at most `limit`, counting them in
+  // `dropped`.
+  static Drops Trim(std::deque<StreamPtr>& queue, std::size_t limit, std::uint64_t& dropped);
   // Drops the oldest frames of `queue` until one more fits under `limit`, counting them in
   // `dropped`.
   static Drops MakeRoom(std::deque<StreamPtr>& queue, std::size_t limit,

@@ -104,6 +104,27 @@ TEST_F(RecvQueueLimits, AnAwaitedAnswerIsKeptWhole) {
   EXPECT_EQ(NumberOf(out), 293u);
 }
 
+// The end of an answer (read or given up) leaves at once no more than the small limit of what
+// is still queued, the newest, and says so in the log: the next request does not have to drop
+// the rest of an abandoned answer one frame at a time within its own wait.
+TEST_F(RecvQueueLimits, TheEndOfAnAnswerTrimsWhatIsLeftOfIt) {
+  queue.SetLimits(QueueLimits{50, 8, 1000});
+  queue.SetAnswering(true);
+  for (std::uint32_t n = 0; n < 300; ++n) source.Feed(NumberedReply(n));
+  for (std::uint32_t n = 0; n < 20; ++n) source.Feed(NumberedList(n));
+  Drain();
+  queue.SetAnswering(false);
+  EXPECT_EQ(queue.ReplyCount(), 8u);
+  EXPECT_EQ(queue.ListCount(), 8u);
+  Stream out;
+  ASSERT_EQ(queue.ReadReply(out, std::chrono::milliseconds(0)), kOk);
+  EXPECT_EQ(NumberOf(out), 292u);
+  ASSERT_EQ(queue.ReadList(out), kOk);
+  EXPECT_EQ(NumberOf(out), 12u);
+  EXPECT_NE(log.Text().find("recv queue full (reply, limit 8): 292 dropped"), std::string::npos);
+  EXPECT_NE(log.Text().find("recv queue full (list, limit 8): 12 dropped"), std::string::npos);
+}
+
 // The notices that drive fail-over are never dropped and do not count against the limit.
 TEST_F(RecvQueueLimits, NoticesOutliveAnEventFlood) {
   queue.SetLimits(QueueLimits{4, 8, 10001});

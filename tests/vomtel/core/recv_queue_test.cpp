@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <thread>
 
+#include "platform/sockets/tcp_socket.h"
 #include "support/byte_fakes.h"
 #include "vomtel/core/envelope.h"
 #include "vomtel/core/frame.h"
@@ -327,6 +331,61 @@ TEST_F(RecvQueueTest, PacketLogLines) {
   EXPECT_NE(text.find("] ReadQueue[R] :" + dump + "\n"), std::string::npos);
   EXPECT_NE(text.find("] \xA1\xDF\xA1\xDF\xA1\xDF evet data : <30>a1 00 1b 00 02 "), std::string::npos);
   EXPECT_NE(text.find("] \xA2\xB7\xA2\xB7WriteQueue[E] : a1 00 1b "), std::string::npos);
+}
+
+// A source that counts its reads.
+class CountingSource : public test::FedSource {
+ public:
+  int Read(std::uint8_t* buffer, int count) override {
+    ++reads;
+    return FedSource::Read(buffer, count);
+  }
+  int reads = 0;
+};
+
+TEST_F(RecvQueueTest, OneReadTakesWhatTheSourceHolds) {
+  struct Case {
+    const char* what;
+    std::size_t frames;
+    std::size_t junk;  // bytes of no frame type in front of each frame
+    int reads;
+  };
+  // 16-byte replies: 600 are more than one 8 KB buffer holds, so a second read takes the rest.
+  for (const Case c : {Case{"frames", 40, 0, 1}, Case{"junk between frames", 40, 50, 1},
+                       Case{"more than a buffer", 600, 0, 2}}) {
+    CRecvQueue fresh(log.Logger(), waiters);
+    fresh.SetLimits(QueueLimits{10, 1000, 1000});
+    CountingSource wire;
+    for (std::size_t i = 0; i < c.frames; ++i) wire.Feed(Concat(Filled(c.junk, 0x11), kReply));
+    EXPECT_EQ(fresh.ReceiveAvailable(wire), kOk) << c.what;
+    EXPECT_EQ(wire.reads, c.reads) << c.what;
+    EXPECT_EQ(fresh.ReplyCount(), c.frames) << c.what;
+  }
+}
+
+// A socket as the service thread reads it.
+class SocketSource : public ByteSource {
+ public:
+  explicit SocketSource(int fd) : fd_(fd) {}
+  int Read(std::uint8_t* buffer, int count) override { return SocketReceive(fd_, buffer, count); }
+
+ private:
+  int fd_;
+};
+
+TEST_F(RecvQueueTest, FramesSentJustBeforeTheServerClosesAreQueued) {
+  int ends[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, ends), 0);
+  const Bytes sent = Concat(kReply, EventFrame(2, {}));
+  ASSERT_EQ(::write(ends[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+  ::close(ends[1]);
+  SocketSource wire(ends[0]);
+  int result = kOk;
+  for (int wake = 0; wake < 10 && result == kOk; ++wake) result = queue.ReceiveAvailable(wire);
+  ::close(ends[0]);
+  EXPECT_EQ(result, kConnectionClosed);
+  EXPECT_EQ(NextReply(), kReply);
+  EXPECT_EQ(queue.EventCount(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-#include "vomtel/core/frame_reader.h"
+#include "vomtel/core/frame_decoder.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "vomtel/core/frame.h"
 #include "vomtel/core/result_codes.h"
@@ -14,31 +15,39 @@ bool IsFrameType(std::uint8_t byte) {
 
 }  // namespace
 
-int FrameReader::Receive(ByteSource& source) {
+int FrameDecoder::Input::Take(std::uint8_t* to, int most) {
+  const int count = std::min(most, left);
+  if (count <= 0) return 0;
+  if (to != nullptr) std::memcpy(to, data, static_cast<std::size_t>(count));
+  data += count;
+  left -= count;
+  return count;
+}
+
+int FrameDecoder::Feed(const std::uint8_t* data, int size, int& used) {
   complete_size_ = 0;
+  Input in{data, std::max(size, 0)};
+  int result = Receive(in);
+  if (result == kOk) result = ReceiveLength(in);
+  if (result == kOk) result = OnReceive(in);
+  used = std::max(size, 0) - in.left;
+  return result;
+}
+
+int FrameDecoder::Receive(Input& in) {
   if (first_byte_done_) return kOk;
-  while (skip_left_ > 0) {
-    const int got = source.Read(buffer_.data(), std::min(skip_left_, kBufferSize));
-    if (got < 0) return kConnectionClosed;
-    if (got == 0) return kIncomplete;
-    skip_left_ -= got;
-  }
-  const int got = source.Read(buffer_.data(), 1);
-  if (got < 0) return kConnectionClosed;
-  if (got == 0) return kIncomplete;
+  skip_left_ -= in.Take(nullptr, skip_left_);
+  if (skip_left_ > 0) return kIncomplete;
+  if (in.Take(buffer_.data(), 1) == 0) return kIncomplete;
   if (!IsFrameType(buffer_[0])) return kNotFrameType;
   head_count_ = 1;
   first_byte_done_ = true;
   return kOk;
 }
 
-int FrameReader::ReceiveLength(ByteSource& source) {
-  complete_size_ = 0;
+int FrameDecoder::ReceiveLength(Input& in) {
   if (length_done_) return kOk;
-  if (!first_byte_done_) return kIncomplete;
-  const int got = source.Read(buffer_.data() + head_count_, kHeadSize - head_count_);
-  if (got < 0) return kConnectionClosed;
-  head_count_ += got;
+  head_count_ += in.Take(buffer_.data() + head_count_, kHeadSize - head_count_);
   if (head_count_ < kHeadSize) return kIncomplete;
   head_count_ = 0;
   frame_length_ = (buffer_[1] << 8) | buffer_[2];
@@ -54,16 +63,9 @@ int FrameReader::ReceiveLength(ByteSource& source) {
   return kOk;
 }
 
-int FrameReader::OnReceive(ByteSource& source) {
-  complete_size_ = 0;
-  if (!first_byte_done_ || !length_done_) return kIncomplete;
-  const int missing = frame_length_ - body_count_;
-  if (missing > 0) {
-    const int got = source.Read(buffer_.data() + kHeadSize + body_count_, missing);
-    if (got < 0) return kConnectionClosed;
-    body_count_ += got;
-    if (body_count_ < frame_length_) return kIncomplete;
-  }
+int FrameDecoder::OnReceive(Input& in) {
+  body_count_ += in.Take(buffer_.data() + kHeadSize + body_count_, frame_length_ - body_count_);
+  if (body_count_ < frame_length_) return kIncomplete;
   complete_size_ = frame_length_ + kHeadSize;
   body_count_ = 0;
   first_byte_done_ = false;
@@ -71,11 +73,11 @@ int FrameReader::OnReceive(ByteSource& source) {
   return kOk;
 }
 
-void FrameReader::SkipNext(int count) {
+void FrameDecoder::SkipNext(int count) {
   if (count > 0) skip_left_ += count;
 }
 
-void FrameReader::Reset() {
+void FrameDecoder::Reset() {
   first_byte_done_ = false;
   length_done_ = false;
   head_count_ = 0;
