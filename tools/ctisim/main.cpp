@@ -21,10 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/ctisim/call_events.h"
 #include "tools/ctisim/flow_parser.h"
 #include "tools/ctisim/flow_runner.h"
-#include "tools/ctisim/frame_reader.h"
+#include "tools/ctisim/make_call_answer.h"
 #include "tools/ctisim/rule_text.h"
 #include "tools/ctisim/sim_server.h"
 
@@ -170,31 +169,13 @@ int main(int argc, char** argv) {
   });
 
   ctisim::SimServer& sim = *server;
-  ctisim::ReplyRule make_call;
-  make_call.hook = [&](const ctisim::Request& r) {
-    ctisim::FrameReader body = r.Fields();
-    ctisim::CallParties parties;
-    parties.monitored = body.GetStr8();
-    parties.other = body.GetStr8();
-    parties.call_id = 1000u + r.number;
-    {
-      std::lock_guard<std::mutex> lock(versions_mu);
-      parties.version = versions[r.connection];
-    }
-    static constexpr std::uint8_t kSequence[] = {
-        ctisim::kEventOriginated, ctisim::kEventDelivered, ctisim::kEventEstablished,
-        ctisim::kEventConnectionCleared};
-    for (int i = 0; i < args.events; ++i) {
-      const std::uint8_t code = kSequence[i % 4];
-      ctisim::EventHead head;
-      head.version = parties.version;
-      ctisim::SendShape shape;
-      shape.delay = ctisim::Millis{50 * (i + 1)};
-      sim.PushEvent(code, ctisim::CallEventBody(code, parties), head, r.connection, shape);
-    }
-    ctisim::ReplyRule ok;
-    return ctisim::BuildAnswer(r, ok, ctisim::OpenDefaults{});
-  };
+  ctisim::MakeCallEvents call_events;
+  call_events.count = args.events;
+  const ctisim::ReplyRule make_call =
+      ctisim::MakeCallRule(sim, call_events, [&](int connection) {
+        std::lock_guard<std::mutex> lock(versions_mu);
+        return versions[connection];
+      });
   if (!flow_makes_calls) sim.SetRule(ctisim::kClassCall, ctisim::kCodeMakeCall, make_call);
   for (const ctisim::RuleText& r : args.rules) sim.SetRule(r.cls, r.code, r.rule);
   sim.SetKeepAlive(std::chrono::duration_cast<ctisim::Millis>(
