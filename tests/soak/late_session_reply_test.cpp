@@ -33,10 +33,15 @@ class LateSessionReplyTest : public ::testing::Test {
     Timings timings;
     timings.sendWait = milliseconds(500);
     timings.connectTimeout = milliseconds(300);
-    timings.replyUnit = milliseconds(40);  // a wait of three units: 120 ms
+    timings.replyUnit = kReplyUnit;  // a reply wait of three units
     timings.retryPeriod = milliseconds(150);
     return timings;
   }
+  // Long enough for a reply to come within its wait on a busy machine.
+  static constexpr milliseconds kReplyUnit{400};
+  // How much later than the end of its request's wait a late reply comes: more than a
+  // waiter that is slow to wake up after its deadline may still see.
+  static constexpr milliseconds kLateBy{800};
 
   void SetUp() override {
     Settings settings;
@@ -55,16 +60,16 @@ class LateSessionReplyTest : public ::testing::Test {
   }
   void TearDown() override { adapter_->Proxy().CloseAll(); }
 
-  // The next answer of (class, code) comes 100 ms after the request's wait of three units.
+  // The next answer of (class, code) comes kLateBy after the request's wait of three units.
   void DelayNext(std::uint8_t cls, std::uint8_t code, std::uint32_t result) {
     ctisim::ReplyRule late;
     late.result = result;
-    late.shape.delay = milliseconds(3 * 40 + 100);
+    late.shape.delay = 3 * kReplyUnit + kLateBy;
     sim_.AddOnceRule(cls, code, late);
   }
   // Waits until the late reply has reached the session's reply queue.
   bool LateReplyQueued() {
-    const auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
+    const auto deadline = std::chrono::steady_clock::now() + milliseconds(30000);
     while (session_->Socket().RecvQueue().ReplyCount() == 0) {
       if (std::chrono::steady_clock::now() >= deadline) return false;
       std::this_thread::sleep_for(milliseconds(5));
