@@ -11,6 +11,9 @@ DeskConfig LocalDesk(std::uint16_t serverPort, const HttpRecorder& web,
   config.customerWeb = web.BaseUrl();
   config.recordingWeb = web.BaseUrl();
   config.rec = web.BaseUrl() + "/rec/";
+  // A process's first requests through the network stack take seconds under a sanitizer on a
+  // busy machine; the web server of the tests always answers.
+  config.httpTimeoutMs = 20000;
   if (edit) edit(config);
   return config;
 }

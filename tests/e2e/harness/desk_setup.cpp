@@ -62,6 +62,7 @@ void WriteDeskFolder(const std::filesystem::path& folder, const DeskConfig& c) {
   line("STATS_DB=" + c.statsDb);
   line("DIAL_BIND=127.0.0.1");
   line("BROWSER=" + (c.browser.empty() ? script.string() + " %u" : c.browser));
+  if (c.httpTimeoutMs > 0) line("HTTP_TIMEOUT_MS=" + std::to_string(c.httpTimeoutMs));
   WriteText(folder / "SOFTPHONE.ini", ini.str());
 }
 
