@@ -27,7 +27,10 @@ TEST_F(DeskTest, StandbyTakesOverUnseenAndBothGoneLogsOut) {
   standby->PushWholeCall("0212345678", 77);
   ASSERT_TRUE(standby->WaitForAgentState(kReady, kWait)) << "the call through the standby\n"
                                                          << Report();
-  EXPECT_TRUE(standby->AgentStates().size() <= 2u) << "the end of the call only";
+  const std::vector<AgentStateRequest> states = standby->AgentStates();
+  std::string modes;
+  for (const AgentStateRequest& s : states) modes += " " + std::to_string(s.mode);
+  EXPECT_TRUE(states.size() <= 2u) << "the end of the call only; the modes asked:" << modes;
   EXPECT_EQ(standby->CountAgentStates(kLogin), 0u);
   EXPECT_EQ(server_->AgentStates().size(), loginStates);
   EXPECT_EQ(desk_->Log().Count(kDownLine), 0u) << Report();

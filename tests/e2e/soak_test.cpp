@@ -131,18 +131,18 @@ class Soak : public DeskTest {
     const std::string tag = "C" + std::to_string(index);
     switch (kind) {
       case Client::kDial: {
-        const std::optional<DialReply> r =
-            client.Ask(DialRequestText("SP-100", "02-555-1234", "K" + tag, tag), kWait);
-        const std::string code = r ? ReplyField(r->text, 2) : "none";
+        const std::string request = DialRequestText("SP-100", "02-555-1234", "K" + tag, tag);
+        const std::optional<DialReply> r = client.Ask(request, kWait);
+        const std::string code = r ? ReplyField(r->text, 2) : "none" + Handled(request);
         // Ready or in one of the soak's calls; never logged out.
         if (code != "00" && code != "03") Note(tag + " dial: " + code);
         break;
       }
       case Client::kShort: {
-        const std::optional<DialReply> r =
-            client.Ask(DialRequestText("SP-210", "1 2", "K", tag), kWait);
+        const std::string request = DialRequestText("SP-210", "1 2", "K", tag);
+        const std::optional<DialReply> r = client.Ask(request, kWait);
         if (!r || r->text != tag + "|SP-210|01|f3|f4|1 2|f6|K|") {
-          Note(tag + " short: " + (r ? r->text : "none"));
+          Note(tag + " short: " + (r ? r->text : "none" + Handled(request)));
         }
         break;
       }
@@ -163,6 +163,15 @@ class Soak : public DeskTest {
         client.Send(DialRequestText("SP-100", "123", "K", tag));
         break;
     }
+  }
+
+  // For a request that got no reply: how far the program got with it, by its log.
+  std::string Handled(const std::string& request) const {
+    const std::string tag = request.substr(0, request.find('|') + 1);
+    const bool received = desk_->Log().Count("[RECV]" + request) > 0;
+    const bool answered = desk_->Log().Count("[SEND]" + tag) > 0;
+    return std::string(" (logged as received: ") + (received ? "yes" : "no") +
+           ", a reply to its tag logged: " + (answered ? "yes" : "no") + ")";
   }
 
   void Note(const std::string& text) {
