@@ -6,12 +6,13 @@
 
 namespace vomtel {
 
-PollOutcome PollSocket(int fd, bool wantWrite, int wakeFd, std::chrono::milliseconds timeout) {
+PollOutcome PollSocket(int fd, bool wantWrite, int wakeFd, std::chrono::milliseconds timeout,
+                       bool wantRead) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + timeout;
   pollfd fds[2] = {};
-  fds[0].fd = fd;
-  fds[0].events = static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0));
+  fds[0].fd = wantRead || wantWrite ? fd : -1;  // a negative fd is skipped by poll
+  fds[0].events = static_cast<short>((wantRead ? POLLIN : 0) | (wantWrite ? POLLOUT : 0));
   fds[1].fd = wakeFd;  // a negative fd is skipped by poll
   fds[1].events = POLLIN;
   const nfds_t count = wakeFd >= 0 ? 2 : 1;
@@ -32,7 +33,7 @@ PollOutcome PollSocket(int fd, bool wantWrite, int wakeFd, std::chrono::millisec
       outcome.status = -1;
       return outcome;
     }
-    outcome.readable = (got & (POLLIN | POLLERR | POLLHUP)) != 0;
+    outcome.readable = wantRead && (got & (POLLIN | POLLERR | POLLHUP)) != 0;
     outcome.writable = (got & POLLOUT) != 0;
     outcome.woken = count == 2 && (fds[1].revents & POLLIN) != 0;
     outcome.status = 1;

@@ -12,9 +12,11 @@ struct PollOutcome {
   bool woken = false;      // the wake-up descriptor was signalled
 };
 
-// Waits at most `timeout` for `fd` to become readable (and writable when `wantWrite`) or for
-// `wakeFd` to become readable. A negative `wakeFd` is not watched. An interrupted poll is
-// resumed with the time left to the same deadline.
-PollOutcome PollSocket(int fd, bool wantWrite, int wakeFd, std::chrono::milliseconds timeout);
+// Waits at most `timeout` for `fd` to become readable (when `wantRead`; writable when
+// `wantWrite`) or for `wakeFd` to become readable. A negative `wakeFd` is not watched; nor is
+// `fd` when neither is wanted. An interrupted poll is resumed with the time left to the same
+// deadline.
+PollOutcome PollSocket(int fd, bool wantWrite, int wakeFd, std::chrono::milliseconds timeout,
+                       bool wantRead = true);
 
 }  // namespace vomtel

@@ -71,6 +71,9 @@ int SocketReceive(int fd, std::uint8_t* buffer, int count) {
     // next call reports the end.
     if (got == 0) return done > 0 ? done : -1;
     done += static_cast<int>(got);
+    // Less than asked for: the socket held no more a moment ago. Asking again would only find
+    // it empty (and cost a call); what comes meanwhile shows in the next poll.
+    if (done < count) return done;
   }
   return done;
 }

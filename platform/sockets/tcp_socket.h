@@ -24,7 +24,8 @@ int TcpConnect(const std::string& ip, std::uint16_t port, std::chrono::milliseco
 // of bytes taken by the socket (0..count), or -1 on a socket error.
 int SocketSend(int fd, const std::uint8_t* data, int count);
 
-// Receives up to `count` bytes until no more are available. Returns the number of bytes
+// Receives up to `count` bytes of what the socket holds (a read that finds fewer than it asks
+// for took all there was and ends the call). Returns the number of bytes
 // received (0..count), or -1 on a socket error or when the peer has closed the connection and
 // nothing it sent before is left to hand out.
 int SocketReceive(int fd, std::uint8_t* buffer, int count);

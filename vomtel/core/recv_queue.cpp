@@ -92,7 +92,7 @@ CRecvQueue::Drops CRecvQueue::MakeRoom(std::deque<StreamPtr>& queue, std::size_t
 
 // --- Callers' threads ---
 
-int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
+int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait, ReplyWaitReader* reader) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   // Connection 0 stands for none yet: nothing ends it.
   const std::uint64_t connection = connection_.load();
@@ -101,10 +101,19 @@ int CRecvQueue::ReadReply(Stream& out, std::chrono::milliseconds wait) {
   {
     std::unique_lock<std::mutex> lock(reply_mutex_);
     const auto ended = [&] { return connection != 0 && ended_ >= connection; };
-    if (replies_.empty()) {
+    while (replies_.empty()) {
       if (ended()) return kNotConnected;
-      if (wait.count() <= 0) return kTimeout;
+      if (wait.count() <= 0 || (waited && std::chrono::steady_clock::now() >= deadline)) {
+        return kTimeout;
+      }
       waited = true;
+      if (reader != nullptr && connection != 0) {
+        lock.unlock();
+        const bool read = reader->ReadFor(connection, deadline);
+        lock.lock();
+        if (read) continue;
+      }
+      // Another thread reads the connection: what it queues, or the end, ends the wait.
       reply_signal_.wait_until(lock, deadline, [&] { return !replies_.empty() || ended(); });
       if (replies_.empty()) return ended() ? kNotConnected : kTimeout;
     }

@@ -1,5 +1,6 @@
-// CRecvQueue: the receive side of one socket service. The service thread hands it the
-// connection to read from; it reads what the socket holds into one buffer of 8 KB, feeds those
+// CRecvQueue: the receive side of one socket service. The connection's reader (the service
+// thread, or a caller waiting for its reply, one at a time) hands it the connection to read
+// from; it reads what the socket holds into one buffer of 8 KB, feeds those
 // bytes to the frame decoder (FrameDecoder), opens enciphered envelopes and sorts
 // the frames into three queues that callers take from: replies (0xA2, with a timed wait),
 // events (0xA1, the HA notices 17 and 18 and the connection-lost notice 0xA4) and list frames
@@ -52,6 +53,20 @@ struct QueueLimits {
   std::size_t answer = 10001;
 };
 
+// Reads the connection on the thread of a caller that waits for its reply, while no other
+// thread reads it (CSocket). ReadFor reads what arrives on `connection` until `deadline` at
+// the latest, sorting it into the queues, and returns true; it returns false at once, reading
+// nothing, when another thread reads the connection or `connection` is over (the wait then
+// waits for what that thread queues, or for the end).
+class ReplyWaitReader {
+ public:
+  virtual bool ReadFor(std::uint64_t connection,
+                       std::chrono::steady_clock::time_point deadline) = 0;
+
+ protected:
+  ~ReplyWaitReader() = default;
+};
+
 class CRecvQueue {
  public:
   // Established events are reported to EstablishedWaiters::Instance().
@@ -76,8 +91,9 @@ class CRecvQueue {
   // wake-ups before the deadline with nothing queued wait on). 1 with the reply, 3013 when
   // none came; a wait of 0 or less does not wait. When the connection that was current as the
   // call began has ended and no reply is queued, 3014 at once: no reply can come any more (a
-  // reply that arrived before the end is still taken).
-  int ReadReply(Stream& out, std::chrono::milliseconds wait);
+  // reply that arrived before the end is still taken). With `reader`, the wait reads the
+  // connection itself through it while no other thread does (ReplyWaitReader).
+  int ReadReply(Stream& out, std::chrono::milliseconds wait, ReplyWaitReader* reader = nullptr);
   // Takes the oldest event without waiting: 1 with the frame, 3010 when none is queued. A
   // connection-lost notice comes out as the one byte 0xA4. `connection`, when given, receives
   // the id of the connection the event came on (for 0xA4, the connection that ended).
@@ -90,7 +106,7 @@ class CRecvQueue {
   // Drops the list frames left from an earlier query.
   void DiscardLists();
 
-  // --- Service side ---
+  // --- Service side: the service thread, or a caller that reads for it (ReplyWaitReader) ---
 
   // A new connection starts (called while no service thread runs): the reply and list queues
   // are emptied and reassembly starts afresh; queued events are kept.
@@ -158,8 +174,8 @@ class CRecvQueue {
 
   CLogger& logger_;
   EstablishedWaiters& waiters_;
-  // Service thread only: the decoder, the bytes read and not yet fed to it, and the buffer an
-  // envelope is opened into.
+  // The reader of the connection only (one thread at a time): the decoder, the bytes read and
+  // not yet fed to it, and the buffer an envelope is opened into.
   FrameDecoder decoder_;
   std::array<std::uint8_t, FrameDecoder::kBufferSize> input_{};
   int input_at_ = 0;

@@ -133,7 +133,7 @@ int CSession::ReadReply(Stream& out, std::chrono::milliseconds wait,
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     const int result =
-        socket_->RecvQueue().ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
+        socket_->ReadReply(out, std::max(left, std::chrono::milliseconds(0)));
     if (result != kOk) return result;
     const ReplyVerdict verdict = given_up_.Judge(out, awaited);
     if (verdict == ReplyVerdict::kTake) return kOk;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "platform/sockets/poll_wait.h"
 #include "vomtel/core/result_codes.h"
@@ -52,9 +53,15 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   }
   // A new connection: nothing of the last one is carried over but its events.
   const std::uint64_t connection = ++next_connection;
-  connection_.store(connection);
-  send_queue_.BeginConnection(&channel_);
-  recv_queue_.BeginConnection(connection);
+  {
+    WaitReader();  // a caller of the last connection may still be about to look at it
+    ReaderHold hold(*this);
+    connection_.store(connection);
+    send_queue_.BeginConnection(&channel_);
+    recv_queue_.BeginConnection(connection);
+    reader_wake_.Drain();
+    reader_wanted_.store(false);
+  }
   wake_.Drain();
   TouchActivity();
   stop_.store(false);
@@ -116,6 +123,59 @@ bool CSocket::IsAlive() const {
   return elapsed_ms < 0 || elapsed_ms < heartbeat_ms_.load();
 }
 
+bool CSocket::TakeReaderForLoop() {
+  if (TakeReader()) return true;
+  // Told first, tried again second: a holder that gives the token back in between either
+  // leaves it to this second try or sees the wish and wakes the loop.
+  reader_wanted_.store(true);
+  if (!TakeReader()) return false;
+  reader_wanted_.store(false);
+  return true;
+}
+
+void CSocket::WaitReader() {
+  while (!TakeReader()) {
+    reader_wake_.Signal();
+    std::this_thread::yield();
+  }
+}
+
+void CSocket::GiveReaderBack() {
+  reader_.store(false);
+  // The loop stopped watching the socket while it was read here: it watches it again.
+  if (reader_wanted_.exchange(false)) wake_.Signal();
+}
+
+void CSocket::ReadSocket() {
+  const int result = recv_queue_.ReceiveAvailable(channel_);
+  TouchActivity();
+  if (result == kConnectionClosed) {
+    stop_.store(true);
+    wake_.Signal();
+  }
+}
+
+bool CSocket::ReadFor(std::uint64_t connection, std::chrono::steady_clock::time_point deadline) {
+  // Without its own wake-up a caller's wait could keep the loop from ending: the loop reads.
+  if (reader_wake_.Fd() < 0 || !TakeReader()) return false;
+  ReaderHold hold(*this);
+  if (stop_.load() || stopped_.load() || connection_.load() != connection) return false;
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+      deadline - std::chrono::steady_clock::now());
+  const PollOutcome outcome = PollSocket(channel_.Fd(), false, reader_wake_.Fd(),
+                                         std::max(left, std::chrono::milliseconds(0)));
+  if (outcome.status < 0 || outcome.woken) return false;  // the loop ends the connection
+  if (!outcome.readable) return true;                       // the deadline has come
+  try {
+    ReadSocket();
+  } catch (const std::exception&) {
+    // Out of memory while queueing a frame: as on the service thread, the connection ends.
+    stop_.store(true);
+    wake_.Signal();
+  }
+  return !stop_.load();
+}
+
 int CSocket::Write(const Stream& frame) {
   if (Stopped()) return kNotConnected;
   return send_queue_.Write(frame, timings_.sendWait);
@@ -133,13 +193,14 @@ void CSocket::Run(std::uint64_t connection) {
   const int fd = channel_.Fd();
   try {
     while (!stop_.load()) {
-      const PollOutcome outcome =
-          PollSocket(fd, send_queue_.HasPending(), wake_.Fd(), PassTimeout());
+      // While a caller reads the socket the loop does not watch it (the caller wakes it).
+      const PollOutcome outcome = PollSocket(fd, send_queue_.HasPending(), wake_.Fd(),
+                                             PassTimeout(), !reader_wanted_.load());
       if (outcome.status < 0) stop_.store(true);
       if (outcome.woken) wake_.Drain();
-      if (outcome.readable) {
-        if (recv_queue_.ReceiveAvailable(channel_) == kConnectionClosed) stop_.store(true);
-        TouchActivity();
+      if (outcome.readable && TakeReaderForLoop()) {
+        ReaderHold hold(*this);
+        ReadSocket();
       }
       if (send_queue_.Flush(channel_) == kConnectionClosed) stop_.store(true);
       if (!IsAlive()) stop_.store(true);
@@ -150,12 +211,19 @@ void CSocket::Run(std::uint64_t connection) {
   }
 
   logger_.Write("[vomtelSock : StopService] StopService OK", kLogInfo);
-  // Stopped before the pending writers are woken: one that fails now sees the service stopped.
-  // A writer that passed the stopped test a moment ago is refused by the send queue itself. The
-  // socket is closed under the send queue's lock, which writers hold while they send on it.
-  stopped_.store(true);
-  send_queue_.EndConnection([this] { channel_.Close(); });
-  recv_queue_.PostConnectionLost(connection);
+  // A caller reading the socket lets go of it before it is closed, and none takes it after.
+  stop_.store(true);
+  WaitReader();
+  {
+    ReaderHold hold(*this);
+    // Stopped before the pending writers are woken: one that fails now sees the service
+    // stopped. A writer that passed the stopped test a moment ago is refused by the send queue
+    // itself. The socket is closed under the send queue's lock, which writers hold while they
+    // send on it.
+    stopped_.store(true);
+    send_queue_.EndConnection([this] { channel_.Close(); });
+    recv_queue_.PostConnectionLost(connection);
+  }
   service_thread_id_.store(std::thread::id());
 }
 

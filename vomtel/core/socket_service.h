@@ -14,6 +14,15 @@
 // and wakes the loop through an eventfd; the select time-out still bounds one pass, so the
 // silence limit is tested at least that often.
 //
+// One thread reads the socket at a time: whoever holds its reader token. A caller waiting for
+// its reply (ReadReply) takes it when it is free and reads the socket itself, sorting what
+// comes into the receive queue as the loop does (events stay in order, the HA and
+// connection-lost notices are queued, every read counts as the server heard), which saves the
+// hand-off of the reply from the service thread. The loop takes the token for each read; when
+// it finds it held, it stops watching the socket until the caller gives the token back and
+// wakes it. A caller that finds the connection closed asks the loop to end; the loop ends the
+// connection as always, after taking the token, so no caller reads a socket being closed.
+//
 // One CSocket can be started again after its loop ended: each start is a new connection with
 // a new process-wide unique id, on which the send and reply queues start empty.
 #pragma once
@@ -36,7 +45,7 @@
 
 namespace vomtel {
 
-class CSocket {
+class CSocket final : private ReplyWaitReader {
  public:
   CSocket(CLogger& logger, const Timings& timings);
   // Stops the service and joins its thread.
@@ -72,13 +81,41 @@ class CSocket {
   // frame's last byte has gone out.
   int Write(const Stream& frame);
 
+  // The oldest reply, waiting up to `wait` (CRecvQueue::ReadReply), reading the socket on this
+  // thread while no other thread reads it.
+  int ReadReply(Stream& out, std::chrono::milliseconds wait) {
+    return recv_queue_.ReadReply(out, wait, this);
+  }
+
   CSendQueue& SendQueue() { return send_queue_; }
   CRecvQueue& RecvQueue() { return recv_queue_; }
 
  private:
+  // Gives the reader token back when it goes.
+  class ReaderHold {
+   public:
+    explicit ReaderHold(CSocket& socket) : socket_(socket) {}
+    ~ReaderHold() { socket_.GiveReaderBack(); }
+    ReaderHold(const ReaderHold&) = delete;
+    ReaderHold& operator=(const ReaderHold&) = delete;
+
+   private:
+    CSocket& socket_;
+  };
+
   void Run(std::uint64_t connection);
   void StopLocked();
   std::chrono::milliseconds PassTimeout() const;
+  // A caller's read of the socket (ReplyWaitReader).
+  bool ReadFor(std::uint64_t connection, std::chrono::steady_clock::time_point deadline) override;
+  // The reader token: TakeReader true when taken here; the loop's TakeReaderForLoop also tells
+  // the holder to wake it; WaitReader takes it whatever the wait (no caller keeps it long).
+  bool TakeReader() { return !reader_.exchange(true); }
+  bool TakeReaderForLoop();
+  void WaitReader();
+  void GiveReaderBack();
+  // What a read found: the service thread's, or a caller's for it.
+  void ReadSocket();
 
   CLogger& logger_;
   const Timings timings_;
@@ -86,6 +123,11 @@ class CSocket {
   CRecvQueue recv_queue_;
   CTcpChannel channel_;
   WakeEvent wake_;
+  // The reader token; whether the loop found it held and stopped watching the socket; and the
+  // wake-up of a caller's wait on the socket when the loop ends.
+  std::atomic<bool> reader_{false};
+  std::atomic<bool> reader_wanted_{false};
+  WakeEvent reader_wake_;
 
   std::atomic<bool> stop_{true};
   std::atomic<bool> stopped_{true};

@@ -269,6 +269,80 @@ TEST_F(SocketServiceTest, HundredStopStartCyclesLeaveNothingBehind) {
 }
 
 
+// A call event numbered `n` (byte 14).
+Bytes NumberedEvent(std::uint8_t n) {
+  Bytes body = test::Filled(12, 0);
+  body[1] = 2;  // event code: a call event
+  body[11] = n;
+  return test::WireFrame(0xA1, body);
+}
+
+// Each queued event as its first byte, and for a call event its number.
+std::vector<int> EventsIn(CRecvQueue& queue) {
+  std::vector<int> events;
+  Stream out;
+  while (queue.ReadEvent(out) == kOk) events.push_back(out.Size() > 14 ? out.At(14) : out.At(0));
+  return events;
+}
+
+// A caller waiting for its reply may read the socket itself: what comes is sorted as the loop
+// sorts it (events in order between the frames of an answer, the HA notice among them), and
+// the server's close ends the next wait at once with the connection-lost notice queued.
+TEST_F(SocketServiceTest, AWaitingCallerSortsWhatComesAsTheLoopDoes) {
+  socket.SetHeartbeatLimit(60000);
+  StartAndAccept();
+  const Bytes first = kReply;
+  Bytes second = kReply;
+  second.back() = 4;
+  Bytes ha = test::Filled(29, 0);
+  ha[1] = 0xFC;  // HA notice; byte 31 non-zero: this server is active
+  ha[28] = 1;
+  std::vector<int> results;
+  std::vector<Bytes> replies;
+  std::thread caller([&] {
+    for (int i = 0; i < 3; ++i) {
+      Stream reply;
+      results.push_back(socket.ReadReply(reply, 5s));
+      replies.emplace_back(reply.Data(), reply.Data() + reply.Size());
+    }
+  });
+  server.Send(test::Concat(NumberedEvent(1), Bytes(first.begin(), first.begin() + 5)));
+  server.Send(test::Concat(test::Concat(Bytes(first.begin() + 5, first.end()), NumberedEvent(2)),
+                           test::Concat(test::WireFrame(0xA1, ha), second)));
+  server.Send(NumberedEvent(3));
+  server.ClosePeer();
+  caller.join();
+  EXPECT_EQ(results, (std::vector<int>{kOk, kOk, kNotConnected}));
+  EXPECT_EQ(replies[0], first);
+  EXPECT_EQ(replies[1], second);
+  ASSERT_TRUE(Eventually([&] { return socket.Stopped(); }));
+  socket.StopService();
+  EXPECT_EQ(EventsIn(socket.RecvQueue()), (std::vector<int>{1, 2, kHaActive, 3, kConnectionLost}));
+}
+
+// Once a caller's wait is over, the loop reads the socket again by itself, however long its
+// passes: an event that comes after a wait that ended without a reply is queued.
+TEST_F(SocketServiceTest, TheLoopReadsAgainAfterACallersWait) {
+  socket.SetSelectTimeout(60, 0);  // only a wake-up ends a pass within the test
+  socket.SetHeartbeatLimit(120000);
+  StartAndAccept();
+  for (std::uint8_t n = 1; n <= 5; ++n) {
+    // An event once the request is in, while its caller waits, then no reply: the wait runs out.
+    std::thread caller([&] {
+      EXPECT_EQ(socket.Write(Stream(kRequest.data(), kRequest.size())), kOk);
+      Stream reply;
+      EXPECT_EQ(socket.ReadReply(reply, 200ms), kTimeout);
+    });
+    EXPECT_EQ(server.Receive(kRequest.size()), kRequest);
+    server.Send(NumberedEvent(n));
+    caller.join();
+    server.Send(NumberedEvent(static_cast<std::uint8_t>(n + 10)));
+    ASSERT_TRUE(Eventually([&] { return socket.RecvQueue().EventCount() == 2; })) << n;
+    EXPECT_EQ(EventsIn(socket.RecvQueue()), (std::vector<int>{n, n + 10}));
+  }
+  socket.StopService();
+}
+
 // A process with many files open gets descriptor numbers past 1024, where a select()-based
 // loop would write outside its descriptor set.
 TEST_F(SocketServiceTest, WorksOnDescriptorsPast1024) {

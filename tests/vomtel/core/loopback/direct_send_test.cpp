@@ -113,7 +113,9 @@ TEST(DirectSend, FramesTheSocketTakesInPartsAreCompletedInOrder) {
     for (const Bytes& frame : frames) results.push_back(socket.Write(Stream(frame.data(), frame.size())));
   });
   // The peer reads nothing until a frame was only partly taken and the rest waits for the loop.
-  EXPECT_TRUE(WaitUntil([&] { return socket.SendQueue().HasPending(); }));
+  // Filling the socket's buffers takes some hundred frames, each logged with its dump: under a
+  // sanitizer on a busy machine that may take longer than the usual patience.
+  EXPECT_TRUE(WaitUntil([&] { return socket.SendQueue().HasPending(); }, 6 * kPatience));
   EXPECT_EQ(peer.Receive(expected.size()), expected);
   writer.join();
   EXPECT_EQ(results, std::vector<int>(kFrames, kOk));
