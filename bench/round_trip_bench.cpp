@@ -1,7 +1,8 @@
 // One request's round trip: through the session (its send and reply wait, as the request
 // operations use them) and through the C interface (vomtelMakeCall), each interleaved sample
 // by sample with a raw TCP ping-pong of the same frame sizes on the same loopback, and with the
-// same ping-pong through an I/O thread (two hand-offs; the session makes the reply's only).
+// same ping-pong through an I/O thread (two hand-offs; the session makes the reply's only), and
+// with a bare client of the same simulator, which shows the simulator's own share.
 //
 // On a machine shared with other work, where a thread lands decides much of a round trip, and
 // a thread stays where it landed. So the samples are taken in rounds, each with new peers,
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bare_sim_client.h"
 #include "bench/figures.h"
 #include "bench/latency_samples.h"
 #include "bench/raw_ping_pong.h"
@@ -48,6 +50,8 @@ struct GateOnServer {
 struct Round {
   std::function<bool()> operation;  // empty when the gate did not open
   std::size_t requestSize = 0;
+  // A bare client of the round's simulator sending the same request (none when empty).
+  std::shared_ptr<BareSimClient> bare;
 };
 
 // The raw peers of one round.
@@ -66,6 +70,7 @@ struct PairResult {
   RoundSamples library{kSamples};
   RoundSamples raw{kSamples};
   RoundSamples relay{kSamples};
+  RoundSamples bare{kSamples};
   std::size_t requestSize = 0;
   int failures = 0;
 };
@@ -83,6 +88,7 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
       result.library.EndRound();
       result.raw.EndRound();
       result.relay.EndRound();
+      result.bare.EndRound();
       peers.reset();
       round = Round{};
       round = makeRound();
@@ -96,9 +102,14 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
         state.SkipWithError("raw ping-pong peers could not start");
         break;
       }
+      if (round.bare && !round.bare->ok()) {
+        state.SkipWithError("bare client of the simulator could not connect");
+        break;
+      }
       for (int i = 0; i < kWarmUp; ++i) {
         peers->client.Exchange();
         peers->relay.Exchange();
+        if (round.bare) round.bare->Exchange();
         round.operation();
       }
     }
@@ -107,22 +118,27 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
     const auto t1 = Clock::now();
     const bool relay_ok = peers->relay.Exchange();
     const auto t2 = Clock::now();
-    const bool ok = round.operation();
+    const bool bare_ok = !round.bare || round.bare->Exchange();
     const auto t3 = Clock::now();
-    if (!raw_ok || !relay_ok || !ok) ++result.failures;
+    const bool ok = round.operation();
+    const auto t4 = Clock::now();
+    if (!raw_ok || !relay_ok || !bare_ok || !ok) ++result.failures;
     result.raw.Add(t1 - t0);
     result.relay.Add(t2 - t1);
-    result.library.Add(t3 - t2);
-    state.SetIterationTime(std::chrono::duration<double>(t3 - t2).count());
+    if (round.bare) result.bare.Add(t3 - t2);
+    result.library.Add(t4 - t3);
+    state.SetIterationTime(std::chrono::duration<double>(t4 - t3).count());
   }
   result.library.EndRound();
   result.raw.EndRound();
   result.relay.EndRound();
+  result.bare.EndRound();
   state.counters["p50_us"] = result.library.MedianUs();
   state.counters["p99_us"] = result.library.All().PercentileUs(99);
   state.counters["raw_p50_us"] = result.raw.MedianUs();
   state.counters["raw_p99_us"] = result.raw.All().PercentileUs(99);
   state.counters["relay_p50_us"] = result.relay.MedianUs();
+  if (result.bare.All().Count() > 0) state.counters["bare_sim_p50_us"] = result.bare.MedianUs();
   state.counters["ratio_p50"] = result.library.MedianUs() / result.raw.MedianUs();
   state.counters["failures"] = result.failures;
   return result;
@@ -155,7 +171,7 @@ void BM_RoundTripSession(benchmark::State& state) {
                    Stream reply;
                    return session->ReadReply(reply, kReplyWait) == 1;
                  },
-                 size};
+                 size, nullptr};
   });
   Figures::Instance().Record(
       Section::kRoundTrip,
@@ -170,8 +186,10 @@ void CApiRoundTrip(benchmark::State& state, int logLevel) {
     const std::size_t size = MakeCallSize(*target);
     if (size == 0) return Round{};
     if (logLevel > 0) SetGateLogLevel(target->gate.Gate(), logLevel);
+    auto bare = std::make_shared<BareSimClient>(target->server->Port(),
+                                                target->server->Received().back().frame);
     target->server->ClearReceived();
-    return Round{[target] { return MakeCall(target->gate.Gate()) == 1; }, size};
+    return Round{[target] { return MakeCall(target->gate.Gate()) == 1; }, size, bare};
   });
   const std::string sizes = Sizes(result.requestSize, ctisim::kReplyHead);
   if (logLevel > 0) {
@@ -187,6 +205,13 @@ void CApiRoundTrip(benchmark::State& state, int logLevel) {
                              {"vomtelMakeCall round trip, median", result.library.MedianUs(), "us",
                               "raw TCP ping-pong median", result.raw.MedianUs(), Goal::kRatioAtMost,
                               2, "<= 2x raw", sizes + ", log LEVEL=0"});
+  Figures::Instance().Record(
+      Section::kRoundTrip,
+      {"vomtelMakeCall round trip beside a bare client of the same simulator, median",
+       result.library.MedianUs(), "us", "bare client, same request, same simulator",
+       result.bare.MedianUs(), Goal::kNone, 0, "",
+       "the bare client's blocking send and read until the reply: the loopback's and the "
+       "simulator's share; the rest is the library's"});
   char relayRatio[32];
   std::snprintf(relayRatio, sizeof relayRatio, "%.2fx",
                 result.library.MedianUs() / result.relay.MedianUs());
