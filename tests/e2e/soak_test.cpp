@@ -40,6 +40,7 @@ std::string Targets(const std::optional<Descriptors>& before,
     text += d == &before ? "before:\n" : "after:\n";
     if (!*d) continue;
     for (const std::string& t : (*d)->targets) text += "  " + t + "\n";
+    for (const std::string& t : (*d)->tcpRows) text += "  tcp " + t + "\n";
   }
   return text;
 }

@@ -28,7 +28,12 @@ std::set<std::string> SocketInodes(pid_t pid) {
   return inodes;
 }
 
-std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid_t pid);
+struct TcpRow {
+  std::uint16_t port = 0;  // local
+  std::string state;       // as /proc writes it: 01 established, 0A listening, ...
+  std::string remote;      // address:port in /proc's hexadecimal
+};
+std::optional<std::vector<TcpRow>> OwnTcpRows(pid_t pid);
 
 }  // namespace
 
@@ -44,7 +49,13 @@ std::optional<Descriptors> OpenDescriptors(pid_t pid) {
     if (target.rfind("socket:", 0) == 0) ++d.sockets;
     d.targets.push_back(std::move(target));
   }
-  if (const auto rows = OwnTcpRows(pid)) d.tcp = static_cast<int>(rows->size());
+  if (const auto rows = OwnTcpRows(pid)) {
+    d.tcp = static_cast<int>(rows->size());
+    for (const TcpRow& r : *rows) {
+      d.tcpRows.push_back("port " + std::to_string(r.port) + " remote " + r.remote + " state " +
+                          r.state);
+    }
+  }
   return d;
 }
 
@@ -82,10 +93,10 @@ std::optional<std::chrono::microseconds> CpuTime(pid_t pid) {
 
 namespace {
 
-// The rows of /proc/PID/net/tcp and tcp6 whose socket the process holds: {local port, state}.
-std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid_t pid) {
+// The rows of /proc/PID/net/tcp and tcp6 whose socket the process holds.
+std::optional<std::vector<TcpRow>> OwnTcpRows(pid_t pid) {
   const std::set<std::string> inodes = SocketInodes(pid);
-  std::vector<std::pair<std::uint16_t, std::string>> rows;
+  std::vector<TcpRow> rows;
   bool any = false;
   for (const char* table : {"net/tcp", "net/tcp6"}) {
     std::ifstream in(ProcPath(pid, table));
@@ -105,7 +116,7 @@ std::optional<std::vector<std::pair<std::uint16_t, std::string>>> OwnTcpRows(pid
       if (colon == std::string::npos) continue;
       const auto port =
           static_cast<std::uint16_t>(std::stoul(local.substr(colon + 1), nullptr, 16));
-      rows.emplace_back(port, state);
+      rows.push_back({port, state, remote});
     }
   }
   if (!any) return std::nullopt;
@@ -118,7 +129,7 @@ std::optional<int> EstablishedTcp(pid_t pid) {
   const auto rows = OwnTcpRows(pid);
   if (!rows) return std::nullopt;
   int count = 0;
-  for (const auto& [port, state] : *rows) {
+  for (const auto& [port, state, remote] : *rows) {
     if (state == "01") ++count;
   }
   return count;
@@ -127,7 +138,7 @@ std::optional<int> EstablishedTcp(pid_t pid) {
 std::vector<std::uint16_t> ListeningTcpPorts(pid_t pid) {
   std::vector<std::uint16_t> ports;
   if (const auto rows = OwnTcpRows(pid)) {
-    for (const auto& [port, state] : *rows) {
+    for (const auto& [port, state, remote] : *rows) {
       if (state == "0A") ports.push_back(port);
     }
   }

@@ -17,6 +17,7 @@ struct Descriptors {
   int sockets = 0;  // of every kind, local ones too (a display or message bus may add some)
   int tcp = 0;      // the sockets that are TCP endpoints
   std::vector<std::string> targets;  // readlink of each /proc/PID/fd entry
+  std::vector<std::string> tcpRows;  // each TCP socket: local port, remote end and state
 };
 
 std::optional<Descriptors> OpenDescriptors(pid_t pid);
