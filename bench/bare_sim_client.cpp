@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "bench/loopback_socket.h"
+
 namespace vomtel::bench {
 namespace {
 
@@ -18,17 +20,7 @@ constexpr std::size_t kHead = 3;  // first byte and 16-bit length
 
 BareSimClient::BareSimClient(std::uint16_t port, std::vector<std::uint8_t> request)
     : request_(std::move(request)) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return;
-  }
-  fd_ = fd;
+  fd_ = ConnectLoopback(port);
 }
 
 BareSimClient::~BareSimClient() {
@@ -37,12 +29,7 @@ BareSimClient::~BareSimClient() {
 
 bool BareSimClient::Exchange() {
   if (fd_ < 0) return false;
-  for (std::size_t sent = 0; sent < request_.size();) {
-    const ssize_t n = ::send(fd_, request_.data() + sent, request_.size() - sent, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    sent += static_cast<std::size_t>(n);
-  }
+  if (!WriteAll(fd_, request_.data(), request_.size())) return false;
   for (;;) {
     // Whole frames at the front: a reply ends the exchange, anything else is stepped over.
     while (input_.size() >= kHead) {

@@ -8,40 +8,9 @@
 
 #include <cerrno>
 
+#include "bench/loopback_socket.h"
+
 namespace vomtel::bench {
-namespace {
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-bool ReadAll(int fd, std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::recv(fd, data, size, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-sockaddr_in Loopback(std::uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-}  // namespace
 
 RawPingPongServer::RawPingPongServer(std::size_t requestSize, std::size_t replySize)
     : request_size_(requestSize), reply_size_(replySize) {
@@ -101,14 +70,7 @@ void RawPingPongServer::Serve(int fd) {
 RawPingPongClient::RawPingPongClient(std::uint16_t port, std::size_t requestSize,
                                      std::size_t replySize)
     : request_(requestSize, 0xA1), reply_(replySize) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return;
-  const sockaddr_in address = Loopback(port);
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return;
-  }
-  fd_ = fd;
+  fd_ = ConnectLoopback(port);
 }
 
 RawPingPongClient::~RawPingPongClient() {

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <chrono>
 
+#include "bench/loopback_socket.h"
+
 namespace vomtel::bench {
 namespace {
 
@@ -32,16 +34,8 @@ void Drain(int fd) {
 
 RawRelayClient::RawRelayClient(std::uint16_t port, std::size_t requestSize, std::size_t replySize)
     : request_(requestSize, 0xA1), reply_(replySize) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int fd = ConnectLoopback(port);
   if (fd < 0) return;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return;
-  }
   wake_fd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   if (wake_fd_ < 0) {
     ::close(fd);
