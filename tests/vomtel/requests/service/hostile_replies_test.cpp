@@ -255,11 +255,7 @@ TEST_F(MultiFrameAnswers, EndlessMoreEndsAtTheOverallDeadline) {
 // its count, never its time.
 class LongAnswers : public ServiceGate {
  protected:
-  Timings GateTimings() const override {
-    Timings timings = ServiceTimings();
-    timings.replyUnit = milliseconds(1000);
-    return timings;
-  }
+  Timings GateTimings() const override { return PatientServiceTimings(); }
 };
 
 // Entries past the cap end the answer with 3040; the entries up to the cap stay.

@@ -254,11 +254,7 @@ const BytesCase kCases[] = {
 // unit of 1 s (a wait of 3 s) lets a busy machine under a sanitizer hand each reply over in time.
 class ServiceRequestBytes : public ServiceGate, public ::testing::WithParamInterface<BytesCase> {
  protected:
-  Timings GateTimings() const override {
-    Timings timings = ServiceTimings();
-    timings.replyUnit = milliseconds(1000);
-    return timings;
-  }
+  Timings GateTimings() const override { return PatientServiceTimings(); }
 };
 
 TEST_P(ServiceRequestBytes, SentAsTabledAndAnswered) {
