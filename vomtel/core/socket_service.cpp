@@ -60,7 +60,10 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
     send_queue_.BeginConnection(&channel_);
     recv_queue_.BeginConnection(connection);
     reader_wake_.Drain();
-    reader_wanted_.store(false);
+    std::lock_guard<std::mutex> lock(reader_mutex_);
+    write_watched_ = false;
+    watch_.SetInterest(true, false);
+    watch_.Attach(channel_.Fd());
   }
   wake_.Drain();
   TouchActivity();
@@ -73,6 +76,10 @@ bool CSocket::StartService(const std::string& ip, std::uint16_t port) {
   try {
     thread_ = std::thread(&CSocket::Run, this, connection);
   } catch (const std::exception&) {
+    {
+      std::lock_guard<std::mutex> lock(reader_mutex_);
+      watch_.Detach();
+    }
     send_queue_.EndConnection([this] { channel_.Close(); });
     stop_.store(true);
     stopped_.store(true);
@@ -123,27 +130,36 @@ bool CSocket::IsAlive() const {
   return elapsed_ms < 0 || elapsed_ms < heartbeat_ms_.load();
 }
 
-bool CSocket::TakeReaderForLoop() {
-  if (TakeReader()) return true;
-  // Told first, tried again second: a holder that gives the token back in between either
-  // leaves it to this second try or sees the wish and wakes the loop.
-  reader_wanted_.store(true);
-  if (!TakeReader()) return false;
-  reader_wanted_.store(false);
+bool CSocket::TakeReader(bool caller) {
+  std::lock_guard<std::mutex> lock(reader_mutex_);
+  if (reader_) return false;
+  reader_ = true;
+  caller_reading_ = caller;
+  // What comes while a caller reads wakes the caller alone.
+  if (caller) watch_.SetInterest(false, write_watched_);
   return true;
 }
 
+void CSocket::GiveReaderBack() {
+  std::lock_guard<std::mutex> lock(reader_mutex_);
+  reader_ = false;
+  // The loop watches the socket again; what the caller left unread wakes it at once.
+  if (caller_reading_) watch_.SetInterest(true, write_watched_);
+  caller_reading_ = false;
+}
+
+void CSocket::WatchWrites(bool write) {
+  std::lock_guard<std::mutex> lock(reader_mutex_);
+  if (write == write_watched_) return;
+  write_watched_ = write;
+  watch_.SetInterest(!caller_reading_, write);
+}
+
 void CSocket::WaitReader() {
-  while (!TakeReader()) {
+  while (!TakeReader(false)) {
     reader_wake_.Signal();
     std::this_thread::yield();
   }
-}
-
-void CSocket::GiveReaderBack() {
-  reader_.store(false);
-  // The loop stopped watching the socket while it was read here: it watches it again.
-  if (reader_wanted_.exchange(false)) wake_.Signal();
 }
 
 void CSocket::ReadSocket() {
@@ -157,7 +173,7 @@ void CSocket::ReadSocket() {
 
 bool CSocket::ReadFor(std::uint64_t connection, std::chrono::steady_clock::time_point deadline) {
   // Without its own wake-up a caller's wait could keep the loop from ending: the loop reads.
-  if (reader_wake_.Fd() < 0 || !TakeReader()) return false;
+  if (reader_wake_.Fd() < 0 || !watch_.Shared() || !TakeReader(true)) return false;
   ReaderHold hold(*this);
   if (stop_.load() || stopped_.load() || connection_.load() != connection) return false;
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(
@@ -190,17 +206,20 @@ void CSocket::Run(std::uint64_t connection) {
   }
   started_signal_.notify_all();
 
-  const int fd = channel_.Fd();
   try {
     while (!stop_.load()) {
-      // While a caller reads the socket the loop does not watch it (the caller wakes it).
-      const PollOutcome outcome = PollSocket(fd, send_queue_.HasPending(), wake_.Fd(),
-                                             PassTimeout(), !reader_wanted_.load());
+      WatchWrites(send_queue_.HasPending());
+      const PollOutcome outcome = watch_.Wait(PassTimeout());
       if (outcome.status < 0) stop_.store(true);
       if (outcome.woken) wake_.Drain();
-      if (outcome.readable && TakeReaderForLoop()) {
-        ReaderHold hold(*this);
-        ReadSocket();
+      if (outcome.readable) {
+        if (TakeReader(false)) {
+          ReaderHold hold(*this);
+          ReadSocket();
+        } else {
+          // A caller took the socket a moment ago (or it reports an error the caller reads).
+          std::this_thread::yield();
+        }
       }
       if (send_queue_.Flush(channel_) == kConnectionClosed) stop_.store(true);
       if (!IsAlive()) stop_.store(true);
@@ -216,6 +235,10 @@ void CSocket::Run(std::uint64_t connection) {
   WaitReader();
   {
     ReaderHold hold(*this);
+    {
+      std::lock_guard<std::mutex> lock(reader_mutex_);
+      watch_.Detach();
+    }
     // Stopped before the pending writers are woken: one that fails now sees the service
     // stopped. A writer that passed the stopped test a moment ago is refused by the send queue
     // itself. The socket is closed under the send queue's lock, which writers hold while they

@@ -18,9 +18,10 @@
 // its reply (ReadReply) takes it when it is free and reads the socket itself, sorting what
 // comes into the receive queue as the loop does (events stay in order, the HA and
 // connection-lost notices are queued, every read counts as the server heard), which saves the
-// hand-off of the reply from the service thread. The loop takes the token for each read; when
-// it finds it held, it stops watching the socket until the caller gives the token back and
-// wakes it. A caller that finds the connection closed asks the loop to end; the loop ends the
+// hand-off of the reply from the service thread. The loop takes the token for each read. While
+// a caller holds it the socket is out of the loop's watch (an epoll set), so that what arrives
+// wakes the caller alone; given back, the socket is watched again, and what the caller left
+// unread wakes the loop at once. A caller that finds the connection closed asks the loop to end; the loop ends the
 // connection as always, after taking the token, so no caller reads a socket being closed.
 //
 // One CSocket can be started again after its loop ended: each start is a new connection with
@@ -35,6 +36,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/sockets/socket_watch.h"
 #include "platform/sockets/wake_event.h"
 #include "vomtel/core/logger.h"
 #include "vomtel/core/recv_queue.h"
@@ -108,12 +110,14 @@ class CSocket final : private ReplyWaitReader {
   std::chrono::milliseconds PassTimeout() const;
   // A caller's read of the socket (ReplyWaitReader).
   bool ReadFor(std::uint64_t connection, std::chrono::steady_clock::time_point deadline) override;
-  // The reader token: TakeReader true when taken here; the loop's TakeReaderForLoop also tells
-  // the holder to wake it; WaitReader takes it whatever the wait (no caller keeps it long).
-  bool TakeReader() { return !reader_.exchange(true); }
-  bool TakeReaderForLoop();
-  void WaitReader();
+  // The reader token: TakeReader true when taken here (by a caller waiting for its reply, or
+  // by the loop); a caller's hold takes the socket out of the loop's watch until it is given
+  // back. WaitReader takes it whatever the wait (no caller keeps it long).
+  bool TakeReader(bool caller);
   void GiveReaderBack();
+  void WaitReader();
+  // The loop watches the socket for writing while the send queue holds bytes.
+  void WatchWrites(bool write);
   // What a read found: the service thread's, or a caller's for it.
   void ReadSocket();
 
@@ -123,10 +127,14 @@ class CSocket final : private ReplyWaitReader {
   CRecvQueue recv_queue_;
   CTcpChannel channel_;
   WakeEvent wake_;
-  // The reader token; whether the loop found it held and stopped watching the socket; and the
+  // The loop's wait on the socket and its wake-up.
+  SocketWatch watch_{wake_.Fd()};
+  // The reader token and the watch's interest in the socket, under reader_mutex_; and the
   // wake-up of a caller's wait on the socket when the loop ends.
-  std::atomic<bool> reader_{false};
-  std::atomic<bool> reader_wanted_{false};
+  std::mutex reader_mutex_;
+  bool reader_ = false;
+  bool caller_reading_ = false;
+  bool write_watched_ = false;
   WakeEvent reader_wake_;
 
   std::atomic<bool> stop_{true};
