@@ -30,6 +30,24 @@ bool ParseLoopback(const std::string& address, in_addr* out) {
 
 }  // namespace
 
+// Counts a public call for as long as it is in progress: waiting for the lock, holding it, or
+// waiting on `changed_`.
+struct SimServer::CallerMark {
+  explicit CallerMark(std::atomic<int>& count) : count_(count) { count_.fetch_add(1); }
+  ~CallerMark() { count_.fetch_sub(1); }
+  CallerMark(const CallerMark&) = delete;
+  CallerMark& operator=(const CallerMark&) = delete;
+  std::atomic<int>& count_;
+};
+
+// The lock as a public call takes it: the call is counted before it waits for the lock and
+// until it has let go of it, so that the server thread gives way to it (see Run).
+class SimServer::CallLock : private CallerMark, public std::unique_lock<std::mutex> {
+ public:
+  explicit CallLock(const SimServer& sim)
+      : CallerMark(sim.callers_), std::unique_lock<std::mutex>(sim.mu_) {}
+};
+
 SimServer::SimServer(SimOptions options) : options_(std::move(options)) {
   in_addr addr{};
   if (!ParseLoopback(options_.address, &addr)) {
@@ -57,7 +75,7 @@ SimServer::~SimServer() {
 
 void SimServer::Stop() {
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    CallLock lock(*this);
     stopping_ = true;
   }
   Wake();
@@ -98,22 +116,22 @@ bool SimServer::ListenLocked() {
 // --- Scripting ----------------------------------------------------------------------------
 
 void SimServer::SetRule(std::uint8_t cls, std::uint8_t code, ReplyRule rule) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   rules_[RuleKey(cls, code)] = std::move(rule);
 }
 
 void SimServer::AddOnceRule(std::uint8_t cls, std::uint8_t code, ReplyRule rule) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   once_rules_[RuleKey(cls, code)].push_back(std::move(rule));
 }
 
 void SimServer::SetDefaultRule(ReplyRule rule) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   default_rule_ = std::move(rule);
 }
 
 void SimServer::ResetRules() {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   ResetRulesLocked();
 }
 
@@ -127,38 +145,38 @@ void SimServer::ResetRulesLocked() {
 }
 
 void SimServer::SetSessionId(std::uint32_t session_id) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   options_.open.session_id = session_id;
 }
 
 void SimServer::SetActiveFlag(std::uint8_t flag) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   options_.open.active_flag = flag;
 }
 
 void SimServer::SetSilent(bool silent) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   silent_ = silent;
 }
 
 void SimServer::SetOnRequest(std::function<void(const Request&)> observer) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   observer_ = std::move(observer);
 }
 
 void SimServer::SetOnAnswered(std::function<void(const Request&)> observer) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   answered_ = std::move(observer);
 }
 
 void SimServer::SetEnvelopeNonce(std::optional<std::uint32_t> nonce) {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   envelope_nonce_ = nonce;
 }
 
 void SimServer::SetKeepAlive(Millis period) {
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    CallLock lock(*this);
     keep_alive_ = period;
     next_keep_alive_ = Clock::now() + period;
   }
@@ -187,7 +205,7 @@ ReplyRule SimServer::RuleFor(const Request& request) {
 int SimServer::Queue(Bytes bytes, int connection, const SendShape& shape, bool close_after) {
   int queued = 0;
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    CallLock lock(*this);
     for (auto& [id, conn] : connections_) {
       if (connection != kAllConnections && id != connection) continue;
       QueueOn(*conn, bytes, shape, close_after);
@@ -204,7 +222,7 @@ int SimServer::Send(Bytes bytes, int connection, SendShape shape) {
 
 int SimServer::SendFrame(Bytes frame, int connection, const SendShape& shape) {
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    CallLock lock(*this);
     frame = SealIfAsked(std::move(frame));
   }
   return Queue(std::move(frame), connection, shape, false);
@@ -253,27 +271,27 @@ void SimServer::RunOnLoop(std::unique_lock<std::mutex>& lock, std::function<void
 }
 
 void SimServer::DropConnections(bool abortive) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   RunOnLoop(lock, [this, abortive] {
     while (!connections_.empty()) CloseLocked(connections_.begin()->first, abortive);
   });
 }
 
 void SimServer::DropConnection(int connection, bool abortive) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   RunOnLoop(lock, [this, connection, abortive] { CloseLocked(connection, abortive); });
 }
 
 void SimServer::SetAcceptMode(AcceptMode mode) {
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    CallLock lock(*this);
     accept_mode_ = mode;
   }
   Wake();
 }
 
 void SimServer::StopListening() {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   RunOnLoop(lock, [this] {
     if (listen_fd_ >= 0) ::close(listen_fd_);
     listen_fd_ = -1;
@@ -281,7 +299,7 @@ void SimServer::StopListening() {
 }
 
 bool SimServer::ResumeListening() {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   bool ok = false;
   RunOnLoop(lock, [this, &ok] { ok = listen_fd_ >= 0 || ListenLocked(); });
   return ok;
@@ -290,22 +308,22 @@ bool SimServer::ResumeListening() {
 // --- Observation --------------------------------------------------------------------------
 
 std::vector<Request> SimServer::Received() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return received_;
 }
 
 void SimServer::ClearReceived() {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   received_.clear();
 }
 
 std::size_t SimServer::RequestCount() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return received_.size();
 }
 
 std::size_t SimServer::CountRequests(std::uint8_t cls, std::uint8_t code) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   std::size_t n = 0;
   for (const Request& r : received_) n += (r.cls == cls && r.code == code) ? 1 : 0;
   return n;
@@ -319,7 +337,7 @@ std::optional<Request> SimServer::WaitForRequest(std::uint8_t cls, std::uint8_t 
 
 std::optional<Request> SimServer::WaitForRequestMatching(
     const std::function<bool(const Request&)>& match, Millis timeout, std::size_t nth) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   std::optional<Request> found;
   changed_.wait_until(lock, Clock::now() + timeout, [&] {
     std::size_t seen = 0;
@@ -335,42 +353,42 @@ std::optional<Request> SimServer::WaitForRequestMatching(
 }
 
 bool SimServer::WaitForRequestCount(std::size_t count, Millis timeout) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return changed_.wait_until(lock, Clock::now() + timeout,
                              [&] { return received_.size() >= count; });
 }
 
 int SimServer::LiveConnections() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return static_cast<int>(connections_.size());
 }
 
 int SimServer::AcceptedConnections() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return accepted_;
 }
 
 std::vector<int> SimServer::ConnectionIds() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   std::vector<int> ids;
   for (const auto& entry : connections_) ids.push_back(entry.first);
   return ids;
 }
 
 bool SimServer::WaitForLiveConnections(int count, Millis timeout) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return changed_.wait_until(lock, Clock::now() + timeout, [&] {
     return static_cast<int>(connections_.size()) == count;
   });
 }
 
 bool SimServer::WaitForAccepted(int count, Millis timeout) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return changed_.wait_until(lock, Clock::now() + timeout, [&] { return accepted_ >= count; });
 }
 
 bool SimServer::WaitUntilSent(Millis timeout) {
-  std::unique_lock<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return changed_.wait_until(lock, Clock::now() + timeout, [&] {
     for (const auto& entry : connections_) {
       if (entry.second->current || !entry.second->waiting.empty()) return false;
@@ -380,7 +398,7 @@ bool SimServer::WaitUntilSent(Millis timeout) {
 }
 
 std::size_t SimServer::JunkReceived() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  CallLock lock(*this);
   return junk_;
 }
 

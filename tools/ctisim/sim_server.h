@@ -6,6 +6,7 @@
 // writes and closes sockets, so the calls that close something return once it has done so.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -154,6 +155,8 @@ class SimServer {
     bool close_after = false;
   };
   struct Connection;
+  struct CallerMark;
+  class CallLock;
 
   void Run();
   void ServeReadable(Connection& conn, std::unique_lock<std::mutex>& lock);
@@ -180,6 +183,8 @@ class SimServer {
   int wake_fd_ = -1;
 
   mutable std::mutex mu_;
+  // Public calls in progress (see CallLock).
+  mutable std::atomic<int> callers_{0};
   std::condition_variable changed_;
   int listen_fd_ = -1;
   AcceptMode accept_mode_ = AcceptMode::kServe;
