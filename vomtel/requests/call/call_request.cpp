@@ -1,7 +1,5 @@
 #include "vomtel/requests/call/call_request.h"
 
-#include "vomtel/core/mask_number.h"
-
 namespace vomtel {
 
 namespace {
@@ -22,8 +20,6 @@ void PutFields(Stream& body, std::initializer_list<BodyField> fields) {
   for (const BodyField& field : fields) std::visit(writer, field);
 }
 
-std::string Masked(std::string_view number) { return MaskNumber(number); }
-
 int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
   if (const int checked = CheckTexts(request.limits); checked != kOk) return checked;
   PutFields(exchange.BeginBody(), request.body);
@@ -31,7 +27,7 @@ int ExchangeCall(RequestExchange& exchange, const CallRequest& request) {
 
   if (exchange.LogEnabled()) {
     RequestLog log(request.shape.label, exchange.Gate(), exchange.RequestNumber());
-    for (const LogField& field : request.log) log.Field(field.opening, field.value);
+    for (const LogField& field : request.log) field.value.AddTo(log, field.opening);
     exchange.Log(log.Text());
   }
 

@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "vomtel/requests/call/call_shapes.h"
+#include "vomtel/requests/call/log_value.h"
 #include "vomtel/requests/call/request_exchange.h"
 
 namespace vomtel {
@@ -42,10 +43,10 @@ using BodyField = std::variant<U8, U16, U32, Str8, Str16>;
 void PutFields(Stream& body, std::initializer_list<BodyField> fields);
 
 // One line of the request log: the opening as the log quotes it (such as "\t\tDN\t\t[") and
-// the value as it is shown.
+// the value, turned into text only when the log writes the line.
 struct LogField {
   std::string_view opening;
-  std::string value;
+  LogValue value;
 };
 
 // One request. Only ever built as a temporary argument of RunCall or ExchangeCall (the lists
@@ -76,15 +77,15 @@ int CallOutcome(const RequestExchange& exchange, const CallShape& shape);
 int RunCall(RequestExchange& exchange, const CallRequest& request,
             std::uint16_t* number = nullptr);
 
-// Values as the request logs show them.
-std::string Masked(std::string_view number);                      // MaskNumber
-inline std::string Shown(std::string_view text) { return std::string(text); }
-inline std::string Shown(std::int64_t value) { return std::to_string(value); }
-inline std::string ShownUnsigned(std::uint32_t value) { return std::to_string(value); }
+// Values as the request logs show them, composed only when the log writes them.
+inline LogValue Masked(std::string_view number) { return LogValue::MaskedNumber(number); }
+inline LogValue Shown(std::string_view text) { return LogValue(text); }
+inline LogValue Shown(std::int64_t value) { return LogValue(value); }
+inline LogValue ShownUnsigned(std::uint32_t value) { return LogValue(value); }
 // A uint32 field in signed decimal, as the logs show a number not marked unsigned (the call
 // ids of the consultation, transfer, conference, reconnect, alternate and single steps).
-inline std::string ShownSigned(std::uint32_t value) {
-  return std::to_string(static_cast<std::int32_t>(value));
+inline LogValue ShownSigned(std::uint32_t value) {
+  return LogValue(static_cast<std::int32_t>(value));
 }
 
 }  // namespace vomtel

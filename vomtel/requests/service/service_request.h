@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "vomtel/requests/call/call_request.h"
-#include "vomtel/requests/service/log_value.h"
+#include "vomtel/requests/call/log_value.h"
 #include "vomtel/requests/service/service_outcome.h"
 #include "vomtel/requests/service/service_shapes.h"
 

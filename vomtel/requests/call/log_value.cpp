@@ -1,4 +1,4 @@
-#include "vomtel/requests/service/log_value.h"
+#include "vomtel/requests/call/log_value.h"
 
 #include "vomtel/core/mask_number.h"
 #include "vomtel/requests/call/request_log.h"
