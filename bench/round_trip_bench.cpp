@@ -4,10 +4,12 @@
 // same ping-pong through an I/O thread (two hand-offs; the session makes the reply's only), and
 // with a bare client of the same simulator, which shows the simulator's own share.
 //
-// On a machine shared with other work, where a thread lands decides much of a round trip, and
-// a thread stays where it landed. So the samples are taken in rounds, each with new peers,
-// a new simulator and a new gate (new threads all), and every figure is the median of the
-// rounds' medians; the 99th percentile is taken over all samples.
+// The servers run on one CPU and the clients on another (cpu_placement.h), so that every
+// round trip crosses between the same two CPUs. Where that is switched off, or on a machine
+// shared with other work, where a thread lands decides much of a round trip, and a thread
+// stays where it landed. So the samples are taken in rounds, each with new peers, a new
+// simulator and a new gate (new threads all), and every figure is the median of the rounds'
+// medians; the 99th percentile is taken over all samples.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "bench/bare_sim_client.h"
+#include "bench/cpu_placement.h"
 #include "bench/figures.h"
 #include "bench/latency_samples.h"
 #include "bench/raw_ping_pong.h"
@@ -40,9 +43,15 @@ constexpr int kRoundSamples = 4000;
 constexpr int kSamples = kRounds * kRoundSamples;
 constexpr auto kReplyWait = std::chrono::milliseconds(3000);
 
+// A simulator started on the servers' CPU.
+std::unique_ptr<ctisim::SimServer> StartPlacedServer() {
+  const CpuScope scope(RoundTripCpus().server);
+  return StartServer();
+}
+
 // A simulator with one gate on it; the gate closes before the simulator stops.
 struct GateOnServer {
-  std::unique_ptr<ctisim::SimServer> server = StartServer();
+  std::unique_ptr<ctisim::SimServer> server = StartPlacedServer();
   SimGate gate{*server};
 };
 
@@ -54,16 +63,20 @@ struct Round {
   std::shared_ptr<BareSimClient> bare;
 };
 
-// The raw peers of one round.
+// The raw peers of one round, the server on the servers' CPU.
 struct RawPeers {
-  RawPeers(std::size_t requestSize, std::size_t replySize)
-      : server(requestSize, replySize),
-        client(server.Port(), requestSize, replySize),
-        relay(server.Port(), requestSize, replySize) {}
-  bool ok() const { return server.ok() && client.ok() && relay.ok(); }
-  RawPingPongServer server;
-  RawPingPongClient client;
-  RawRelayClient relay;
+  RawPeers(std::size_t requestSize, std::size_t replySize) {
+    {
+      const CpuScope scope(RoundTripCpus().server);
+      server = std::make_unique<RawPingPongServer>(requestSize, replySize);
+    }
+    client = std::make_unique<RawPingPongClient>(server->Port(), requestSize, replySize);
+    relay = std::make_unique<RawRelayClient>(server->Port(), requestSize, replySize);
+  }
+  bool ok() const { return server->ok() && client->ok() && relay->ok(); }
+  std::unique_ptr<RawPingPongServer> server;
+  std::unique_ptr<RawPingPongClient> client;
+  std::unique_ptr<RawRelayClient> relay;
 };
 
 struct PairResult {
@@ -79,6 +92,8 @@ struct PairResult {
 // operation in turn; the benchmark's own time is the library's. `makeRound` opens what a new
 // round measures.
 PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeRound) {
+  // The caller, and the threads it starts (the gate's, the relay's), on the clients' CPU.
+  const CpuScope clients(RoundTripCpus().client);
   PairResult result;
   std::unique_ptr<RawPeers> peers;
   Round round;
@@ -107,16 +122,16 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
         break;
       }
       for (int i = 0; i < kWarmUp; ++i) {
-        peers->client.Exchange();
-        peers->relay.Exchange();
+        peers->client->Exchange();
+        peers->relay->Exchange();
         if (round.bare) round.bare->Exchange();
         round.operation();
       }
     }
     const auto t0 = Clock::now();
-    const bool raw_ok = peers->client.Exchange();
+    const bool raw_ok = peers->client->Exchange();
     const auto t1 = Clock::now();
-    const bool relay_ok = peers->relay.Exchange();
+    const bool relay_ok = peers->relay->Exchange();
     const auto t2 = Clock::now();
     const bool bare_ok = !round.bare || round.bare->Exchange();
     const auto t3 = Clock::now();
@@ -145,7 +160,8 @@ PairResult RunPairs(benchmark::State& state, const std::function<Round()>& makeR
 }
 
 std::string Sizes(std::size_t request, std::size_t reply) {
-  return std::to_string(request) + " B out, " + std::to_string(reply) + " B back";
+  return std::to_string(request) + " B out, " + std::to_string(reply) + " B back, " +
+         RoundTripCpus().Text();
 }
 
 // The size of the frame vomtelMakeCall sends on the gate, as the simulator received it.
