@@ -1,8 +1,11 @@
 #include "bench/raw_ping_pong.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -68,18 +71,55 @@ void RawPingPongServer::Serve(int fd) {
 }
 
 RawPingPongClient::RawPingPongClient(std::uint16_t port, std::size_t requestSize,
-                                     std::size_t replySize)
-    : request_(requestSize, 0xA1), reply_(replySize) {
+                                     std::size_t replySize, ReplyWait wait)
+    : wait_(wait), request_(requestSize, 0xA1), reply_(replySize) {
   fd_ = ConnectLoopback(port);
+  if (fd_ < 0 || wait_ == ReplyWait::kBlockingRead) return;
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+  if (wait_ != ReplyWait::kOutOfEpollSet) return;
+  epoll_fd_ = ::epoll_create1(EPOLL_CLOEXEC);
+  epoll_event event{};
+  event.events = EPOLLIN;
+  if (epoll_fd_ >= 0 && ::epoll_ctl(epoll_fd_, EPOLL_CTL_ADD, fd_, &event) != 0) {
+    ::close(epoll_fd_);
+    epoll_fd_ = -1;
+  }
 }
 
 RawPingPongClient::~RawPingPongClient() {
+  if (epoll_fd_ >= 0) ::close(epoll_fd_);
   if (fd_ >= 0) ::close(fd_);
 }
 
 bool RawPingPongClient::Exchange() {
-  return fd_ >= 0 && WriteAll(fd_, request_.data(), request_.size()) &&
-         ReadAll(fd_, reply_.data(), reply_.size());
+  if (!ok() || !WriteAll(fd_, request_.data(), request_.size())) return false;
+  switch (wait_) {
+    case ReplyWait::kBlockingRead:
+      return ReadAll(fd_, reply_.data(), reply_.size());
+    case ReplyWait::kPollThenRead:
+      return PollAndRead();
+    case ReplyWait::kOutOfEpollSet: {
+      ::epoll_ctl(epoll_fd_, EPOLL_CTL_DEL, fd_, nullptr);
+      const bool read = PollAndRead();
+      epoll_event event{};
+      event.events = EPOLLIN;
+      ::epoll_ctl(epoll_fd_, EPOLL_CTL_ADD, fd_, &event);
+      return read;
+    }
+  }
+  return false;
+}
+
+bool RawPingPongClient::PollAndRead() {
+  std::size_t done = 0;
+  while (done < reply_.size()) {
+    pollfd wait{fd_, POLLIN, 0};
+    if (::poll(&wait, 1, 1000) != 1) return false;
+    const ssize_t n = ::recv(fd_, reply_.data() + done, reply_.size() - done, 0);
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return false;
+    if (n > 0) done += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace vomtel::bench

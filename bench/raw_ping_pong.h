@@ -40,20 +40,31 @@ class RawPingPongServer {
   std::thread acceptor_;
 };
 
+// How the client waits for its reply: a blocking read; poll(2) and then a read of the
+// non-blocking socket; or that, with the socket taken out of an epoll set before the wait and
+// put back after the read (the system calls a library caller makes: its socket's service
+// thread waits on that set).
+enum class ReplyWait { kBlockingRead, kPollThenRead, kOutOfEpollSet };
+
 // The client side: one connection, one exchange at a time.
 class RawPingPongClient {
  public:
-  RawPingPongClient(std::uint16_t port, std::size_t requestSize, std::size_t replySize);
+  RawPingPongClient(std::uint16_t port, std::size_t requestSize, std::size_t replySize,
+                    ReplyWait wait = ReplyWait::kBlockingRead);
   ~RawPingPongClient();
   RawPingPongClient(const RawPingPongClient&) = delete;
   RawPingPongClient& operator=(const RawPingPongClient&) = delete;
 
-  bool ok() const { return fd_ >= 0; }
+  bool ok() const { return fd_ >= 0 && (wait_ != ReplyWait::kOutOfEpollSet || epoll_fd_ >= 0); }
   // Writes one request and reads its whole reply; false when the link failed.
   bool Exchange();
 
  private:
+  bool PollAndRead();
+
+  ReplyWait wait_;
   int fd_ = -1;
+  int epoll_fd_ = -1;
   std::vector<std::uint8_t> request_;
   std::vector<std::uint8_t> reply_;
 };

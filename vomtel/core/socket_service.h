@@ -21,8 +21,9 @@
 // hand-off of the reply from the service thread. The loop takes the token for each read. While
 // a caller holds it the socket is out of the loop's watch (an epoll set), so that what arrives
 // wakes the caller alone; given back, the socket is watched again, and what the caller left
-// unread wakes the loop at once. A caller that finds the connection closed asks the loop to end; the loop ends the
-// connection as always, after taking the token, so no caller reads a socket being closed.
+// unread wakes the loop at once. A caller that finds the connection closed asks the loop to
+// end; the loop ends the connection as always, after taking the token, so no caller reads a
+// socket being closed.
 //
 // One CSocket can be started again after its loop ended: each start is a new connection with
 // a new process-wide unique id, on which the send and reply queues start empty.
