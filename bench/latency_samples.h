@@ -46,6 +46,12 @@ class RoundSamples {
   std::vector<double> medians_;
 };
 
+// How the round-trip benchmarks sample: exchanges to warm each round's new threads up, rounds
+// (each with new threads), and samples per round.
+inline constexpr int kRoundTripWarmUp = 300;
+inline constexpr int kRoundTripRounds = 5;
+inline constexpr int kRoundTripRoundSamples = 4000;
+
 // The middle value (the upper one of an even count); 0 for none.
 double MedianOf(std::vector<double> values);
 

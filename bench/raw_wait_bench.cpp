@@ -19,9 +19,6 @@ namespace {
 
 using Clock = LatencySamples::Clock;
 
-constexpr int kWarmUp = 300;
-constexpr int kRounds = 5;
-constexpr int kRoundSamples = 4000;
 constexpr std::size_t kRequestSize = 39;  // a make-call request, as the round trips send it
 
 struct WaitPeers {
@@ -44,14 +41,14 @@ struct WaitPeers {
 
 void BM_RoundTripWaitShapes(benchmark::State& state) {
   const CpuScope clients(RoundTripCpus().client);
-  RoundSamples samples[3] = {RoundSamples(kRounds * kRoundSamples),
-                             RoundSamples(kRounds * kRoundSamples),
-                             RoundSamples(kRounds * kRoundSamples)};
+  RoundSamples samples[3] = {RoundSamples(kRoundTripRounds * kRoundTripRoundSamples),
+                             RoundSamples(kRoundTripRounds * kRoundTripRoundSamples),
+                             RoundSamples(kRoundTripRounds * kRoundTripRoundSamples)};
   std::unique_ptr<WaitPeers> peers;
   int sample = 0;
   int failures = 0;
   for (auto _ : state) {
-    if (sample++ % kRoundSamples == 0) {
+    if (sample++ % kRoundTripRoundSamples == 0) {
       for (RoundSamples& s : samples) s.EndRound();
       peers.reset();
       peers = std::make_unique<WaitPeers>();
@@ -59,7 +56,7 @@ void BM_RoundTripWaitShapes(benchmark::State& state) {
         state.SkipWithError("raw ping-pong peers could not start");
         break;
       }
-      for (int i = 0; i < kWarmUp; ++i) {
+      for (int i = 0; i < kRoundTripWarmUp; ++i) {
         for (auto& client : peers->clients) client->Exchange();
       }
     }
@@ -97,7 +94,7 @@ void BM_RoundTripWaitShapes(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RoundTripWaitShapes)
-    ->Iterations(kRounds * kRoundSamples)
+    ->Iterations(kRoundTripRounds * kRoundTripRoundSamples)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 

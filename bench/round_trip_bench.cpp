@@ -37,9 +37,9 @@ namespace {
 
 using Clock = LatencySamples::Clock;
 
-constexpr int kWarmUp = 300;
-constexpr int kRounds = 5;
-constexpr int kRoundSamples = 4000;
+constexpr int kWarmUp = kRoundTripWarmUp;
+constexpr int kRounds = kRoundTripRounds;
+constexpr int kRoundSamples = kRoundTripRoundSamples;
 constexpr int kSamples = kRounds * kRoundSamples;
 constexpr auto kReplyWait = std::chrono::milliseconds(3000);
 
