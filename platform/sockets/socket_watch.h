@@ -29,7 +29,7 @@ class SocketWatch {
   bool Shared() const { return epoll_fd_ >= 0; }
 
   // Watches `fd` from now on, for what `SetInterest` says; the socket watched before is dropped
-  // from the set. Call it before the socket is closed with Detach.
+  // from the set. Detach the socket before closing it.
   void Attach(int fd) noexcept;
   // Stops watching the socket (before it is closed).
   void Detach() noexcept { Attach(-1); }
