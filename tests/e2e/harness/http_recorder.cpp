@@ -18,11 +18,16 @@ namespace desk {
 namespace {
 
 constexpr std::size_t kMaxRequest = 1 << 20;  // a request larger than this is cut off
+// A connection that sends no byte for this long is closed, as a web server ends an idle
+// connection. A web client may open a spare connection that no request comes
+// through (its request went out on another one); left open it would stay for minutes.
+constexpr std::chrono::milliseconds kIdleLimit{5000};
 constexpr char kAnswer[] =
     "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n";
 
 struct Pending {
   std::string bytes;
+  std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
 };
 
 std::string Lower(std::string s) {
@@ -97,8 +102,24 @@ void HttpRecorder::Run() {
   std::map<int, Pending> open;
   for (;;) {
     std::vector<pollfd> fds{{wake_[0], POLLIN, 0}, {listen_fd_, POLLIN, 0}};
-    for (const auto& [fd, p] : open) fds.push_back({fd, POLLIN, 0});
-    if (::poll(fds.data(), fds.size(), -1) < 0) continue;
+    int timeout = -1;
+    const auto now = std::chrono::steady_clock::now();
+    for (auto it = open.begin(); it != open.end();) {
+      if (it->second.bytes.empty()) {
+        const auto idle =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - it->second.last);
+        if (idle >= kIdleLimit) {
+          ::close(it->first);
+          it = open.erase(it);
+          continue;
+        }
+        const int left = static_cast<int>((kIdleLimit - idle).count()) + 1;
+        timeout = timeout < 0 ? left : std::min(timeout, left);
+      }
+      fds.push_back({it->first, POLLIN, 0});
+      ++it;
+    }
+    if (::poll(fds.data(), fds.size(), timeout) < 0) continue;
     if (fds[0].revents != 0) break;
     if (fds[1].revents & POLLIN) {
       for (;;) {
@@ -111,6 +132,7 @@ void HttpRecorder::Run() {
       if (fds[i].revents == 0) continue;
       const int fd = fds[i].fd;
       Pending& p = open[fd];
+      p.last = std::chrono::steady_clock::now();
       char buf[8192];
       bool ended = false;
       for (;;) {

@@ -1,7 +1,7 @@
 // A local web server standing in for the customer and recording servers: it keeps every
 // request exactly as it arrived (request line, headers, body by Content-Length), answers each
-// with an empty 200 and closes the connection. One thread serves all connections; the
-// destructor joins it.
+// with an empty 200 and closes the connection; a connection that sends nothing in 5 s is closed
+// unanswered. One thread serves all connections; the destructor joins it.
 #pragma once
 
 #include <chrono>
