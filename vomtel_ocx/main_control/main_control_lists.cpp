@@ -29,6 +29,10 @@ constexpr std::size_t kBusyAgents = 1000;
 constexpr std::size_t kDirectoryAgents = 1000;
 constexpr std::size_t kWaitingEntries = 100;
 
+// The library fills these two lists up to its own caps, whatever the server answers.
+static_assert(kSkillMasters >= VOMTEL_CAP_SKILL_MASTER, "the skill-master array");
+static_assert(kMultiAgents >= VOMTEL_CAP_MULTI_AGENT, "the multi-agent array");
+
 // The first argument of vomtelAgentStatusGetII and vomtelAgentBusyGetII after the gate.
 constexpr int kAgentStatusIIWord = 4;
 constexpr int kAgentBusyIIWord = 1;

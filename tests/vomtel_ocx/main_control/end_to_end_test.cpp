@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +35,10 @@ constexpr char kEventsIid[] = "{3F53B292-706C-4661-9DBB-C4C6C4CAF88B}";
 // DISPIDs of the members used (fixed by the type library).
 constexpr DISPID kServerName = 2, kLinkMode = 3, kOpenDevice = 4, kOpenPort = 5, kGateId = 6,
                  kLogTrace = 7, kLogPath = 8, kCloseServerHA = 153, kOpenServer = 154,
-                 kMonitorStart = 136, kMakeCall = 138, kAgentState = 147, kReadyGet = 150;
+                 kMonitorStart = 136, kMakeCall = 138, kAgentState = 147, kReadyGet = 150,
+                 kSkillMasterGet = 156, kMultiAgentGet = 175;
+// Events of the skill-master and multi-agent queries.
+constexpr DISPID kSkillMasterEvent = 4, kMultiAgentEvent = 14;
 
 struct Fired {
   DISPID id;
@@ -195,6 +199,72 @@ TEST_F(MainControlEndToEnd, OpenMonitorLoginCallQueryClose) {
   }
   EXPECT_NE(log.find("<> vomtelMakeCall ..........! "), std::string::npos);
   EXPECT_NE(log.find("<> vomtelagentreadyget ..........! "), std::string::npos);
+}
+
+// Skills numbered from 5000, named "s0", "s1", ..., in one reply.
+ctisim::Bytes SkillMasters(std::uint16_t n) {
+  ctisim::Frame f;
+  f.PutU16(n);
+  for (std::uint16_t i = 0; i < n; ++i) {
+    f.PutU16(static_cast<std::uint16_t>(5000 + i)).PutStr8("s" + std::to_string(i));
+  }
+  return f.Take();
+}
+
+// Agents on devices from 5000, with one-letter ids so that 1,200 fit one reply frame.
+ctisim::Bytes MultiAgents(std::uint16_t n) {
+  ctisim::Frame f;
+  f.PutU16(n);
+  for (std::uint16_t i = 0; i < n; ++i) {
+    f.PutStr8(std::string(1, static_cast<char>('a' + i % 26))).PutU32(5000u + i);
+  }
+  return f.Take();
+}
+
+// The library fills the control's whole arrays (512 skills, 1,000 agents); a longer answer is
+// cut to them. Each query fires one event per entry and returns how many it fired.
+TEST_F(MainControlEndToEnd, ListQueriesFireEveryEntryUpToTheirArrays) {
+  struct Case {
+    const char* name;
+    std::uint8_t code;
+    ctisim::Bytes reply;
+    DISPID method;
+    std::vector<Variant> operands;
+    DISPID event;
+    std::int32_t fired;
+  };
+  const Case cases[] = {
+      {"150 skills", 0xD2, SkillMasters(150), kSkillMasterGet, {Variant(1)}, kSkillMasterEvent,
+       150},
+      {"600 skills", 0xD2, SkillMasters(600), kSkillMasterGet, {Variant(1)}, kSkillMasterEvent,
+       512},
+      {"700 agents", 0xE6, MultiAgents(700), kMultiAgentGet, {Variant("4001"), Variant("")},
+       kMultiAgentEvent, 700},
+      {"1,200 agents", 0xE6, MultiAgents(1200), kMultiAgentGet, {Variant("4001"), Variant("")},
+       kMultiAgentEvent, 1000},
+  };
+  ctisim::SimServer sim;
+  Connection(sim.Port());
+  ASSERT_EQ(Call(kOpenServer, {}, false), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ctisim::ReplyRule rule;
+    rule.data = c.reply;
+    sim.SetRule(0x45, c.code, rule);
+    fired_.clear();
+    EXPECT_EQ(Call(c.method, c.operands), c.fired);
+    EXPECT_EQ(fired_.size(), static_cast<std::size_t>(c.fired));
+    EXPECT_TRUE(std::all_of(fired_.begin(), fired_.end(),
+                            [&](const Fired& f) { return f.id == c.event; }));
+    if (fired_.empty()) continue;
+    // The last event is the last entry filled: its skill id or device number.
+    EXPECT_EQ(fired_.back().args[0].ToI4(-1), 5000 + c.fired - 1);
+    if (c.event == kSkillMasterEvent) {
+      EXPECT_EQ(fired_.front().args[2].ToI4(-1), c.fired);  // entries not yet fired
+      EXPECT_EQ(fired_.back().args[2].ToI4(-1), 1);
+    }
+  }
+  EXPECT_EQ(Call(kCloseServerHA), 1);
 }
 
 TEST_F(MainControlEndToEnd, AServerThatIsDownGivesTheLibrarysResult) {

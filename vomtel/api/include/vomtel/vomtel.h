@@ -107,8 +107,8 @@ extern "C" {
 
 /* ---- Caps of the lists without a maximum count argument ----------------------------------- */
 #define VOMTEL_CAP_AGENT_LIST 1000      /* agent lists, skill agents, call-back campaigns */
-#define VOMTEL_CAP_MULTI_AGENT 512      /* vomtelMultiAgentGet */
-#define VOMTEL_CAP_SKILL_MASTER 100     /* vomtelGetSkillMaster */
+#define VOMTEL_CAP_MULTI_AGENT 1000     /* vomtelMultiAgentGet */
+#define VOMTEL_CAP_SKILL_MASTER 512     /* vomtelGetSkillMaster */
 #define VOMTEL_CAP_QUEUE_LIST 100       /* waiting calls, waiting periods, skill counts, call loads */
 #define VOMTEL_MAX_DEVICES 2000         /* vomtelMultiAddDevice */
 
@@ -830,7 +830,7 @@ VOMTEL_API int VOMTEL_CALL vomtelQueryAgentStatusEx(int gate, int invoke, const 
                                                     int* extension, int* blendMode,
                                                     int* blockMode, int* time, int reserved1,
                                                     int reserved2, int reserved3);
-/* At most VOMTEL_CAP_MULTI_AGENT entries. */
+/* At most VOMTEL_CAP_MULTI_AGENT (1,000) entries: an array of that many holds any answer. */
 VOMTEL_API int VOMTEL_CALL vomtelMultiAgentGet(int gate, int invoke, const char* deviceDn,
                                                const char* agentId, MultiAgentEntry* entries,
                                                uint32_t* count);
@@ -842,7 +842,7 @@ VOMTEL_API int VOMTEL_CALL vomtelAgentSkillGet(int gate, int invoke, int first, 
 VOMTEL_API int VOMTEL_CALL vomtelAgentGetBySkill(int gate, int invoke, int tenantId, int skillId,
                                                  int agentMode, int stateCount, uint32_t* count,
                                                  SkillCountEntry* entries);
-/* At most VOMTEL_CAP_SKILL_MASTER entries. */
+/* At most VOMTEL_CAP_SKILL_MASTER (512) entries: an array of that many holds any answer. */
 VOMTEL_API int VOMTEL_CALL vomtelGetSkillMaster(int gate, int invoke, int tenantId,
                                                 SkillMasterEntry* entries, uint32_t* count);
 /* Reply awaited up to 5 s; the agents come as list frames. At most VOMTEL_CAP_AGENT_LIST
