@@ -1,5 +1,6 @@
 // Outbound forwarders: arguments straight to the export, the invoke id as 16 bits, records by
-// their address in the host's process (a pointer-sized argument); a null record gives 3009.
+// their address in the host's process (a pointer-sized argument); a null record that the
+// library reads in any case gives 3009, any other null address goes on to the library.
 #include <gtest/gtest.h>
 
 #include "request_case.h"
@@ -73,7 +74,14 @@ TEST_F(MainControlTest, ForwardersPassTheirArgumentsStraightOn) {
          EXPECT_EQ(c.Pointer(4), &answer);
        }},
       {"CallbackInsertWithoutResultRecord", 127,
-       {Variant(1), Variant(2), Variant(3), AddressOf(&callback), kNull}, nullptr, nullptr, 3009},
+       {Variant(1), Variant(2), Variant(3), AddressOf(&callback), kNull},
+       "vomtelCallbackListInsert",
+       [&](const fake::Call& c) {
+         EXPECT_EQ(c.Record<CallbackRecord>(3).CmId, 3u);
+         EXPECT_EQ(c.Pointer(4), nullptr);
+       }},
+      {"CallbackInsertWithoutRecord", 127,
+       {Variant(1), Variant(2), Variant(3), kNull, AddressOf(&answer)}, nullptr, nullptr, 3009},
       {"CallbackInsertResult", 128,
        {Variant(1), Variant(2), Variant(3), Variant(4), Variant(5), Variant(6), Variant(7)},
        "vomtelCallbackListInsertResult", numbers({1, 2, 3, 4, 5, 6, 7}), 2018,
@@ -86,8 +94,10 @@ TEST_F(MainControlTest, ForwardersPassTheirArgumentsStraightOn) {
          EXPECT_EQ(c.Pointer(2), &campaignId);
          EXPECT_EQ(c.Pointer(3), &campaign);
        }},
-      {"CreateCampaignWithoutRecord", 130, {Variant(1), Variant(2), AddressOf(&campaignId), kNull},
-       nullptr, nullptr, 3009},
+      {"CreateCampaignWithoutRecordGetsTheLibrarysCode", 130,
+       {Variant(1), Variant(2), AddressOf(&campaignId), kNull}, "vomtelCreateCampaign",
+       [](const fake::Call& c) { EXPECT_EQ(c.Pointer(3), nullptr); }, 2018, {},
+       [](MainControlTest& t) { t.Script("vomtelCreateCampaign", Result(2018)); }},
       {"PreviewMakeCallResult", 131, {Variant(1), Variant(2), Variant(3), Variant(4)},
        "vomtelPreviewMakeCallResult", numbers({1, 2, 3, 4})},
       {"SendPopup", 132, {Variant(1), Variant(2), Variant("emp"), kNull}, "vomtelSendPopup",
