@@ -21,6 +21,11 @@ T* Address(const vomcom::Args& a, std::size_t i) {
   return reinterpret_cast<T*>(static_cast<std::uintptr_t>(a.I8(i)));
 }
 
+// A 32-bit number where the export has an address argument that it does not read.
+void* NumberAsAddress(const vomcom::Args& a, std::size_t i) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(a.I4(i))));
+}
+
 }  // namespace
 
 HRESULT Cvomtel_ocxCtrl::vomtelGetMaxCPSQResultX(const Args& a, VARIANT* r) {
@@ -100,8 +105,8 @@ HRESULT Cvomtel_ocxCtrl::vomtelSetCounselResultResultX(const Args& a, VARIANT* r
 
 HRESULT Cvomtel_ocxCtrl::vomtelCreateCampaignX(const Args& a, VARIANT* r) {
   return Uncaught(r, [&] {
-    // The library reads neither address and answers 2018 itself.
-    return vomtelCreateCampaign(a.I4(0), a.I2(1), Address<void>(a, 2),
+    // The library reads neither argument and answers 2018 itself.
+    return vomtelCreateCampaign(a.I4(0), a.I2(1), NumberAsAddress(a, 2),
                                 Address<const void>(a, 3));
   });
 }
@@ -115,7 +120,7 @@ HRESULT Cvomtel_ocxCtrl::vomtelPreviewMakeCallResultX(const Args& a, VARIANT* r)
 HRESULT Cvomtel_ocxCtrl::vomtelSendPopupX(const Args& a, VARIANT* r) {
   return Uncaught(r, [&] {
     const std::string employeeId = NarrowArg(a, 2);
-    return vomtelSendPopup(a.I4(0), a.I2(1), employeeId.c_str(), Address<const void>(a, 3));
+    return vomtelSendPopup(a.I4(0), a.I2(1), employeeId.c_str(), NumberAsAddress(a, 3));
   });
 }
 

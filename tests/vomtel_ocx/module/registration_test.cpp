@@ -108,6 +108,10 @@ TEST_F(TypeLibraryText, ListsTheLibraryAndItsNineTypesInOrder) {
       "helpfile \"vomtel_ocx.hlp\"",
       "dispinterface _Dvomtel_ocx {0AA50762-2051-4EC4-90C4-9AC3A6AD72E8} hidden",
       "helpstring \"Dispatch interface for vomtel_ocx Control\"",
+      // Record addresses are pointer-sized; the campaign id and the popup's event are numbers.
+      "[id 127] method long vomtelCallbackListInsertX(long, short, long, int64, int64)",
+      "[id 130] method long vomtelCreateCampaignX(long, short, long, int64)",
+      "[id 132] method long vomtelSendPopupX(long, short, BSTR, long)",
       "[id 193] method long vomtelagentreadygetexu(",
       "dispinterface (events) _Dvomtel_ocxEvents {3F53B292-706C-4661-9DBB-C4C6C4CAF88B}",
       "coclass vomtel_ocx {46BE120F-FA60-4FEC-8327-5690F3E31C31} control creatable",
