@@ -67,6 +67,37 @@ TEST(Registration, WritesTheTypeLibraryAndEveryClassAndRemovesThemAgain) {
   }
 }
 
+// Unregistration takes away version 1.0 of the type library, the version it registers, and
+// the library's key only when nothing else is left in it.
+TEST(Registration, UnregisteringLeavesAnotherVersionOfTheTypeLibrary) {
+  struct Case {
+    const char* name;
+    const char* otherKey;  // below the library's key; null: nothing else
+    const char* otherValue;
+  } const cases[] = {
+      {"alone", nullptr, nullptr},
+      {"another version", "\\2.0", "a later module"},
+      {"another version's file", "\\1.1\\0\\linux64", "/opt/other.so"},
+      {"a value of the library's own key", "", "kept"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchRegistry registry;
+    ASSERT_EQ(RegisterTool("").status, 0);
+    if (c.otherKey != nullptr) {
+      ASSERT_EQ(VcRegSetValue((LibKey() + c.otherKey).c_str(), nullptr, c.otherValue), S_OK);
+    }
+    const CommandResult r = RegisterTool("--unregister");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(VcRegKeyExists((LibKey() + "\\1.0").c_str()), S_FALSE);
+    if (c.otherKey == nullptr) {
+      EXPECT_EQ(VcRegKeyExists(LibKey().c_str()), S_FALSE);
+    } else {
+      EXPECT_EQ(RegValue(LibKey() + c.otherKey), c.otherValue);
+    }
+  }
+}
+
 TEST(Registration, ARegistryThatCannotBeWrittenRefusesTheTypeLibraryAndGetsNoClass) {
   ScratchRegistry registry;
   ASSERT_EQ(VcRegSetValue("Keep", nullptr, "1"), S_OK);
