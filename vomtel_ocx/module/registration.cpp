@@ -25,7 +25,8 @@ class RegistryBatch {
     writes_.push_back({std::move(key), name, std::move(value)});
   }
   void Delete(std::string key) { deletes_.push_back(std::move(key)); }
-  // Deleted after the other deletions when it is left with no key below it and no value.
+  // Deleted after the other deletions when it is left with no key below it and no default
+  // value (the one value such a key holds).
   void DeleteIfEmpty(std::string key) { deletesIfEmpty_.push_back(std::move(key)); }
 
   bool Commit() const {
