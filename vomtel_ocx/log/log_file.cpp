@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "vomcom/automation.h"
 #include "vomtel_ocx/log/trace_log.h"
@@ -10,6 +11,16 @@
 namespace {
 
 std::FILE* g_stream = nullptr;
+
+// Writes text as a text-mode stream does: every LF as CR LF, whatever comes before it.
+void WriteAsText(std::FILE* stream, const char* text) {
+  for (const char* lf = std::strchr(text, '\n'); lf != nullptr; lf = std::strchr(text, '\n')) {
+    std::fwrite(text, 1, static_cast<std::size_t>(lf - text), stream);
+    std::fputs("\r\n", stream);
+    text = lf + 1;
+  }
+  std::fputs(text, stream);
+}
 
 }  // namespace
 
@@ -28,7 +39,7 @@ int LogFileOpen() {
 
   char path[PATH_MAX];
   if (VcMapWindowsPath(windowsPath, path, sizeof path) == 0) return 0;
-  // Binary append with an explicit CR LF: the line ends as a text-mode stream wrote them.
+  // Binary append, every LF written as CR LF: the bytes a text-mode stream writes.
   g_stream = std::fopen(path, "ab");
   return g_stream != nullptr ? 1 : 0;
 }
@@ -39,11 +50,14 @@ int LogFileWrite(std::FILE* stream, const char* tag, const char* text) {
   char stamp[257];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d:%03d", t.year, t.month, t.day,
                 t.hour, t.minute, t.second, t.millisecond);
+  std::fprintf(stream, "[%s] <", stamp);
+  WriteAsText(stream, tag != nullptr ? tag : "");
+  std::fputs(">", stream);
   if (text != nullptr) {
-    std::fprintf(stream, "[%s] <%s> %s\r\n", stamp, tag != nullptr ? tag : "", text);
-  } else {
-    std::fprintf(stream, "[%s] <%s>\r\n", stamp, tag != nullptr ? tag : "");
+    std::fputs(" ", stream);
+    WriteAsText(stream, text);
   }
+  std::fputs("\r\n", stream);
   std::fflush(stream);
   return 1;
 }

@@ -7,7 +7,8 @@
 // no directory is set (nothing is done then), 0 when it cannot be opened (a missing folder, no
 // right to write, a path longer than kTracePathMax characters).
 int LogFileOpen();
-// Writes "[stamp] <tag> text" with CR LF and flushes; "[stamp] <tag>" when text is null.
+// Writes "[stamp] <tag> text" with CR LF and flushes; "[stamp] <tag>" when text is null. An LF
+// in the tag or the text is written as CR LF too, as a text-mode stream writes it.
 // Returns 0 and writes nothing without a stream.
 int LogFileWrite(std::FILE* stream, const char* tag, const char* text);
 // Closes the open file, if any, and forgets it.

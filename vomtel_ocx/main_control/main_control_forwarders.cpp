@@ -1,8 +1,11 @@
 // Outbound forwarders: each passes its arguments straight to the export of its name (without
 // the trailing X), the invoke id as 16 bits; no log line, no exception handler, no records.
 // A record or list that the export reads is given by its address in the host's process, a
-// pointer-sized argument; a null record address gives 3009 and the library is not called (the
-// call-back campaign answer's entries excepted, which the library reads only for a count above 0).
+// pointer-sized argument. A null address of a record that the library reads or writes in any
+// case gives 3009 and the library is not called; any other address goes on as it is, null too
+// (the call-back insert's answer, which the library writes only when given, the call-back
+// campaign answer's entries, which it reads only for a count above 0, and the addresses of the
+// entry points that do nothing).
 #include <cstdint>
 #include <string>
 
@@ -16,6 +19,11 @@ namespace {
 template <class T>
 T* Address(const vomcom::Args& a, std::size_t i) {
   return reinterpret_cast<T*>(static_cast<std::uintptr_t>(a.I8(i)));
+}
+
+// A 32-bit number where the export has an address argument that it does not read.
+void* NumberAsAddress(const vomcom::Args& a, std::size_t i) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(a.I4(i))));
 }
 
 }  // namespace
@@ -74,10 +82,11 @@ HRESULT Cvomtel_ocxCtrl::vomtelCallbackCampaignResultX(const Args& a, VARIANT* r
 
 HRESULT Cvomtel_ocxCtrl::vomtelCallbackListInsertX(const Args& a, VARIANT* r) {
   return Uncaught(r, [&] {
+    // The answer is written only where the host gives an address for it.
     const auto* record = Address<const CallbackRecord>(a, 3);
-    auto* answer = Address<CallbackResult>(a, 4);
-    if (record == nullptr || answer == nullptr) return VOMTEL_NULL_ARGUMENT;
-    return vomtelCallbackListInsert(a.I4(0), a.I2(1), a.I4(2), record, answer);
+    if (record == nullptr) return VOMTEL_NULL_ARGUMENT;
+    return vomtelCallbackListInsert(a.I4(0), a.I2(1), a.I4(2), record,
+                                    Address<CallbackResult>(a, 4));
   });
 }
 
@@ -96,9 +105,9 @@ HRESULT Cvomtel_ocxCtrl::vomtelSetCounselResultResultX(const Args& a, VARIANT* r
 
 HRESULT Cvomtel_ocxCtrl::vomtelCreateCampaignX(const Args& a, VARIANT* r) {
   return Uncaught(r, [&] {
-    const auto* campaign = Address<const void>(a, 3);
-    if (campaign == nullptr) return VOMTEL_NULL_ARGUMENT;
-    return vomtelCreateCampaign(a.I4(0), a.I2(1), Address<void>(a, 2), campaign);
+    // The library reads neither argument and answers 2018 itself.
+    return vomtelCreateCampaign(a.I4(0), a.I2(1), NumberAsAddress(a, 2),
+                                Address<const void>(a, 3));
   });
 }
 
@@ -111,7 +120,7 @@ HRESULT Cvomtel_ocxCtrl::vomtelPreviewMakeCallResultX(const Args& a, VARIANT* r)
 HRESULT Cvomtel_ocxCtrl::vomtelSendPopupX(const Args& a, VARIANT* r) {
   return Uncaught(r, [&] {
     const std::string employeeId = NarrowArg(a, 2);
-    return vomtelSendPopup(a.I4(0), a.I2(1), employeeId.c_str(), Address<const void>(a, 3));
+    return vomtelSendPopup(a.I4(0), a.I2(1), employeeId.c_str(), NumberAsAddress(a, 3));
   });
 }
 

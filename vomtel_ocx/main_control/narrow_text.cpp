@@ -10,8 +10,8 @@ namespace vomtelx {
 
 std::string NarrowText(std::u16string_view text) {
   if (text.empty()) return {};
-  // A UTF-16 unit never takes more than two bytes of the narrow code page.
-  return NarrowCut(text, 2 * text.size() + 1);
+  // As long as the conversion makes it: a unit may take more than two bytes (three in UTF-8).
+  return vomcom::Bstr(text).ToNarrow();
 }
 
 std::size_t CopyNarrow(std::u16string_view text, char* field, std::size_t size) {

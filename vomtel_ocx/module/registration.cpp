@@ -25,10 +25,21 @@ class RegistryBatch {
     writes_.push_back({std::move(key), name, std::move(value)});
   }
   void Delete(std::string key) { deletes_.push_back(std::move(key)); }
+  // Deleted after the other deletions when it is left with no key below it and no default
+  // value (the one value such a key holds).
+  void DeleteIfEmpty(std::string key) { deletesIfEmpty_.push_back(std::move(key)); }
 
   bool Commit() const {
     if (FAILED(VcRegBegin())) return false;
     for (const std::string& key : deletes_) {
+      if (FAILED(VcRegDeleteTree(key.c_str()))) return Abort();
+    }
+    for (const std::string& key : deletesIfEmpty_) {
+      char below[2];
+      const HRESULT subkey = VcRegEnumKey(key.c_str(), 0, below, sizeof below);
+      const HRESULT value = VcRegGetValue(key.c_str(), nullptr, nullptr, 0);
+      if (FAILED(subkey) && subkey != VC_E_MOREDATA) return Abort();
+      if (subkey != S_FALSE || value != VC_E_NOTFOUND) continue;
       if (FAILED(VcRegDeleteTree(key.c_str()))) return Abort();
     }
     for (const Write& w : writes_) {
@@ -49,6 +60,7 @@ class RegistryBatch {
   };
   std::vector<Write> writes_;
   std::vector<std::string> deletes_;
+  std::vector<std::string> deletesIfEmpty_;
 };
 
 std::string LibKey() { return std::string("TypeLib\\") + kLibIdText; }
@@ -100,8 +112,10 @@ HRESULT RegisterModule(const std::string& modulePath) {
 }
 
 HRESULT UnregisterModule() {
+  // The version registered; another version of the library keeps its entries.
   RegistryBatch typeLibrary;
-  typeLibrary.Delete(LibKey());
+  typeLibrary.Delete(VersionKey());
+  typeLibrary.DeleteIfEmpty(LibKey());
   if (!typeLibrary.Commit()) return SELFREG_E_TYPELIB;
 
   RegistryBatch classes;

@@ -73,6 +73,21 @@ TEST_F(TraceLogTest, LineGoesToDebuggerAndDayFileWithTheirOwnStamps) {
             "[2026-12-09 10:11:12:123] <> endfire..........!\r\n");
 }
 
+// The file is written as a text-mode append writes: a CR before every LF of the message, one
+// before a CR LF's LF too, and a bare CR as it is; the debugger gets the message unchanged.
+TEST_F(TraceLogTest, LineFeedsInAMessageBecomeCrLfInTheFile) {
+  SetTraceLogEnabled(1);
+  SetTraceLogDirectory("C:\\softphone");
+  const char* const messages[] = {"two\nlines\n", "crlf\r\nend", "bare\rcr"};
+  for (const char* message : messages) EXPECT_EQ(TraceLog("%s", message), 1);
+  EXPECT_EQ(debugger_[1], "two\nlines\n");
+  EXPECT_EQ(debugger_[4], "crlf\r\nend");
+  EXPECT_EQ(ReadFile(DayFile("C/softphone", "20261209")),
+            "[2026-12-09 10:11:12:007] <> two\r\nlines\r\n\r\n"
+            "[2026-12-09 10:11:12:007] <> crlf\r\r\nend\r\n"
+            "[2026-12-09 10:11:12:007] <> bare\rcr\r\n");
+}
+
 TEST_F(TraceLogTest, LinesOnEitherSideOfMidnightLandInTwoFiles) {
   SetTraceLogEnabled(1);
   SetTraceLogDirectory("C:\\softphone");

@@ -267,6 +267,39 @@ TEST_F(MainControlEndToEnd, ListQueriesFireEveryEntryUpToTheirArrays) {
   EXPECT_EQ(Call(kCloseServerHA), 1);
 }
 
+// A Korean UUI (a method argument) and UEI (a record field) reach the server whole under a
+// code page of two bytes a syllable and under one of three.
+TEST_F(MainControlEndToEnd, KoreanTextsReachTheServerWholeUnderEitherCodePage) {
+  struct CodePage {
+    const char* name;
+    std::string narrow;  // "홍길동" in that code page
+  };
+  const CodePage pages[] = {{"CP949", "\xC8\xAB\xB1\xE6\xB5\xBF"},
+                            {"UTF-8", "홍길동"}};
+  ctisim::SimServer sim;
+  Connection(sim.Port());
+  ASSERT_EQ(Call(kOpenServer, {}, false), 1);
+  std::size_t nth = 0;
+  for (const CodePage& page : pages) {
+    SCOPED_TRACE(page.name);
+    ASSERT_EQ(VcSetCodePage(page.name), S_OK);
+    EXPECT_EQ(Call(kMakeCall, {Variant("4001"), Variant("01012345678"), Variant("홍길동"),
+                               Variant(""), Variant(""), Variant("홍길동"), Variant(""),
+                               Variant("")}),
+              1);
+    const auto make = sim.WaitForRequest(0x41, 0x65, 3000ms, ++nth);
+    ASSERT_TRUE(make.has_value());
+    const std::string body(make->body.begin(), make->body.end());
+    std::size_t whole = 0;
+    for (std::size_t at = body.find(page.narrow); at != std::string::npos;
+         at = body.find(page.narrow, at + 1))
+      ++whole;
+    EXPECT_EQ(whole, 2u) << "the UUI and the UEI, each whole";
+  }
+  ASSERT_EQ(VcSetCodePage("CP949"), S_OK);
+  EXPECT_EQ(Call(kCloseServerHA), 1);
+}
+
 TEST_F(MainControlEndToEnd, AServerThatIsDownGivesTheLibrarysResult) {
   int port = 0;
   {

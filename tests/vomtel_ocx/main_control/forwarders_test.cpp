@@ -1,5 +1,6 @@
 // Outbound forwarders: arguments straight to the export, the invoke id as 16 bits, records by
-// their address in the host's process (a pointer-sized argument); a null record gives 3009.
+// their address in the host's process (a pointer-sized argument); a null record that the
+// library reads in any case gives 3009, any other null address goes on to the library.
 #include <gtest/gtest.h>
 
 #include "request_case.h"
@@ -11,6 +12,9 @@ Variant AddressOf(const void* p) {
   return Variant(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(p)));
 }
 const Variant kNull = Variant(std::int64_t{0});
+const void* NumberAsAddress(std::uint32_t n) {
+  return reinterpret_cast<const void*>(std::uintptr_t{n});
+}
 
 TEST_F(MainControlTest, ForwardersPassTheirArgumentsStraightOn) {
   BlackListRecord blackList{};
@@ -22,7 +26,6 @@ TEST_F(MainControlTest, ForwardersPassTheirArgumentsStraightOn) {
   CallbackResult answer{};
   CallbackCampaignEntry campaigns[2] = {};
   std::int32_t count = 0;
-  std::int32_t campaignId = 0;
   CampaignRecord campaign{};
 
   auto numbers = [](std::vector<std::int64_t> want) {
@@ -73,25 +76,38 @@ TEST_F(MainControlTest, ForwardersPassTheirArgumentsStraightOn) {
          EXPECT_EQ(c.Pointer(4), &answer);
        }},
       {"CallbackInsertWithoutResultRecord", 127,
-       {Variant(1), Variant(2), Variant(3), AddressOf(&callback), kNull}, nullptr, nullptr, 3009},
+       {Variant(1), Variant(2), Variant(3), AddressOf(&callback), kNull},
+       "vomtelCallbackListInsert",
+       [&](const fake::Call& c) {
+         EXPECT_EQ(c.Record<CallbackRecord>(3).CmId, 3u);
+         EXPECT_EQ(c.Pointer(4), nullptr);
+       }},
+      {"CallbackInsertWithoutRecord", 127,
+       {Variant(1), Variant(2), Variant(3), kNull, AddressOf(&answer)}, nullptr, nullptr, 3009},
       {"CallbackInsertResult", 128,
        {Variant(1), Variant(2), Variant(3), Variant(4), Variant(5), Variant(6), Variant(7)},
        "vomtelCallbackListInsertResult", numbers({1, 2, 3, 4, 5, 6, 7}), 2018,
        {}, [](MainControlTest& t) { t.Script("vomtelCallbackListInsertResult", Result(2018)); }},
       {"CounselResultResult", 129, {Variant(1), Variant(2), Variant(3), Variant(4)},
        "vomtelSetCounselResultResult", numbers({1, 2, 3, 4})},
-      {"CreateCampaign", 130, {Variant(1), Variant(2), AddressOf(&campaignId), AddressOf(&campaign)},
+      // The campaign id is a 32-bit number, handed on where the export has an address.
+      {"CreateCampaign", 130, {Variant(1), Variant(2), Variant(7), AddressOf(&campaign)},
        "vomtelCreateCampaign",
        [&](const fake::Call& c) {
-         EXPECT_EQ(c.Pointer(2), &campaignId);
+         EXPECT_EQ(c.Pointer(2), NumberAsAddress(7));
          EXPECT_EQ(c.Pointer(3), &campaign);
        }},
-      {"CreateCampaignWithoutRecord", 130, {Variant(1), Variant(2), AddressOf(&campaignId), kNull},
-       nullptr, nullptr, 3009},
+      {"CreateCampaignWithoutRecordGetsTheLibrarysCode", 130,
+       {Variant(1), Variant(2), Variant(7), kNull}, "vomtelCreateCampaign",
+       [](const fake::Call& c) { EXPECT_EQ(c.Pointer(3), nullptr); }, 2018, {},
+       [](MainControlTest& t) { t.Script("vomtelCreateCampaign", Result(2018)); }},
       {"PreviewMakeCallResult", 131, {Variant(1), Variant(2), Variant(3), Variant(4)},
        "vomtelPreviewMakeCallResult", numbers({1, 2, 3, 4})},
-      {"SendPopup", 132, {Variant(1), Variant(2), Variant("emp"), kNull}, "vomtelSendPopup",
-       [](const fake::Call& c) { EXPECT_EQ(c.Text(2), "emp"); }},
+      {"SendPopup", 132, {Variant(1), Variant(2), Variant("emp"), Variant(9)}, "vomtelSendPopup",
+       [](const fake::Call& c) {
+         EXPECT_EQ(c.Text(2), "emp");
+         EXPECT_EQ(c.Pointer(3), NumberAsAddress(9));
+       }},
       {"PreviewMakeCall", 133,
        {Variant(1), Variant(2), Variant(3), Variant(4), Variant(5), Variant("emp"), Variant(7)},
        "vomtelPreviewMakeCall",

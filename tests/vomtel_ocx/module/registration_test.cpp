@@ -67,6 +67,37 @@ TEST(Registration, WritesTheTypeLibraryAndEveryClassAndRemovesThemAgain) {
   }
 }
 
+// Unregistration takes away version 1.0 of the type library, the version it registers, and
+// the library's key only when nothing else is left in it.
+TEST(Registration, UnregisteringLeavesAnotherVersionOfTheTypeLibrary) {
+  struct Case {
+    const char* name;
+    const char* otherKey;  // below the library's key; null: nothing else
+    const char* otherValue;
+  } const cases[] = {
+      {"alone", nullptr, nullptr},
+      {"another version", "\\2.0", "a later module"},
+      {"another version's file", "\\1.1\\0\\linux64", "/opt/other.so"},
+      {"a value of the library's own key", "", "kept"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchRegistry registry;
+    ASSERT_EQ(RegisterTool("").status, 0);
+    if (c.otherKey != nullptr) {
+      ASSERT_EQ(VcRegSetValue((LibKey() + c.otherKey).c_str(), nullptr, c.otherValue), S_OK);
+    }
+    const CommandResult r = RegisterTool("--unregister");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(VcRegKeyExists((LibKey() + "\\1.0").c_str()), S_FALSE);
+    if (c.otherKey == nullptr) {
+      EXPECT_EQ(VcRegKeyExists(LibKey().c_str()), S_FALSE);
+    } else {
+      EXPECT_EQ(RegValue(LibKey() + c.otherKey), c.otherValue);
+    }
+  }
+}
+
 TEST(Registration, ARegistryThatCannotBeWrittenRefusesTheTypeLibraryAndGetsNoClass) {
   ScratchRegistry registry;
   ASSERT_EQ(VcRegSetValue("Keep", nullptr, "1"), S_OK);
@@ -108,6 +139,10 @@ TEST_F(TypeLibraryText, ListsTheLibraryAndItsNineTypesInOrder) {
       "helpfile \"vomtel_ocx.hlp\"",
       "dispinterface _Dvomtel_ocx {0AA50762-2051-4EC4-90C4-9AC3A6AD72E8} hidden",
       "helpstring \"Dispatch interface for vomtel_ocx Control\"",
+      // Record addresses are pointer-sized; the campaign id and the popup's event are numbers.
+      "[id 127] method long vomtelCallbackListInsertX(long, short, long, int64, int64)",
+      "[id 130] method long vomtelCreateCampaignX(long, short, long, int64)",
+      "[id 132] method long vomtelSendPopupX(long, short, BSTR, long)",
       "[id 193] method long vomtelagentreadygetexu(",
       "dispinterface (events) _Dvomtel_ocxEvents {3F53B292-706C-4661-9DBB-C4C6C4CAF88B}",
       "coclass vomtel_ocx {46BE120F-FA60-4FEC-8327-5690F3E31C31} control creatable",
