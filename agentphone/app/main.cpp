@@ -1,15 +1,19 @@
 // The agent program: the desk put together on the application's thread, then the event loop.
 #include <QApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "agentphone/app/desk_program.h"
 #include "agentphone/ui/message_boxes.h"
 #include "agentphone/ui/program_font.h"
+#include "agentphone/ui/qt_korean.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   agentphone::ui::UseProgramFont();
+  // Without the translation the standard buttons keep their English texts.
+  const std::unique_ptr<QTranslator> korean = agentphone::ui::UseQtKoreanTexts();
   agentphone::ui::QtMessageBoxes boxes;
   const std::vector<std::string> args(argv + 1, argv + argc);
   agentphone::app::DeskProgram desk(boxes);

@@ -25,21 +25,9 @@ DialKeyFilter::DialKeyFilter(MessageBoxes& boxes, QWidget* dialog)
 bool DialKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
-  switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Backspace:
-      return false;
-    default:
-      break;
-  }
-  const QString text = key->text();
-  if (text.isEmpty()) return false;
-  for (QChar c : text) {
-    if (!IsDialKey(c)) {
+  if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+  for (QChar c : key->text()) {
+    if (c.isPrint() && !IsDialKey(c)) {
       boxes_.Inform(dialog_, QString::fromUtf8(kDigitsOnlyTitle), QString::fromUtf8(kDigitsOnlyText),
                     MessageIcon::kNone);
       return true;

@@ -23,9 +23,12 @@ bool IsDialKey(QChar c);
 // The text without leading and trailing blanks when it has at least 4 characters; else empty.
 QString DialNumber(const QString& text);
 
-// Filters the key presses of a number box: a character that IsDialKey refuses is dropped and
-// "반드시 숫자만 입력하십시요." is shown. Keys without a character (arrows, Delete), Enter,
-// Escape and Tab pass to the box and its dialog.
+// Filters the key presses of a number box: a key whose text holds a printable character that
+// IsDialKey refuses is dropped and "반드시 숫자만 입력하십시요." is shown. Every other key passes
+// to the box and its dialog: keys without a text (arrows, Home, End) and keys whose text is a
+// control character (Delete "\x7f" and Backspace "\b" on X11, Enter, Escape, Tab), so that the
+// box edits, selects, cuts and pastes as any text box; and keys held with Ctrl or Meta, the
+// box's shortcuts, whatever text a platform gives them.
 class DialKeyFilter final : public QObject {
  public:
   DialKeyFilter(MessageBoxes& boxes, QWidget* dialog);

@@ -42,10 +42,10 @@ CallBackWindow::CallBackWindow(lists::Database& db, SoftPhonePort& phone, Dialog
   boxes_[CallBackBox::txtTryCnt] = ui_lists::Box("txtTryCnt", this);
   boxes_[CallBackBox::txtCallBackCode] = ui_lists::Box("txtCallBackCode", this);
   boxes_[CallBackBox::txtCallBackCode]->setVisible(false);  // the key of the selected row
-  for (auto& [box, edit] : boxes_) {
-    if (box != CallBackBox::txtAniNum && box != CallBackBox::txtCallBacknum) {
-      edit->setReadOnly(true);
-    }
+  // The agent may correct the numbers and the attempts before dialling or saving; the entry
+  // time and the key are the row's own.
+  for (CallBackBox box : {CallBackBox::txtindate, CallBackBox::txtCallBackCode}) {
+    boxes_[box]->setReadOnly(true);
   }
   auto* call1 = Button("cmdMakeCall01", "전화걸기", this);
   auto* call2 = Button("cmdMakeCall02", "전화걸기", this);

@@ -1,10 +1,13 @@
-// The dial pad: which typed characters the number box takes, Send's rule of 4 characters,
-// Close, the digit keys that append at the end and the keys' highlighted pictures.
+// The dial pad: which typed characters the number box takes, the editing keys of both number
+// boxes, Send's rule of 4 characters, Close, the digit keys that append at the end and the
+// keys' highlighted pictures.
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "agentphone/ui/consult_dial_dialog.h"
 #include "agentphone/ui/dial_entry.h"
 #include "agentphone/ui/dial_pad_dialog.h"
 #include "ui_fixture.h"
@@ -86,6 +89,89 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyFilterTest,
                                            KeyCase{" ", "12", true},
                                            KeyCase{"가", "12", true},
                                            KeyCase{"\b", "1", false}));
+
+// A key press as the X11 platform delivers it: the key, its modifiers and the text Qt gives it
+// (Delete "\x7f", Backspace "\b", Ctrl with a letter its control character, none for the
+// arrows, Home, End and Insert).
+struct Press {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  const char* text;
+};
+
+struct EditCase {
+  const char* name;
+  std::vector<Press> keys;  // pressed in order, the box holding "1234" with the caret after "12"
+  const char* box;          // the box afterwards
+  bool message;             // "반드시 숫자만 입력하십시요." shown
+};
+
+void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
+
+void Send(QWidget* box, const Press& p) {
+  const QString text = QString::fromLatin1(p.text);
+  QKeyEvent press(QEvent::KeyPress, p.key, p.modifiers, text);
+  QApplication::sendEvent(box, &press);
+  QKeyEvent release(QEvent::KeyRelease, p.key, p.modifiers, text);
+  QApplication::sendEvent(box, &release);
+}
+
+class EditingKeysTest : public ::testing::TestWithParam<EditCase> {};
+
+// The same keys in the dial pad's box and in the consultation dialog's.
+TEST_P(EditingKeysTest, EditAsInAnyTextBoxAndOnlyPrintableNonDigitsAreRefused) {
+  const EditCase& c = GetParam();
+  QApplication::clipboard()->setText(QStringLiteral("56"));
+  vomtel::test::TempDir desk;
+  Globals g;
+  g.gDIALMODE = 1;
+  RecordingBoxes padBoxes, consultBoxes;
+  DialPadDialog pad(padBoxes);
+  ConsultDialDialog consult(consultBoxes, g, desk.Path());
+  for (auto [dialog, boxes] : {std::pair<QDialog*, RecordingBoxes*>{&pad, &padBoxes},
+                               std::pair<QDialog*, RecordingBoxes*>{&consult, &consultBoxes}}) {
+    SCOPED_TRACE(dialog->objectName().toStdString());
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtNum"));
+    ASSERT_NE(box, nullptr);
+    box->setText(QStringLiteral("1234"));
+    box->setCursorPosition(2);
+    for (const Press& p : c.keys) Send(box, p);
+    EXPECT_EQ(box->text().toStdString(), c.box);
+    EXPECT_EQ(boxes->Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
+  }
+}
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+const Press kDelete{Qt::Key_Delete, kNone, "\x7f"};
+const Press kNine{Qt::Key_9, kNone, "9"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, EditingKeysTest,
+    ::testing::Values(
+        EditCase{"Delete", {kDelete}, "124", false},
+        EditCase{"DeleteTwice", {kDelete, kDelete}, "12", false},
+        EditCase{"Backspace", {{Qt::Key_Backspace, kNone, "\b"}}, "134", false},
+        EditCase{"LeftThenDigit", {{Qt::Key_Left, kNone, ""}, kNine}, "19234", false},
+        EditCase{"RightThenDigit", {{Qt::Key_Right, kNone, ""}, kNine}, "12394", false},
+        EditCase{"HomeThenDigit", {{Qt::Key_Home, kNone, ""}, kNine}, "91234", false},
+        EditCase{"EndThenDigit", {{Qt::Key_End, kNone, ""}, kNine}, "12349", false},
+        EditCase{"SelectToStartAndDelete", {{Qt::Key_Home, kShift, ""}, kDelete}, "34", false},
+        EditCase{"SelectLeftAndType", {{Qt::Key_Left, kShift, ""}, kNine}, "1934", false},
+        EditCase{"SelectAllAndDelete", {{Qt::Key_A, kCtrl, "\x01"}, kDelete}, "", false},
+        EditCase{"SelectAllAndCut", {{Qt::Key_A, kCtrl, "\x01"}, {Qt::Key_X, kCtrl, "\x18"}},
+                 "", false},
+        EditCase{"PasteDigits", {{Qt::Key_V, kCtrl, "\x16"}}, "125634", false},
+        // the letter itself as the text, as some platforms and the test helpers give it
+        EditCase{"PasteWithTheLetterAsText", {{Qt::Key_V, kCtrl, "v"}}, "125634", false},
+        EditCase{"PasteWithShiftInsert", {{Qt::Key_Insert, kShift, ""}}, "125634", false},
+        EditCase{"Letter", {{Qt::Key_A, kNone, "a"}}, "1234", true},
+        EditCase{"Dot", {{Qt::Key_Period, kNone, "."}}, "1234", true},
+        EditCase{"Blank", {{Qt::Key_Space, kNone, " "}}, "1234", true}),
+    [](const ::testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DialPadTest, BackspaceKeyWorksWithoutAMessage) {
   Box()->setText(QStringLiteral("123"));

@@ -1,10 +1,13 @@
-// The two list windows on screen: captions and headers, a row click filling the details, a
-// header click sorting, and the buttons reaching the list logic.
+// The two list windows on screen: captions and headers, a row click filling the details, the
+// attempts typed over before a save, a header click sorting, and the buttons reaching the list
+// logic.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,6 +56,20 @@ void ClickHeader(QTableWidget* t, int col) {
   QHeaderView* h = t->horizontalHeader();
   const QPoint p(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2);
   QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
+}
+
+// Typed as at the desk: a Latin character as a key, a Hangul syllable as the input method
+// commits it.
+void TypeInto(QWidget* box, const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(box, c.toLatin1());
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(c));
+      QApplication::sendEvent(box, &commit);
+    }
+  }
 }
 
 SqlResult CallBackRows() {
@@ -118,6 +135,39 @@ TEST_F(WindowTest, CallBackWindowShowsItsCaptionsAndFillsDetailsFromARowClick) {
   Find<QLineEdit>(w, "txtAniNum")->setText(Q("0212345678"));
   Find<QPushButton>(w, "cmdMakeCall01")->click();
   EXPECT_EQ(phone.dialled, (std::vector<std::string>{"0212345678"}));
+}
+
+TEST_F(WindowTest, TheAgentCorrectsTheAttemptsBeforeSaving) {
+  const struct {
+    const char* typed;
+    const char* attempts;
+  } cases[] = {{"5", "6"}, {" 12 ", "13"}, {"", "1"}, {"세번", "1"}, {"3회", "1"}};
+  db.answers.push_back(CallBackRows());
+  CallBackWindow w(db, phone, dialogs, clock);
+  w.show();
+  w.Load();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  auto* table = Find<QTableWidget>(w, "spReal");
+  auto* tries = Find<QLineEdit>(w, "txtTryCnt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ClickCell(table, 0, 0);
+    ASSERT_EQ(tries->text(), Q("2"));
+    // typed over the shown count as an agent types: select all, delete, the new text
+    tries->setFocus();
+    QTest::keyClick(tries, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(tries, Qt::Key_Delete);
+    TypeInto(tries, Q(c.typed));
+    EXPECT_EQ(tries->text(), Q(c.typed));
+    db.seen.clear();
+    SqlResult updated;
+    updated.ok = true;
+    db.answers.push_back(updated);
+    db.answers.push_back(CallBackRows());
+    Find<QPushButton>(w, "cmdCallBackSave")->click();
+    ASSERT_EQ(db.seen.size(), 2u);
+    EXPECT_EQ(db.seen[0].params, (std::vector<std::string>{"결번", c.attempts, "K1"}));
+  }
 }
 
 TEST_F(WindowTest, AHeaderClickSortsAndTheNextReverses) {
