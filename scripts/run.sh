@@ -6,7 +6,8 @@
 # (tools/ctisim/flows/demo.flow), a local web server standing in for the customer and
 # recording servers, and the softphone with automatic login on a desk folder of its own with
 # the embedded database. Three inbound calls come in a few seconds apart; then a dial request
-# from this script places an outbound call through the softphone's dial-request port. On a
+# from this script places an outbound call through the softphone's dial-request port: answered,
+# it calls the customer's outbound page and, three seconds on, sends the recording link. On a
 # desktop the window appears; without DISPLAY it runs on a virtual display and a screenshot of
 # each state is written. Everything stops by itself after the flow.
 #
@@ -138,7 +139,7 @@ step "Desk folder $out/desk: agent A100 at extension 4001, automatic login, embe
 dial_port=$(free_port)
 {
   printf '[SOFTPHONE]\r\nLOGIN=1\r\nDB=1\r\nVIEW=0\r\nID=A100\r\nDN=4001\r\nONTOP=0\r\n'
-  printf 'AUTOREADY=1\r\nPOPUP=0\r\nREC=\r\nPORT=%s\r\n\r\n' "$dial_port"
+  printf 'AUTOREADY=1\r\nPOPUP=0\r\nREC=http://127.0.0.1:%s/rec/\r\nPORT=%s\r\n\r\n' "$web_port" "$dial_port"
   printf '[CTIINFO]\r\nIP=127.0.0.1\r\nIP2=127.0.0.1\r\nPORT=%s\r\n\r\n[DNINFO]\r\n\r\n' "$sim_port"
   printf '[AGENTPHONE]\r\nSERVER=127.0.0.1\r\nSERVER_PORT=%s\r\n' "$sim_port"
   printf 'CUSTOMER_WEB=http://127.0.0.1:%s/crm\r\nRECORDING_WEB=http://127.0.0.1:%s/rec\r\n' "$web_port" "$web_port"
@@ -265,8 +266,24 @@ for p in "${shot_pids[@]}"; do wait "$p" 2>/dev/null || true; done
 
 # --- What happened -------------------------------------------------------------------------
 step "Results"
-say "  web server requests (screen pops, recording notifications, outbound page):"
-grep '^websim: [A-Z]' "$out/websim.log" | sed 's/^websim: /    /' || say "    none"
+say "  web server requests (screen pops, recording notifications, outbound page), each with what it is:"
+# What each request is, by its page.
+web_kind() {
+  case "$1" in
+    */cust/frmPhone.do*) printf 'inbound screen pop' ;;
+    */cust/frmUrlSave.do*) printf 'outbound page' ;;
+    */tpw/vlg.vlgCustomFieldUpdateByApLumorJson.ajax*) printf 'customer-field update' ;;
+    *CustIdLinkage.jsp*) printf 'recording link' ;;
+    *) printf 'other' ;;
+  esac
+}
+declare -A web_counts=()
+while IFS= read -r request; do
+  kind=$(web_kind "$request")
+  web_counts[$kind]=$((${web_counts[$kind]:-0} + 1))
+  printf '    %-21s  %s\n' "$kind" "$request"
+done < <(grep '^websim: [A-Z]' "$out/websim.log" | sed 's/^websim: //')
+[ ${#web_counts[@]} -gt 0 ] || say "    none"
 db="$out/desk/softphone.db"
 if [ -f "$db" ]; then
   rows=$(python3 -c 'import sqlite3,sys; print(sqlite3.connect(sys.argv[1]).execute("select count(*) from Data_CallBack").fetchone()[0])' "$db" 2>/dev/null || echo "?")
@@ -283,10 +300,13 @@ problems=()
 [ "$finished" = 1 ] || problems+=("the flow did not finish")
 [ "${counts[evtLoggedOn]:-0}" -ge 1 ] || problems+=("no login")
 [ "$dial_code" = 00 ] || problems+=("the dial request was answered '${dial_code:-nothing}'")
+[ "${web_counts[outbound page]:-0}" -ge 1 ] || problems+=("the outbound call requested no outbound page")
+[ "${web_counts[recording link]:-0}" -ge 1 ] || problems+=("the outbound call sent no recording link")
 [ "${c_demo:-ok}" = ok ] || problems+=("the C demo failed")
 if [ ${#problems[@]} -gt 0 ]; then
-  say "FAILED: ${problems[*]} (logs in $out)"
+  listed=$(printf '%s; ' "${problems[@]}")
+  say "FAILED: ${listed%; } (logs in $out)"
   exit 1
 fi
 say "OK: the softphone logged in automatically, took $((inbound - 1)) inbound calls (rung, connected, ended)" \
-    "and placed 1 outbound call from a dial request (reply 00)${c_demo:+; the C demo ran}$([ "$headless" = 1 ] && printf '; screenshots in %s' "$out/screens")"
+    "and placed 1 outbound call from a dial request (reply 00), whose outbound page and recording link went to the web server${c_demo:+; the C demo ran}$([ "$headless" = 1 ] && printf '; screenshots in %s' "$out/screens")"

@@ -27,25 +27,26 @@ struct ButtonCase {
   const char* label;      // the failure's label
   bool message;           // a message box besides the log line
   Picture failedPicture;  // the button's picture after a failure
+  bool clearsCaller;      // empties the caller-number panel before the command
 };
 
 const ButtonCase kButtons[] = {
     {"ready", &SoftPhone::ImgReady_MouseUp, Button::ImgReady, telx::vomtelsetfeatureagentstatus,
-     "[대기 ERROR]", true, Picture::ImgReadyOn},
+     "[대기 ERROR]", true, Picture::ImgReadyOn, false},
     {"after-call work", &SoftPhone::imgAftCallWork_Click, Button::imgAftCallWork,
-     telx::vomtelsetfeatureagentstatus, "[후처리 ERROR]", true, Picture::imgAftCallWorkOn},
+     telx::vomtelsetfeatureagentstatus, "[후처리 ERROR]", true, Picture::imgAftCallWorkOn, true},
     {"hold", &SoftPhone::ImgHold_MouseDown, Button::ImgHold, telx::vomtelholdcall,
-     "[보류 ERROR] :", false, Picture::ImgHoldOn},
+     "[보류 ERROR] :", false, Picture::ImgHoldOn, false},
     {"retrieve", &SoftPhone::ImgRetrieve_MouseDown, Button::ImgRetrieve,
-     telx::vomtelretrievecall, "[보류해제 ERROR]", true, Picture::ImgRetrieveOn},
+     telx::vomtelretrievecall, "[보류해제 ERROR]", true, Picture::ImgRetrieveOn, false},
     {"answer", &SoftPhone::ImgAnswer_MouseDown, Button::ImgAnswer, telx::vomtelanswercall,
-     "[전화받기 ERROR]", true, Picture::ImgAnswerOn},
+     "[전화받기 ERROR]", true, Picture::ImgAnswerOn, false},
     {"reconnect", &SoftPhone::ImgReConnect_Click, Button::ImgReConnect, telx::vomtelreconnectcall,
-     "[전환취소 ERROR]", false, Picture::ImgReConnectOff},
+     "[전환취소 ERROR]", false, Picture::ImgReConnectOff, false},
     {"transfer", &SoftPhone::ImgTransfer_Click, Button::ImgTransfer, telx::vomteltransfercall,
-     "[전환 ERROR]", true, Picture::ImgTransferOff},
+     "[전환 ERROR]", true, Picture::ImgTransferOff, false},
     {"conference", &SoftPhone::ImgConference_Click, Button::ImgConference,
-     telx::vomtelconferencecall, "[3자통화 ERROR]", true, Picture::ImgConferenceOff},
+     telx::vomtelconferencecall, "[3자통화 ERROR]", true, Picture::ImgConferenceOff, false},
 };
 
 TEST_F(ButtonsTest, AFailedCommandIsReportedByItsLabel) {
@@ -53,6 +54,7 @@ TEST_F(ButtonsTest, AFailedCommandIsReportedByItsLabel) {
     SCOPED_TRACE(c.name);
     EnableAll();
     const_cast<Display&>(D()).sStatue = "before";
+    const_cast<Display&>(D()).sAninum = "02-1234-5678";
     telx_.Reset();
     dialogs_.messages.clear();
     telx_.results[c.method] = {3013};
@@ -63,6 +65,7 @@ TEST_F(ButtonsTest, AFailedCommandIsReportedByItsLabel) {
     EXPECT_NE(LogText().find("] : " + text + "\r\n"), std::string::npos);
     EXPECT_EQ(D()[c.button].picture, c.failedPicture);
     EXPECT_EQ(D().sStatue, "before");  // the state display is not touched
+    EXPECT_EQ(D().sAninum, c.clearsCaller ? "" : "02-1234-5678");
   }
 }
 
@@ -204,6 +207,15 @@ TEST_F(ButtonsTest, AFailedMakeCallGoesBackToReady) {
   EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{"전화걸기 실패 :3500"});
   EXPECT_NE(LogText().find("] : 전화걸기 실패  Ret : 3500\r\n"), std::string::npos);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"MAKECALL", "READY"}));
+  EXPECT_EQ(D().sStatue, "대기");
+}
+
+TEST_F(ButtonsTest, AFaultInsideMakeCallIsLoggedByItsTrap) {
+  dialogs_.dialPadFault = "pad gone";
+  Phone().ImgMakeCall_MouseUp();
+  EXPECT_NE(LogText().find("] : MAKECALL FUNCTION ERROR]pad gone\r\n"), std::string::npos);
+  EXPECT_TRUE(telx_.calls.empty());
+  EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(D().sStatue, "대기");
 }
 

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,7 +53,10 @@ class FakeDialogs final : public Dialogs {
     questions.emplace_back(text);
     return yes;
   }
-  std::string RunDialPad() override { return Next(dialPad, "dial pad"); }
+  std::string RunDialPad() override {
+    if (dialPadFault) throw std::runtime_error(*dialPadFault);
+    return Next(dialPad, "dial pad");
+  }
   int32_t RunNotReadyReason(int32_t current) override {
     ++notReadyDialogs;
     return reason.value_or(current);
@@ -70,6 +75,7 @@ class FakeDialogs final : public Dialogs {
   std::vector<std::string> questions;
   bool yes = true;
   std::deque<std::string> dialPad, consult;
+  std::optional<std::string> dialPadFault;  // the dial pad fails with this description
   std::optional<int32_t> reason;
   int notReadyDialogs = 0, callBackLists = 0, dropCallLists = 0;
 

@@ -105,6 +105,12 @@ const std::vector<Sequence>& Sequences() {
        }},
       {"transferred with cause 1 ends the call", true, {},
        {Established("5001"), Transferred("5001", "1")}, "대기", {"READY"}, {}, {}},
+      {"transferred with cause 1 keeps the consultation flag", true,
+       [](Globals& g) { g.gCONSULT = 1; }, {Transferred("5001", "1.0")}, "대기", {"READY"}, {},
+       [](const Globals& g, const Display&) {
+         EXPECT_EQ(g.gCONSULT, 1);
+         EXPECT_EQ(g.gCALLID, 0);  // the call variables are not moved either
+       }},
       {"transferred with another cause only moves the call", true, {},
        {Established("5001"), Transferred("7001", "0")}, "통화중", {}, {},
        [](const Globals& g, const Display&) {

@@ -236,6 +236,28 @@ TEST_F(WindowTest, LoadReadsTheSettingsAndLogsInAutomatically) {
   EXPECT_EQ(GetIniValue(desk_.Path(), "SOFTPHONE.ini", "SOFTPHONE", "VIEW"), "1");
 }
 
+// ONTOP and AUTOREADY tick their boxes only when they read as exactly "1".
+TEST_F(WindowTest, OnTopAndAutoReadyTickOnlyForExactlyOne) {
+  // As written in the file; blanks around a value are not part of it, quotes keep them.
+  const std::pair<const char*, bool> kValues[] = {
+      {"1", true},   {" 1 ", true},   {"0", false},   {"", false},  {"01", false},
+      {"\"1 \"", false}, {"1.0", false}, {"2", false}, {"Null", false}, {"-1", false}};
+  for (const char* key : {"ONTOP", "AUTOREADY"}) {
+    for (const auto& [value, on] : kValues) {
+      SCOPED_TRACE(std::string(key) + "=" + value);
+      Ini(std::string("[SOFTPHONE]\r\n") + key + "=" + value + "\r\n");
+      phone_.reset();
+      view_.onTops.clear();
+      Phone().Main();
+      const bool onTop = on && std::string(key) == "ONTOP";
+      const bool autoReady = on && std::string(key) == "AUTOREADY";
+      EXPECT_EQ(D().chk_up, onTop);
+      EXPECT_EQ(view_.onTops, onTop ? std::vector<bool>{true} : std::vector<bool>{});
+      EXPECT_EQ(D().chk_Ready, autoReady);
+    }
+  }
+}
+
 TEST_F(WindowTest, NoAutomaticLoginWithoutAnAgentAndThenNoDatabaseTimer) {
   Ini("[SOFTPHONE]\r\nLOGIN=1\r\nDB=1\r\nID=  \r\nDN=1007\r\n");
   Phone().Main();

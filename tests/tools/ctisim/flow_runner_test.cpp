@@ -164,6 +164,59 @@ TEST(FlowRunner, TimedStepsWaitForTheLoginThenPushACallAndDropTheLink) {
   EXPECT_TRUE(runner.WaitFinished(kWait));
 }
 
+// The demo desk's flow: the outbound call of a dial request is reported as a switch reports it
+// on the calling extension, every event naming the make-call's device, call and number, and
+// the call rings (delivered, without the last inbound call's UEI) before it is answered.
+TEST(FlowRunner, TheDemoFlowReportsTheOutboundCallFromDialToHangUp) {
+  FlowError error;
+  std::optional<Flow> flow = LoadFlowFile(CTISIM_FLOWS_DIR "/demo.flow", &error);
+  ASSERT_TRUE(flow) << error.line << ": " << error.message;
+  SimServer sim;
+  FlowRunner runner(sim, *flow, {});
+  runner.Start();
+  Desk desk(sim, 0);
+  ASSERT_TRUE(desk.opened());
+  desk.Send(kClassCall, kCodeMakeCall,
+            Frame().PutStr8("4001").PutStr8("831234567").PutStr8("").Take());
+  const std::uint32_t call_id = 1000u + desk.number();
+  const auto reply = desk.Next();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ((*reply)[0], kReplyFrame);
+
+  const auto block = [](std::uint32_t cnid) {  // the tagged block: the number id alone
+    return Frame().PutU8(0xAA).PutU8(0xB0).PutU32(cnid).PutU8(0xFF).Take();
+  };
+  struct Expected {
+    std::uint8_t code;
+    const char* other;
+    std::size_t skip;  // the event's fields after its first party, up to the tagged block:
+                       // a tagged number 11 bytes, a tagged device 6, an empty party 1
+    Bytes tail;
+  };
+  const Expected expected[] = {
+      {10, "831234567", 11 + 6, block(call_id)},
+      {4, "831234567", 1 + 11 + 6 + 13, block(call_id)},
+      {6, "831234567", 1 + 11, block(90100)},
+      {3, "4001", 0, block(call_id)},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(int(e.code));
+    const auto event = desk.ReadFrame(Millis{20000});  // the flow's own pace: ends in 8 s
+    ASSERT_TRUE(event);
+    ASSERT_EQ(Code(*event), e.code);
+    FrameReader call(*event, kEventHead);
+    EXPECT_EQ(call.GetStr8(), "4001");
+    call.GetU32();
+    call.GetStr8();
+    EXPECT_EQ(call.GetU32(), call_id);
+    call.Skip(8);
+    EXPECT_EQ(call.GetTaggedStr8().second, e.other);
+    call.Skip(e.skip);
+    EXPECT_EQ(call.GetBytes(call.remaining()), e.tail);
+  }
+  runner.Stop();
+}
+
 TEST(FlowRunner, RepeatsPushToEveryLiveConnection) {
   SimServer sim;
   Desk first(sim, 0);
