@@ -1,9 +1,10 @@
 // The dial-request listener: a TCP server on the agent's own machine (loopback unless the
 // settings name another address) whose connections each carry requests of the dial-request
 // protocol. Every read of a connection is handed, after one turn of the event loop, to the
-// request handler as one request; the handler's reply goes back on the same connection. A
-// connection is freed when it ends: closed by the peer, refused after a malformed or oversized
-// read, or failed.
+// request handler as one request; the handler's reply goes back on the same connection, and
+// nothing more is read from it until the reply has gone out. A connection is freed when it
+// ends: closed by the peer (a peer that only shuts down its sending gets the reply to what it
+// sent first), refused after a malformed or oversized read, or failed.
 #pragma once
 
 #include <QHostAddress>
@@ -42,6 +43,9 @@ class DialRequestServer final : public QObject, public DialRequestListener {
   void Accept();
   void Schedule(QTcpSocket* socket);
   void Handle(QPointer<QTcpSocket> socket);
+  // After a read's reply has gone out whole: the next read may come.
+  void ReadOn(QTcpSocket* socket);
+  qint64 ReadLimit() const;
   static void Drop(QTcpSocket* socket);
 
   DialRequestHandler& handler_;

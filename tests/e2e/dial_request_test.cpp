@@ -2,6 +2,10 @@
 // with the prefix of its type; the outbound call then calls the customer page without a window
 // and, three seconds on, sends the recording link with the request's customer key. Requests
 // that cannot be dialled place nothing.
+#include <iostream>
+#include <optional>
+#include <string>
+
 #include "tests/e2e/desk_fixture.h"
 
 namespace desk::test {
@@ -87,6 +91,58 @@ TEST_F(DeskTest, ShortAndMalformedDialRequestsPlaceNothing) {
   ASSERT_TRUE(second) << Report();
   EXPECT_EQ(ReplyField(second->text, 2), "01");
   EXPECT_EQ(server_->Sim().CountRequests(0x41, kMakeCallCode), 0u);
+}
+
+// A peer that ends its sending right after its request (`printf ... | socat - TCP:...`): each
+// such request, on a connection of its own, is answered, and then the program closes the
+// connection.
+class DialRequestEndingSendingTest : public DeskTest {
+ protected:
+  static constexpr int kRequests = 10;
+
+  // Ten requests, each sent and its sending ended at once; the first is answered `first`, the
+  // rest `rest`.
+  void AskTen(const std::string& first, const std::string& rest) {
+    int answered = 0;
+    for (int i = 0; i < kRequests; ++i) {
+      const std::string tag = "H" + std::to_string(i);
+      DialClient client;
+      ASSERT_TRUE(client.Connect(DialPort(), kWait));
+      ASSERT_TRUE(client.Send(DialRequestText("SP-210", "02-1234-5678", "K" + tag, tag)));
+      ASSERT_TRUE(client.ShutdownSending());
+      std::string received;
+      bool closed = false;
+      while (!closed) {
+        const std::optional<DialReply> r = client.Read(kWait);
+        ASSERT_TRUE(r) << "neither a reply nor the end of the connection\n" << Report();
+        received += r->text;
+        closed = r->closed;
+      }
+      const std::string expected =
+          tag + "|SP-210|" + (i == 0 ? first : rest) + "|f3|f4|02-1234-5678|f6|K" + tag + "|";
+      EXPECT_EQ(received, expected) << Report();
+      if (received == expected) ++answered;
+    }
+    std::cout << answered << " of " << kRequests << " answered exactly\n";
+  }
+};
+
+TEST_F(DialRequestEndingSendingTest, LoggedOutEachIsRefusedAndNothingDialled) {
+  ASSERT_NO_FATAL_FAILURE(StartDesk([](DeskConfig& d) { d.autoLogin = false; }));
+  ASSERT_NO_FATAL_FAILURE(AskTen("02", "02"));
+  EXPECT_EQ(server_->Sim().CountRequests(0x41, kMakeCallCode), 0u);
+}
+
+TEST_F(DialRequestEndingSendingTest, LoggedInTheFirstIsPlacedAndTheRestFindTheCall) {
+  ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+  ASSERT_NO_FATAL_FAILURE(AskTen("00", "03"));
+  const std::optional<ctisim::Request> make =
+      server_->Sim().WaitForRequest(0x41, kMakeCallCode, kWait);
+  ASSERT_TRUE(make);
+  EXPECT_EQ(CalledNumber(*make), "812345678");
+  EXPECT_EQ(server_->Sim().CountRequests(0x41, kMakeCallCode), 1u);
+  EXPECT_TRUE(desk_->Log().WaitForText("[SEND]H0|SP-210|00|f3|f4|02-1234-5678|f6|KH0|", kWait))
+      << Report();
 }
 
 }  // namespace

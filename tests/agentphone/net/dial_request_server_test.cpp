@@ -200,18 +200,17 @@ TEST_F(DialRequestServerTest, PeersThatLeaveEarlyAreFreedAndTheListenerServesOn)
   }
   ASSERT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
 
-  // gone while its call was being placed: the reply has nowhere to go
+  // gone while its call was being placed: the reply has nowhere to go. Its end reads as a
+  // peer's end of sending, so the connection is freed once the reply has been handed over.
   phone.caption = "대기";
   auto leaving = Connect(server);
-  phone.duringMakeCall = [&] {
-    leaving->Close();
-    EXPECT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
-  };
+  phone.duringMakeCall = [&] { leaving->Close(); };
   Send(*leaving, "L0|SP-100|F2|F3|F4|5678|F6|K2|F8");
   ASSERT_TRUE(WaitUntil([&] {
     return !phone.commands.empty() && phone.commands.back().callingNo == "5678";
   }));
   phone.duringMakeCall = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
 
   auto next = Connect(server);
   Send(*next, "N0|SP-100|F2|F3|F4|12|F6|K3|F8");
@@ -223,6 +222,49 @@ TEST_F(DialRequestServerTest, PeersThatLeaveEarlyAreFreedAndTheListenerServesOn)
   EXPECT_TRUE(WaitUntil([&] {
     return server.OpenConnections() == 0 && OpenDescriptors() == descriptors;
   }));
+}
+
+TEST_F(DialRequestServerTest, APeerThatEndsItsSendingAtOnceIsAnsweredBeforeTheClose) {
+  // as `printf ... | socat - TCP:...` does: the request, then at once the end of its sending,
+  // both waiting for the listener before it has read anything
+  struct Case {
+    const char* caption;
+    const char* number;
+    bool loopDuringCall;  // the event loop runs while the call is placed
+    const char* reply;
+    const char* dialled;  // nullptr: no MAKECALL
+  } cases[] = {
+      {"로그아웃", "1234", false, "H|SP-110|02|F3|F4|1234|F6|K|", nullptr},
+      {"대기", "02-1234-5678", false, "H|SP-110|00|F3|F4|02-1234-5678|F6|K|", "012345678"},
+      {"대기", "0311234567", true, "H|SP-110|00|F3|F4|0311234567|F6|K|", "00311234567"},
+  };
+  const int descriptors = OpenDescriptors();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.caption) + " " + c.number + (c.loopDuringCall ? " looping" : ""));
+    phone.caption = c.caption;
+    phone.commands.clear();
+    // a peer taken during the call: the loop has looked at every socket, the end included
+    std::unique_ptr<LoopbackClient> other;
+    if (c.loopDuringCall) phone.duringMakeCall = [&] { other = Connect(server); };
+    auto client = Connect(server);
+    Send(*client, std::string("H|SP-100|F2|F3|F4|") + c.number + "|F6|K|F8");
+    ASSERT_TRUE(client->ShutdownSending());
+    ASSERT_TRUE(ClosedByPeer(*client));
+    EXPECT_EQ(client->Received(), c.reply);
+    if (c.dialled) {
+      ASSERT_EQ(phone.commands.size(), 1u);
+      EXPECT_EQ(phone.commands[0].callingNo, c.dialled);
+    } else {
+      EXPECT_TRUE(phone.commands.empty());
+    }
+    phone.duringMakeCall = nullptr;
+    other.reset();
+    client.reset();
+    EXPECT_TRUE(WaitUntil([&] {
+      return server.OpenConnections() == 0 && OpenDescriptors() == descriptors;
+    })) << server.OpenConnections() << " connections, " << OpenDescriptors() - descriptors
+        << " descriptors left";
+  }
 }
 
 TEST_F(DialRequestServerTest, AReadOverTheLimitIsRefusedAndClosedWithoutAReply) {

@@ -62,6 +62,8 @@ long LoopbackClient::SendSome(std::string_view bytes) {
   return static_cast<long>(n);
 }
 
+bool LoopbackClient::ShutdownSending() { return fd_ >= 0 && ::shutdown(fd_, SHUT_WR) == 0; }
+
 bool LoopbackClient::Poll() {
   if (fd_ < 0 || peerClosed_) return false;
   char buffer[4096];

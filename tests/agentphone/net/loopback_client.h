@@ -22,6 +22,8 @@ class LoopbackClient {
 
   // Writes what the socket takes now; the number of bytes, or -1 (errno tells why).
   long SendSome(std::string_view bytes);
+  // Ends the sending side (the peer reads end of input); the socket still reads.
+  bool ShutdownSending();
 
   // Reads what has arrived, without waiting. Returns true while the connection is open.
   bool Poll();

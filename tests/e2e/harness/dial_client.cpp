@@ -71,6 +71,8 @@ bool DialClient::Send(const std::string& bytes) {
   return true;
 }
 
+bool DialClient::ShutdownSending() { return fd_ >= 0 && ::shutdown(fd_, SHUT_WR) == 0; }
+
 std::optional<DialReply> DialClient::Read(std::chrono::milliseconds timeout) {
   if (fd_ < 0) return std::nullopt;
   const auto deadline = std::chrono::steady_clock::now() + timeout;

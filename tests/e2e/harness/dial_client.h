@@ -29,6 +29,9 @@ class DialClient {
 
   // Sends the bytes in one write; false when the connection is gone.
   bool Send(const std::string& bytes);
+  // Ends the sending side, as `printf ... | socat - TCP:...` does after its request; the
+  // connection still reads.
+  bool ShutdownSending();
   // Reads one reply (up to its eighth "|"), or until the program closes the connection or the
   // timeout passes (then nothing).
   std::optional<DialReply> Read(std::chrono::milliseconds timeout);
