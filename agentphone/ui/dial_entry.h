@@ -28,7 +28,8 @@ QString DialNumber(const QString& text);
 // to the box and its dialog: keys without a text (arrows, Home, End) and keys whose text is a
 // control character (Delete "\x7f" and Backspace "\b" on X11, Enter, Escape, Tab), so that the
 // box edits, selects, cuts and pastes as any text box; and keys held with Ctrl or Meta, the
-// box's shortcuts, whatever text a platform gives them.
+// box's shortcuts, whatever text a platform gives them. Text that an input method hands over
+// (Hangul on a Korean desk) comes without a key press and is held to the same rule.
 class DialKeyFilter final : public QObject {
  public:
   DialKeyFilter(MessageBoxes& boxes, QWidget* dialog);
@@ -37,6 +38,8 @@ class DialKeyFilter final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Refuse();
+
   MessageBoxes& boxes_;
   QWidget* dialog_;
 };

@@ -3,6 +3,7 @@
 // keys' highlighted pictures.
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -172,6 +173,54 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"Dot", {{Qt::Key_Period, kNone, "."}}, "1234", true},
         EditCase{"Blank", {{Qt::Key_Space, kNone, " "}}, "1234", true}),
     [](const ::testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
+
+struct ComposedCase {
+  const char* name;
+  const char* preedit;  // what the input method shows while composing
+  const char* commit;   // what it then hands to the box
+  const char* box;      // the box afterwards (it starts with "12")
+  bool message;         // "반드시 숫자만 입력하십시요." shown
+};
+
+void PrintTo(const ComposedCase& c, std::ostream* os) { *os << c.name; }
+
+class ComposedTextTest : public ::testing::TestWithParam<ComposedCase> {};
+
+// Text that an input method (Hangul on a Korean desk) composes reaches a box without a key
+// press; both number boxes hold it to the same rule as a typed character.
+TEST_P(ComposedTextTest, IsHeldToTheKeyRule) {
+  const ComposedCase& c = GetParam();
+  vomtel::test::TempDir desk;
+  Globals g;
+  g.gDIALMODE = 1;
+  RecordingBoxes padBoxes, consultBoxes;
+  DialPadDialog pad(padBoxes);
+  ConsultDialDialog consult(consultBoxes, g, desk.Path());
+  for (auto [dialog, boxes] : {std::pair<QDialog*, RecordingBoxes*>{&pad, &padBoxes},
+                               std::pair<QDialog*, RecordingBoxes*>{&consult, &consultBoxes}}) {
+    SCOPED_TRACE(dialog->objectName().toStdString());
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtNum"));
+    ASSERT_NE(box, nullptr);
+    box->setText(QStringLiteral("12"));
+    QInputMethodEvent composing(QString::fromUtf8(c.preedit), {});
+    QApplication::sendEvent(box, &composing);
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8(c.commit));
+    QApplication::sendEvent(box, &committed);
+    EXPECT_EQ(box->text().toStdString(), c.box);
+    EXPECT_EQ(boxes->Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ComposedTextTest,
+    ::testing::Values(ComposedCase{"Hangul", "ㄱ", "가", "12", true},
+                      ComposedCase{"HangulAfterADigit", "", "3가", "12", true},
+                      ComposedCase{"Digits", "", "34", "1234", false},
+                      ComposedCase{"StarAndHash", "", "*#", "12*#", false}),
+    [](const ::testing::TestParamInfo<ComposedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DialPadTest, BackspaceKeyWorksWithoutAMessage) {
   Box()->setText(QStringLiteral("123"));
