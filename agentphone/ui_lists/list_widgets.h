@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QString>
 #include <QTableWidget>
@@ -31,9 +32,12 @@ inline QLineEdit* Box(const char* name, QWidget* parent) {
   return e;
 }
 
+// A date picker whose calendar names months and weekdays in Korean, as the windows speak
+// Korean, whatever the desk's locale.
 inline QDateEdit* Picker(const char* name, QWidget* parent) {
   auto* d = new QDateEdit(parent);
   d->setObjectName(QString::fromLatin1(name));
+  d->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
   d->setCalendarPopup(true);
   d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   return d;

@@ -1,6 +1,6 @@
 // The two list windows on screen: captions and headers, a row click filling the details, the
-// attempts typed over before a save, a header click sorting, and the buttons reaching the list
-// logic.
+// attempts typed over before a save, a header click sorting, the date pickers' calendars in
+// Korean, and the buttons reaching the list logic.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,8 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCalendarWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "agentphone/ui_lists/call_back_window.h"
 #include "agentphone/ui_lists/drop_call_window.h"
@@ -228,6 +230,35 @@ TEST_F(WindowTest, DropCallWindowShowsItsCaptionsAndFillsDetailsFromARow) {
   Find<QPushButton>(w, "cmdSerch")->click();
   EXPECT_TRUE(db.seen.empty());
   EXPECT_EQ(dialogs.messages.back(), "1주일 이상 DATA조회 불가 합니다.");
+}
+
+// The pickers' calendars name months and weekdays in Korean whatever the desk's own locale, as
+// the rest of the windows speak Korean.
+TEST_F(WindowTest, DatePickersCalendarsSpeakKorean) {
+  const QLocale desk = QLocale();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  db.answers.push_back(CallBackRows());
+  CallBackWindow callBack(db, phone, dialogs, clock);
+  SqlResult none;
+  none.ok = true;
+  db.answers.push_back(none);
+  DropCallWindow dropCall(db, phone, dialogs, clock);
+  QLocale::setDefault(desk);
+  const std::pair<const char*, QWidget*> windows[] = {{"call-back list", &callBack},
+                                                       {"abandoned-call list", &dropCall}};
+  for (const auto& [window, w] : windows) {
+    for (const char* name : {"DTPicker1", "DTPicker2"}) {
+      SCOPED_TRACE(std::string(window) + " " + name);
+      auto* picker = Find<QDateEdit>(*w, name);
+      picker->setDate(QDate(2026, 3, 4));
+      QCalendarWidget* calendar = picker->calendarWidget();
+      ASSERT_NE(calendar, nullptr);
+      auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+      ASSERT_NE(month, nullptr);
+      EXPECT_EQ(month->text(), Q("3월"));
+      EXPECT_EQ(picker->text(), Q("2026-03-04"));  // the picker's own text keeps its digits
+    }
+  }
 }
 
 }  // namespace
