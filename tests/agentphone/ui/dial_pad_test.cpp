@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "agentphone/ui/consult_dial_dialog.h"
 #include "agentphone/ui/dial_entry.h"
@@ -117,12 +118,9 @@ void Send(QWidget* box, const Press& p) {
   QApplication::sendEvent(box, &release);
 }
 
-class EditingKeysTest : public ::testing::TestWithParam<EditCase> {};
-
-// The same keys in the dial pad's box and in the consultation dialog's.
-TEST_P(EditingKeysTest, EditAsInAnyTextBoxAndOnlyPrintableNonDigitsAreRefused) {
-  const EditCase& c = GetParam();
-  QApplication::clipboard()->setText(QStringLiteral("56"));
+// The two number boxes, the dial pad's and the consultation dialog's, each shown in its dialog:
+// `check` gets the box and the message boxes of its dialog.
+void InBothNumberBoxes(const std::function<void(QLineEdit*, RecordingBoxes&)>& check) {
   vomtel::test::TempDir desk;
   Globals g;
   g.gDIALMODE = 1;
@@ -136,12 +134,23 @@ TEST_P(EditingKeysTest, EditAsInAnyTextBoxAndOnlyPrintableNonDigitsAreRefused) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtNum"));
     ASSERT_NE(box, nullptr);
+    check(box, *boxes);
+  }
+}
+
+class EditingKeysTest : public ::testing::TestWithParam<EditCase> {};
+
+// The same keys in the dial pad's box and in the consultation dialog's.
+TEST_P(EditingKeysTest, EditAsInAnyTextBoxAndOnlyPrintableNonDigitsAreRefused) {
+  const EditCase& c = GetParam();
+  QApplication::clipboard()->setText(QStringLiteral("56"));
+  InBothNumberBoxes([&](QLineEdit* box, RecordingBoxes& boxes) {
     box->setText(QStringLiteral("1234"));
     box->setCursorPosition(2);
     for (const Press& p : c.keys) Send(box, p);
     EXPECT_EQ(box->text().toStdString(), c.box);
-    EXPECT_EQ(boxes->Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
-  }
+    EXPECT_EQ(boxes.Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
+  });
 }
 
 constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
@@ -190,19 +199,7 @@ class ComposedTextTest : public ::testing::TestWithParam<ComposedCase> {};
 // press; both number boxes hold it to the same rule as a typed character.
 TEST_P(ComposedTextTest, IsHeldToTheKeyRule) {
   const ComposedCase& c = GetParam();
-  vomtel::test::TempDir desk;
-  Globals g;
-  g.gDIALMODE = 1;
-  RecordingBoxes padBoxes, consultBoxes;
-  DialPadDialog pad(padBoxes);
-  ConsultDialDialog consult(consultBoxes, g, desk.Path());
-  for (auto [dialog, boxes] : {std::pair<QDialog*, RecordingBoxes*>{&pad, &padBoxes},
-                               std::pair<QDialog*, RecordingBoxes*>{&consult, &consultBoxes}}) {
-    SCOPED_TRACE(dialog->objectName().toStdString());
-    dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtNum"));
-    ASSERT_NE(box, nullptr);
+  InBothNumberBoxes([&](QLineEdit* box, RecordingBoxes& boxes) {
     box->setText(QStringLiteral("12"));
     QInputMethodEvent composing(QString::fromUtf8(c.preedit), {});
     QApplication::sendEvent(box, &composing);
@@ -210,8 +207,8 @@ TEST_P(ComposedTextTest, IsHeldToTheKeyRule) {
     committed.setCommitString(QString::fromUtf8(c.commit));
     QApplication::sendEvent(box, &committed);
     EXPECT_EQ(box->text().toStdString(), c.box);
-    EXPECT_EQ(boxes->Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
-  }
+    EXPECT_EQ(boxes.Texts().join(u'|').toStdString(), c.message ? "반드시 숫자만 입력하십시요." : "");
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -89,6 +89,17 @@ struct WindowTest : ::testing::Test {
   FakePhone phone;
   FakeDialogs dialogs;
   ManualClock clock{{2026, 3, 4, 10, 0, 0}};
+
+  // Presses the call-back window's save with the update and the search after it answered; the
+  // statements it sent are left in db.seen.
+  void Save(QWidget& w) {
+    db.seen.clear();
+    SqlResult updated;
+    updated.ok = true;
+    db.answers.push_back(updated);
+    db.answers.push_back(CallBackRows());
+    Find<QPushButton>(w, "cmdCallBackSave")->click();
+  }
 };
 
 TEST_F(WindowTest, CallBackWindowShowsItsCaptionsAndFillsDetailsFromARowClick) {
@@ -124,12 +135,7 @@ TEST_F(WindowTest, CallBackWindowShowsItsCaptionsAndFillsDetailsFromARowClick) {
 
   // Saving writes for the selected request, then searches again.
   Find<QRadioButton>(w, "SSOption1_3")->click();
-  db.seen.clear();
-  SqlResult updated;
-  updated.ok = true;
-  db.answers.push_back(updated);
-  db.answers.push_back(CallBackRows());
-  Find<QPushButton>(w, "cmdCallBackSave")->click();
+  Save(w);
   ASSERT_EQ(db.seen.size(), 2u);
   EXPECT_EQ(db.seen[0].params, (std::vector<std::string>{"부재중", "1", "K2"}));
   EXPECT_EQ(Find<QLineEdit>(w, "txtCallBackCode")->text(), QString());
@@ -161,12 +167,7 @@ TEST_F(WindowTest, TheAgentCorrectsTheAttemptsBeforeSaving) {
     QTest::keyClick(tries, Qt::Key_Delete);
     TypeInto(tries, Q(c.typed));
     EXPECT_EQ(tries->text(), Q(c.typed));
-    db.seen.clear();
-    SqlResult updated;
-    updated.ok = true;
-    db.answers.push_back(updated);
-    db.answers.push_back(CallBackRows());
-    Find<QPushButton>(w, "cmdCallBackSave")->click();
+    Save(w);
     ASSERT_EQ(db.seen.size(), 2u);
     EXPECT_EQ(db.seen[0].params, (std::vector<std::string>{"결번", c.attempts, "K1"}));
   }
