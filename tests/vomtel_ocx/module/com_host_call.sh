@@ -20,7 +20,8 @@ sim=$!
 port=""
 i=0
 while [ -z "$port" ]; do
-  port=$(sed -n 's/^ctisim listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$scratch/sim.log")
+  # The background shell may not have made the log yet: a missing file is "not yet".
+  port=$(sed -n 's/^ctisim listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$scratch/sim.log" 2>/dev/null || true)
   [ -n "$port" ] && break
   kill -0 "$sim" 2>/dev/null || { cat "$scratch/sim.log"; exit 1; }
   i=$((i + 1))

@@ -47,6 +47,37 @@
  * Exceptions never cross this interface: an internal failure gives VOMTEL_INTERNAL_ERROR.
  * The functions marked "does nothing" read none of their arguments and return their constant.
  *
+ * Replies: a request takes the next reply of its session, whatever request number the reply
+ * echoes, with one exception: a reply that comes after its request gave up on it is dropped
+ * (with a log line), never taken as a later request's reply. A request gives up on its reply
+ * when its send or its reply wait ends in VOMTEL_TIMEOUT, and at once when it is sent without
+ * waiting (vomtelPutTraceInfo, vomtelPutCounselInfo and the answers to the server's requests,
+ * vomtelGetMaxCPSQResult and vomtelBlackListInsertResult). A send that times out before any of
+ * its bytes went out is withdrawn: the server never sees a request whose caller was told it
+ * failed. A reply wait ends with VOMTEL_NOT_CONNECTED as soon as the
+ * link is lost, without waiting out its time.
+ *
+ * Connections and fail-over: a connect that the server refuses fails at once, without waiting
+ * out the connect time. The session id of the server's open reply is an unsigned 32-bit number:
+ * 0x80000000 or more is as valid as any other. A request stays on the session it started on
+ * even when the gate fails over to its standby meanwhile; it is never sent again on the other
+ * session. The silence limit (vomtel.ini's HEARTBEAT_PERIOD) runs on a steady clock: setting the
+ * system clock neither ends a link nor keeps a dead one. When a session connects again, its
+ * reply and list queues are emptied (no reply of the lost link answers a request on the new
+ * one); queued events are kept. Replies and list frames that no request awaits are kept up to
+ * 64 frames per queue, events that the caller has not fetched up to vomtel.ini's
+ * EVENT_QUEUE_MAX; past that the oldest go, each with a log line. A gate opened on one server
+ * (vomtelOpenServer) reconnects in the mode it was opened in (its log shows mode[..][2]), so it
+ * comes back active even when the server's open reply says standby.
+ *
+ * Logging: a log that cannot be written (a folder that cannot be made, a full disk) never fails
+ * a request: the line is lost and the request's result stands. The password text of
+ * vomtelPwdConfirm is masked in the log and in its packet dumps.
+ *
+ * Unload: when the library is unloaded or the process exits, every session is stopped and its
+ * threads are joined; nothing more is sent to the server then, so close each gate with
+ * vomtelCloseServer before.
+ *
  * Names: each function is exported under its plain name (vomtelGetAgentCount); exports.tsv
  * gives each name's ordinal and the stdcall spelling of the Windows build
  * (_vomtelGetAgentCount@24). */
