@@ -123,6 +123,7 @@ std::optional<int> DeskProgram::Start(const std::vector<std::string>& args) {
     switch (StartDesk(args, startDialogs, &desk_, &error)) {
       case StartResult::kStarted: break;
       case StartResult::kAlreadyRunning: return 1;
+      case StartResult::kFolderNotWritable:
       case StartResult::kBadCommandLine:
       case StartResult::kNoDeskFolder:
         std::fprintf(stderr, "agentphone: %s\n", error.c_str());

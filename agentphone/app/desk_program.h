@@ -30,7 +30,8 @@ class DeskProgram {
   // Starts the desk from the command line's arguments (without the program's name): the window
   // shown, the automatic login begun, the databases opened when the desk uses them. Empty when
   // the desk runs; otherwise the program's exit status (1: another instance runs or the
-  // controls could not be made, 2: a wrong command line or no desk folder).
+  // controls could not be made, 2: a wrong command line, no desk folder or one that cannot
+  // be written).
   std::optional<int> Start(const std::vector<std::string>& args);
 
   // The main window of a started desk (null before).
