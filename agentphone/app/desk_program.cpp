@@ -116,6 +116,12 @@ DeskProgram::~DeskProgram() = default;
 
 ui::SoftPhoneWindow* DeskProgram::Window() { return parts_ ? &parts_->window : nullptr; }
 
+void DeskProgram::EndSession(std::string_view cause) {
+  if (!parts_) return;
+  parts_->phone.WriteLog("[SESSION END] " + std::string(cause));
+  parts_->phone.AgentLogOut();
+}
+
 std::optional<int> DeskProgram::Start(const std::vector<std::string>& args) {
   std::string error;
   {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "agentphone/core/desk_start.h"
@@ -36,6 +37,10 @@ class DeskProgram {
 
   // The main window of a started desk (null before).
   ui::SoftPhoneWindow* Window();
+
+  // The desktop session ends under the open window: the window's shut-down without the
+  // question (log out, monitor stop, close), after a log line naming the cause.
+  void EndSession(std::string_view cause);
 
  private:
   struct Parts;
