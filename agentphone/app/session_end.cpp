@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QSocketNotifier>
+#include <atomic>
 #include <cerrno>
 
 namespace agentphone::app {
@@ -15,13 +16,14 @@ namespace {
 
 constexpr int kEndSignals[] = {SIGTERM, SIGHUP};
 
-// The pipe's writing end, for the handler.
-int g_wakeFd = -1;
+// The pipe's writing end, for the handler (which may run on any thread).
+std::atomic<int> g_wakeFd{-1};
+static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
 
 void OnEndSignal(int signo) {
   const int saved = errno;
   const unsigned char byte = static_cast<unsigned char>(signo);
-  [[maybe_unused]] const ssize_t written = ::write(g_wakeFd, &byte, 1);
+  [[maybe_unused]] const ssize_t written = ::write(g_wakeFd.load(), &byte, 1);
   errno = saved;
 }
 
@@ -37,7 +39,7 @@ class SessionEnd::Watch final : public QObject {
   explicit Watch(SessionEnd& owner) : owner_(owner) {
     QCoreApplication::instance()->installEventFilter(this);
     if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    g_wakeFd = fds_[1];
+    g_wakeFd.store(fds_[1]);
     notifier_ = std::make_unique<QSocketNotifier>(fds_[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Drain(); });
     struct sigaction action = {};
@@ -49,7 +51,7 @@ class SessionEnd::Watch final : public QObject {
 
   ~Watch() override {
     DefaultSignals();
-    g_wakeFd = -1;
+    g_wakeFd.store(-1);
     notifier_.reset();
     for (int fd : fds_) {
       if (fd >= 0) ::close(fd);
