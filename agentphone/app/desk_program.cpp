@@ -116,6 +116,12 @@ DeskProgram::~DeskProgram() = default;
 
 ui::SoftPhoneWindow* DeskProgram::Window() { return parts_ ? &parts_->window : nullptr; }
 
+void DeskProgram::EndSession(std::string_view cause) {
+  if (!parts_) return;
+  parts_->phone.WriteLog("[SESSION END] " + std::string(cause));
+  parts_->phone.AgentLogOut();
+}
+
 std::optional<int> DeskProgram::Start(const std::vector<std::string>& args) {
   std::string error;
   {
@@ -123,6 +129,7 @@ std::optional<int> DeskProgram::Start(const std::vector<std::string>& args) {
     switch (StartDesk(args, startDialogs, &desk_, &error)) {
       case StartResult::kStarted: break;
       case StartResult::kAlreadyRunning: return 1;
+      case StartResult::kFolderNotWritable:
       case StartResult::kBadCommandLine:
       case StartResult::kNoDeskFolder:
         std::fprintf(stderr, "agentphone: %s\n", error.c_str());

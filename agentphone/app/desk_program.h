@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "agentphone/core/desk_start.h"
@@ -30,11 +31,16 @@ class DeskProgram {
   // Starts the desk from the command line's arguments (without the program's name): the window
   // shown, the automatic login begun, the databases opened when the desk uses them. Empty when
   // the desk runs; otherwise the program's exit status (1: another instance runs or the
-  // controls could not be made, 2: a wrong command line or no desk folder).
+  // controls could not be made, 2: a wrong command line, no desk folder or one that cannot
+  // be written).
   std::optional<int> Start(const std::vector<std::string>& args);
 
   // The main window of a started desk (null before).
   ui::SoftPhoneWindow* Window();
+
+  // The desktop session ends under the open window: the window's shut-down without the
+  // question (log out, monitor stop, close), after a log line naming the cause.
+  void EndSession(std::string_view cause);
 
  private:
   struct Parts;

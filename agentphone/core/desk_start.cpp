@@ -17,7 +17,14 @@ StartResult StartDesk(const std::vector<std::string>& args, Dialogs& dialogs, De
     *error = "the desk folder " + folder.string() + " cannot be created";
     return StartResult::kNoDeskFolder;
   }
-  std::unique_ptr<InstanceLock> lock = InstanceLock::Acquire(folder);
+  std::string cannotLock;
+  std::unique_ptr<InstanceLock> lock = InstanceLock::Acquire(folder, &cannotLock);
+  if (!lock && !cannotLock.empty()) {
+    *error = "the desk folder " + folder.string() + " cannot be written: " + cannotLock;
+    dialogs.ShowMessage(std::string(kFolderNotWritableText) + "\n" + folder.string(),
+                        kProgramTitle, MessageIcon::kExclamation);
+    return StartResult::kFolderNotWritable;
+  }
   if (!lock) {
     dialogs.ShowMessage(kAlreadyRunningText, kProgramTitle, MessageIcon::kExclamation);
     return StartResult::kAlreadyRunning;

@@ -1,6 +1,7 @@
 // The program's start before the main window: the command line, the desk folder (created with
 // a first SOFTPHONE.ini when new), the installation settings, and the one-instance check, which
-// shows "이미 실행중입니다." under "소프트폰" to a second start.
+// shows "이미 실행중입니다." under "소프트폰" to a second start, and names the folder instead
+// when the lock cannot be made there (a read-only folder).
 #pragma once
 
 #include <filesystem>
@@ -24,6 +25,7 @@ struct DeskStart {
 enum class StartResult {
   kStarted,         // *out is filled; the program goes on
   kAlreadyRunning,  // the message was shown; the program ends
+  kFolderNotWritable,  // the folder message was shown, *error says why; the program ends
   kBadCommandLine,  // *error says why
   kNoDeskFolder,    // *error says why
 };

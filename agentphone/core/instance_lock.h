@@ -4,13 +4,17 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace agentphone {
 
 class InstanceLock {
  public:
-  // Null when another process holds the lock or the file cannot be opened.
-  static std::unique_ptr<InstanceLock> Acquire(const std::filesystem::path& deskFolder);
+  // Null when another process holds the lock or the lock cannot be made in the folder (a
+  // read-only folder, say); in the second case *cannotMake, when given, gets the system's
+  // reason, and stays empty in the first.
+  static std::unique_ptr<InstanceLock> Acquire(const std::filesystem::path& deskFolder,
+                                               std::string* cannotMake = nullptr);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
@@ -22,5 +26,8 @@ class InstanceLock {
 
 // What a second start shows before it ends.
 inline constexpr const char* kAlreadyRunningText = "이미 실행중입니다.";
+
+// What a start shows, followed by the folder, when the lock cannot be made there.
+inline constexpr const char* kFolderNotWritableText = "소프트폰 폴더에 쓸 수 없습니다.";
 
 }  // namespace agentphone

@@ -35,11 +35,15 @@ void DialRequestServer::StartListening(int32_t port) {
   } else if (!server_.listen(address, static_cast<quint16>(port))) {
     error = server_.errorString();
   }
-  if (!error.isEmpty() && log_) {
-    const std::string line = "[다이얼 요청 서버 LISTEN 실패] " + bindAddress_.toStdString() + ":" +
-                             std::to_string(port) + " " + error.toStdString();
-    log_(line);
+  if (!log_) return;
+  if (!error.isEmpty()) {
+    log_("[다이얼 요청 서버 LISTEN 실패] " + bindAddress_.toStdString() + ":" +
+         std::to_string(port) + " " + error.toStdString());
+    return;
   }
+  // the port that peers must use, the one the system picked when the setting gave none
+  log_("[다이얼 요청 서버 LISTEN] " + bindAddress_.toStdString() + ":" +
+       std::to_string(server_.serverPort()));
 }
 
 void DialRequestServer::Accept() {

@@ -31,8 +31,9 @@ class DialRequestServer final : public QObject, public DialRequestListener {
                     QString bindAddress = QStringLiteral("127.0.0.1"), QObject* parent = nullptr);
   ~DialRequestServer() override;
 
-  // Listens on the port (0: any free one). A failure (port in use, a bad address) is logged and
-  // the program runs on without the listener.
+  // Listens on the port (0: any free one) and logs the address and port it listens on. A
+  // failure (port in use, a bad address) is logged and the program runs on without the
+  // listener.
   void StartListening(int32_t port) override;
 
   bool IsListening() const { return server_.isListening(); }

@@ -44,7 +44,11 @@ void QtHttpClient::Get(const HttpRequest& request, std::function<void(const Http
     reply->setProperty(kTimedOutProperty, true);
     reply->abort();
   });
-  timer->start(timeoutMs_);
+  // The time counts from the start of the transfer. A request with a body starts only on the
+  // loop's next turn (the reply posts its own start), and the window may be held until then:
+  // the timer's start is posted after the reply's, so a hold does not use the request's time.
+  QMetaObject::invokeMethod(timer, [timer, ms = timeoutMs_] { timer->start(ms); },
+                            Qt::QueuedConnection);
 
   connect(reply, &QNetworkReply::finished, this, [this, reply, done = std::move(done)] {
     pending_.remove(reply);

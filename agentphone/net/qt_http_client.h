@@ -1,6 +1,7 @@
 // HTTP GETs on the program's event loop with Qt Network. The URL goes on the wire as built,
 // blanks as %20; the body, when there is one, is sent with the GET as text. Every request has
-// a time-out for the whole exchange; any answer of the server, whatever its status, counts as
+// a time-out for the whole exchange, counted from the loop's first turn after the request was
+// queued, when its transfer starts; any answer of the server, whatever its status, counts as
 // delivered.
 #pragma once
 

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <map>
+#include <memory>
 
 #include "agentphone/core/desk_folder.h"
 #include "agentphone/core/desk_settings.h"
+#include "agentphone/core/desk_start.h"
 #include "agentphone/core/instance_lock.h"
 #include "agentphone/core/start_options.h"
 #include "agentphone/core/text_routines.h"
@@ -108,6 +114,76 @@ TEST(InstanceLock, OneHolderPerDeskFolder) {
   EXPECT_NE(InstanceLock::Acquire(other.Path()), nullptr);
   first.reset();
   EXPECT_NE(InstanceLock::Acquire(dir.Path()), nullptr);
+}
+
+// The message boxes of a start; the start shows nothing else.
+class ShownMessages final : public Dialogs {
+ public:
+  struct Shown {
+    std::string text, title;
+    MessageIcon icon;
+  };
+  void ShowMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
+    shown.push_back({std::string(text), std::string(title), icon});
+  }
+  bool AskYesNo(std::string_view, std::string_view) override { return false; }
+  std::string RunDialPad() override { return {}; }
+  int32_t RunNotReadyReason(int32_t current) override { return current; }
+  std::string RunConsultDial() override { return {}; }
+  void RunCallBackList() override {}
+  void RunDropCallList() override {}
+  std::vector<Shown> shown;
+};
+
+TEST(DeskStart, ALockThatCannotBeMadeNamesTheFolderAndOnlyAHeldOneIsAnotherInstance) {
+  struct Case {
+    const char* what;
+    bool needsPermissionBits;  // root writes a read-only folder all the same
+    // Makes the lock unobtainable in the prepared folder; what it holds lives as long as the case.
+    std::function<std::shared_ptr<void>(const std::filesystem::path&)> prepare;
+    StartResult result;
+  } cases[] = {
+      {"another instance holds the lock", false,
+       [](const std::filesystem::path& desk) -> std::shared_ptr<void> {
+         return InstanceLock::Acquire(desk);
+       },
+       StartResult::kAlreadyRunning},
+      {"a read-only folder", true,
+       [](const std::filesystem::path& desk) -> std::shared_ptr<void> {
+         ::chmod(desk.c_str(), 0555);
+         return std::shared_ptr<void>(nullptr, [desk](void*) { ::chmod(desk.c_str(), 0755); });
+       },
+       StartResult::kFolderNotWritable},
+      {"the lock's name taken by a folder", false,
+       [](const std::filesystem::path& desk) -> std::shared_ptr<void> {
+         std::filesystem::create_directory(desk / "agentphone.lock");
+         return nullptr;
+       },
+       StartResult::kFolderNotWritable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.needsPermissionBits && ::geteuid() == 0) continue;
+    vomtel::test::TempDir dir;
+    const std::filesystem::path desk = dir / "desk";
+    ASSERT_TRUE(PrepareDeskFolder(desk));
+    const std::shared_ptr<void> held = c.prepare(desk);
+    ShownMessages boxes;
+    DeskStart out;
+    std::string error;
+    EXPECT_EQ(StartDesk({"--home", desk.string()}, boxes, &out, &error), c.result);
+    EXPECT_EQ(out.lock, nullptr);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, kProgramTitle);
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kExclamation);
+    if (c.result == StartResult::kAlreadyRunning) {
+      EXPECT_EQ(boxes.shown[0].text, kAlreadyRunningText);
+    } else {
+      EXPECT_EQ(boxes.shown[0].text.rfind(kFolderNotWritableText, 0), 0u) << boxes.shown[0].text;
+      EXPECT_NE(boxes.shown[0].text.find(desk.string()), std::string::npos) << boxes.shown[0].text;
+      EXPECT_NE(error.find(desk.string()), std::string::npos) << error;
+    }
+  }
 }
 
 }  // namespace

@@ -287,6 +287,21 @@ TEST_F(DialRequestServerTest, AReadOverTheLimitIsRefusedAndClosedWithoutAReply) 
   EXPECT_TRUE(WaitUntil([&] { return server.OpenConnections() == 0; }));
 }
 
+TEST_F(DialRequestServerTest, TheAddressAndPortListenedOnAreLogged) {
+  // port 0 (a PORT missing or out of range) is whatever port the system picked
+  EXPECT_EQ(serverLog, std::vector<std::string>{"[다이얼 요청 서버 LISTEN] 127.0.0.1:" +
+                                                std::to_string(port)});
+  std::vector<std::string> log;
+  DialRequestServer other(handler, [&log](std::string_view l) { log.emplace_back(l); },
+                          QStringLiteral("127.0.0.1"));
+  server.StartListening(0);  // frees the port to be asked for by its number
+  ASSERT_TRUE(server.IsListening());
+  other.StartListening(port);
+  ASSERT_TRUE(other.IsListening()) << (log.empty() ? "" : log.back());
+  EXPECT_EQ(log, std::vector<std::string>{"[다이얼 요청 서버 LISTEN] 127.0.0.1:" +
+                                          std::to_string(port)});
+}
+
 TEST_F(DialRequestServerTest, AFailedListenIsLoggedAndTheProgramRunsOn) {
   struct Case {
     const char* address;

@@ -6,8 +6,10 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "agentphone/core/manual_timers.h"
 #include "agentphone/core/screen_pop/http_page_browser.h"
@@ -119,6 +121,33 @@ TEST_F(SilentServerTest, AServerThatNeverAnswersEndsInTheTimeOutWhileTheLoopTick
   EXPECT_EQ(phone.log, std::vector<std::string>{kHttpTimeoutText});
   EXPECT_GT(ticks, ticksAtServer) << "the loop ran while the server kept silent";
   EXPECT_EQ(http.Pending(), 0);
+}
+
+struct HeldWindowTest : NotificationTest {
+  // Short enough to be outlasted by a hold, long enough for a warm client's loopback exchange.
+  static constexpr int kTimeoutMs = 2000;
+  static constexpr std::chrono::milliseconds kHold{kTimeoutMs + 1500};
+  HeldWindowTest() : NotificationTest(CaptureHttpServer::Mode::kAnswer, kTimeoutMs) {}
+};
+
+TEST_F(HeldWindowTest, ANotificationQueuedJustBeforeTheWindowIsHeldStillGoesOut) {
+  // A first exchange brings the client's network thread up; its own result does not matter.
+  std::string none;
+  service.SetRecordingData(none);
+  ASSERT_TRUE(WaitUntil([&] { return http.Pending() == 0; }));
+  phone.log.clear();
+
+  // The window's thread is held (a command waiting for the switch, a burst of events) right
+  // after the notification was queued, for longer than the client's time-out.
+  service.SetRecordingData(none);
+  std::this_thread::sleep_for(kHold);
+  ASSERT_TRUE(WaitUntil([&] { return http.Pending() == 0; }));
+
+  const std::string url = CustomerFieldUpdateUrl(web.Base(), "CN1");
+  EXPECT_EQ(phone.log, std::vector<std::string>{"고객Data  전송 :" + url})
+      << "the time-out counts from the transfer, not from the queueing";
+  ASSERT_GE(web.Requests().size(), 1u);
+  EXPECT_EQ(web.Requests().back().body, url);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ if(TARGET agentphone_ui)
       ${CMAKE_CURRENT_LIST_DIR}/client_site_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/setting_number_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/message_boxes_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/session_end_test.cpp
+      ${PROJECT_SOURCE_DIR}/agentphone/app/session_end.cpp
       ${PROJECT_SOURCE_DIR}/tests/agentphone/core/fake_control.cpp
     LIBS agentphone_ui vomtel_test_support Qt6::Test)
 endif()
