@@ -15,6 +15,8 @@ class AfterDialogTest : public CoreFixture {
   using CoreFixture::telx_;
   using CoreFixture::timers_;
 
+  AfterDialogTest() { ReadyAgent(); }
+
   // The event arrives while the next box or dialog is open; what is sent from then on is kept.
   void LoggedOutWhileOpen(int32_t kind) {
     dialogs_.whileShown = [this, kind] {
@@ -26,8 +28,6 @@ class AfterDialogTest : public CoreFixture {
   void LoggedOutWhileSecondOpen(int32_t kind) {
     dialogs_.whileShown = [this, kind] { LoggedOutWhileOpen(kind); };
   }
-
-  AfterDialogTest() { ReadyAgent(); }
 
   std::vector<std::string> EnabledButtons() {
     std::vector<std::string> out;
