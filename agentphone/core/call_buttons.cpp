@@ -55,7 +55,7 @@ void SoftPhone::ImgReady_MouseUp() {
   int32_t r = SoftPhonePort::Call_Function("READY");
   if (r == 1) return;
   Report("[대기 ERROR]", r);
-  SetPicture(Button::ImgReady, Picture::ImgReadyOn);
+  if (IsLoggedIn()) SetPicture(Button::ImgReady, Picture::ImgReadyOn);
 }
 
 void SoftPhone::ImgNotReady_MouseUp() {
@@ -66,18 +66,23 @@ void SoftPhone::ImgNotReady_MouseUp() {
   int32_t r = SoftPhonePort::Call_Function("NOTREADY");
   if (r != 1) Report("[휴식 ERROR]", r);
   if (!g_.gDBFLAG) return;
+  if (!StillLoggedIn("휴식코드")) return;
   Changed();
-  g_.gREASONCODE = parts_.dialogs.RunNotReadyReason(g_.gREASONCODE);
-  if (g_.gREASONCODE != 0) {
-    SoftPhonePort::Call_Function("NOTREADY");
-    ufButtonSet("NOTREADY");
-    switch (g_.gREASONCODE) {
-      case 1: display_.sStatue = "식사"; break;
-      case 2: display_.sStatue = "교육"; break;
-      case 3: display_.sStatue = "회의"; break;
-      default: break;
+  const int32_t reason = parts_.dialogs.RunNotReadyReason(g_.gREASONCODE);
+  // The reason goes with a not ready only while the agent is still logged in.
+  if (StillLoggedIn("휴식코드")) {
+    g_.gREASONCODE = reason;
+    if (reason != 0) {
+      SoftPhonePort::Call_Function("NOTREADY");
+      ufButtonSet("NOTREADY");
+      switch (reason) {
+        case 1: display_.sStatue = "식사"; break;
+        case 2: display_.sStatue = "교육"; break;
+        case 3: display_.sStatue = "회의"; break;
+        default: break;
+      }
+      Changed();
     }
-    Changed();
   }
   if (display_.chk_up) parts_.view.SetAlwaysOnTop(true);
 }
@@ -104,7 +109,7 @@ void SoftPhone::ImgRetrieve_MouseDown() {
   int32_t r = SoftPhonePort::Call_Function("RETRIVAL");
   if (r == 1) return;
   Report("[보류해제 ERROR]", r);
-  SetPicture(Button::ImgRetrieve, Picture::ImgRetrieveOn);
+  if (IsLoggedIn()) SetPicture(Button::ImgRetrieve, Picture::ImgRetrieveOn);
 }
 
 void SoftPhone::ImgAnswer_MouseDown() {
@@ -143,7 +148,7 @@ void SoftPhone::ImgTransfer_Click() {
     return;
   }
   Report("[전환 ERROR]", r);
-  SetPicture(Button::ImgTransfer, Picture::ImgTransferOff);
+  if (IsLoggedIn()) SetPicture(Button::ImgTransfer, Picture::ImgTransferOff);
 }
 
 void SoftPhone::ImgConference_Click() {
@@ -156,23 +161,28 @@ void SoftPhone::ImgConference_Click() {
     return;
   }
   Report("[3자통화 ERROR]", r);
-  SetPicture(Button::ImgConference, Picture::ImgConferenceOff);
+  if (IsLoggedIn()) SetPicture(Button::ImgConference, Picture::ImgConferenceOff);
 }
 
 void SoftPhone::ImgMakeCall_MouseUp() {
   if (!Enabled(Button::ImgMakeCall)) return;
+  // Refused while a call is connected; asked again when the dial pad closes, as a call may have
+  // come meanwhile.
+  auto inCall = [this] {
+    if (display_.sStatue != kCaptionInCall) return false;
+    const std::string text = "통화중일 경우 는 전화걸기 가 불가 합니다.";
+    Message(text);
+    log_.WriteLog(text);
+    return true;
+  };
   try {
-    if (display_.sStatue == kCaptionInCall) {
-      const std::string text = "통화중일 경우 는 전화걸기 가 불가 합니다.";
-      Message(text);
-      log_.WriteLog(text);
-      return;
-    }
+    if (inCall()) return;
     g_.gDIALNUMBER.clear();
     g_.gDIALMODE = 1;
     Changed();
     g_.gDIALNUMBER = parts_.dialogs.RunDialPad();
     if (g_.gDIALNUMBER.empty()) return;
+    if (!StillLoggedIn("전화걸기") || inCall()) return;
     ApplyDialRule(g_.gDIALNUMBER);
     g_.gUEI.clear();
     int32_t r = SoftPhonePort::Call_Function("MAKECALL", "", g_.gUEI, g_.gDIALNUMBER, "");
@@ -183,6 +193,7 @@ void SoftPhone::ImgMakeCall_MouseUp() {
     }
     Message("전화걸기 실패 :" + std::to_string(r));
     log_.WriteLog("전화걸기 실패  Ret : " + std::to_string(r));
+    if (!StillLoggedIn("전화걸기 실패 후 상태변경")) return;
     if (display_.chk_Ready) {
       SoftPhonePort::Call_Function("READY");
       ufButtonSet("READY");

@@ -24,11 +24,17 @@ void SoftPhone::AgentLogIn() {
   auto giveUp = [this](std::string_view step, int32_t r, bool monitored) {
     Message("CTI " + std::string(step) + " 실패" + std::to_string(r));
     log_.WriteLog("[CTI " + std::string(step) + " 실패]" + std::to_string(r));
-    if (monitored) SoftPhonePort::Call_Function("MONITORSTOP");
-    SoftPhonePort::Call_Function("CLOSESERVERHA");
+    if (gateOpen_) {  // not when every server went down while the message was shown
+      if (monitored) SoftPhonePort::Call_Function("MONITORSTOP");
+      SoftPhonePort::Call_Function("CLOSESERVERHA");
+    }
     display_[Button::imgLogIn].enabled = true;
     Changed();
   };
+
+  // The gate of the last session may still be open (the switch logged the agent off): the new
+  // one replaces it.
+  if (gateOpen_) CloseGate();
 
   int32_t r = SoftPhonePort::Call_Function("OPENSERVER");
   if (r != 1) {
@@ -51,9 +57,13 @@ void SoftPhone::AgentLogOut() {
   Changed();
   log_.WriteLog("SoftPhone LogOut Start");
   SoftPhonePort::Call_Function("LOGOUT");
+  CloseGate();
+  ufButtonSet("LOGOUT");
+}
+
+void SoftPhone::CloseGate() {
   SoftPhonePort::Call_Function("MONITORSTOP");
   SoftPhonePort::Call_Function("CLOSESERVERHA");
-  ufButtonSet("LOGOUT");
 }
 
 void SoftPhone::ApplyDialRule(std::string& number) const {
@@ -62,6 +72,8 @@ void SoftPhone::ApplyDialRule(std::string& number) const {
 }
 
 void SoftPhone::GfMakeCall(std::string& CallingNum) {
+  // The lists are modal windows: the agent may have been logged out while one was open.
+  if (!StillLoggedIn("전화걸기")) return;
   ApplyDialRule(CallingNum);
   g_.gUEI.clear();
   int32_t r = SoftPhonePort::Call_Function("MAKECALL", "", g_.gUEI, OnlyDigits(CallingNum), "");
@@ -72,6 +84,7 @@ void SoftPhone::GfMakeCall(std::string& CallingNum) {
   }
   Message("전화걸기 실패 :" + std::to_string(r));
   log_.WriteLog("전화걸기 실패  Ret : " + std::to_string(r));
+  if (!StillLoggedIn("전화걸기 실패 후 상태변경")) return;
   if (display_.chk_Ready) {
     SoftPhonePort::Call_Function("READY");
     ufButtonSet("READY");

@@ -59,7 +59,18 @@ bool SoftPhone::WriteIni(std::string_view key, std::string_view value) const {
 
 int32_t SoftPhone::Call_Function(std::string& callFunction, std::string& UUI, std::string& UEI,
                                  std::string& CallingNo, std::string& CI) {
-  return dispatcher_.Call_Function(callFunction, UUI, UEI, CallingNo, CI);
+  const bool open = callFunction == "OPENSERVER" || callFunction == "OPENSERVERHA";
+  const bool close = callFunction == "CLOSESERVER" || callFunction == "CLOSESERVERHA";
+  const int32_t r = dispatcher_.Call_Function(callFunction, UUI, UEI, CallingNo, CI);
+  if (open && r == 1) gateOpen_ = true;
+  if (close) gateOpen_ = false;
+  return r;
+}
+
+bool SoftPhone::StillLoggedIn(std::string_view undone) {
+  if (IsLoggedIn()) return true;
+  log_.WriteLog("[" + std::string(undone) + " 취소] 로그아웃 상태");
+  return false;
 }
 
 void SoftPhone::ufButtonSet(std::string_view stat) { state_.ufButtonSet(stat); }

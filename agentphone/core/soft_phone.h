@@ -141,6 +141,12 @@ class SoftPhone final : public SoftPhonePort, public TimerSink {
   void SetPicture(Button b, Picture p);
   bool Enabled(Button b) const { return display_[b].enabled; }
   void ApplyDialRule(std::string& number) const;
+  // Stops and closes the gate that the last open left (the logout's close, without the logout).
+  void CloseGate();
+  // For a handler that goes on after a modal dialog or message box, which let events run: false
+  // when the agent has been logged out meanwhile (every server down, or logged off by the
+  // switch), after a log line naming what was left undone.
+  bool StillLoggedIn(std::string_view undone);
   void EndOfCall();
   void HandleEvent(int32_t kind);
   void chk_Ready_Click();
@@ -158,6 +164,8 @@ class SoftPhone final : public SoftPhonePort, public TimerSink {
   CommandDispatcher dispatcher_;
   StateDisplay state_;
   IDispatch* evt_ = nullptr;
+  // A gate opened and not closed since (a forced log-off leaves it open and monitored).
+  bool gateOpen_ = false;
 
   // Window-wide values read at start.
   std::string loginValue_;

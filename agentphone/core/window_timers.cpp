@@ -28,9 +28,12 @@ void SoftPhone::Timer2_Timer() {
 
 void SoftPhone::Timer3_Timer() {
   parts_.timers.Stop(TimerId::Timer3);
+  // The agent may have been logged out since the button, or while the dialog was open.
+  if (!StillLoggedIn("호전환")) return;
   Changed();
   g_.gDIALNUMBER = parts_.dialogs.RunConsultDial();
   if (g_.gDIALNUMBER.empty()) return;
+  if (!StillLoggedIn("호전환")) return;
   ApplyDialRule(g_.gDIALNUMBER);
   const char* command = g_.gCONSULTMODE == 1 ? "CONSULTATIONCALL" : "CONSULTATIONCONFERENCE";
   int32_t r = SoftPhonePort::Call_Function(command, "", g_.gUEI, g_.gDIALNUMBER, "");

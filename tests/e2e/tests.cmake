@@ -41,6 +41,8 @@ if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET v
       ${CMAKE_CURRENT_LIST_DIR}/held_call_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/consultation_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/call_back_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/logged_out_under_dialog_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/forced_log_off_window_test.cpp
     LIBS desk_harness agentphone_app Qt6::Test)
   desk_harness_programs(test_e2e_window)
 endif()

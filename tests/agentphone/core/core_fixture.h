@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <sstream>
 #include <map>
 #include <memory>
@@ -48,22 +49,35 @@ class FakeDialogs final : public Dialogs {
   };
   void ShowMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
     messages.push_back({std::string(text), std::string(title), icon});
+    WhileShown();
   }
   bool AskYesNo(std::string_view text, std::string_view) override {
     questions.emplace_back(text);
+    WhileShown();
     return yes;
   }
   std::string RunDialPad() override {
     if (dialPadFault) throw std::runtime_error(*dialPadFault);
+    WhileShown();
     return Next(dialPad, "dial pad");
   }
   int32_t RunNotReadyReason(int32_t current) override {
     ++notReadyDialogs;
+    WhileShown();
     return reason.value_or(current);
   }
-  std::string RunConsultDial() override { return Next(consult, "consultation dialog"); }
-  void RunCallBackList() override { ++callBackLists; }
-  void RunDropCallList() override { ++dropCallLists; }
+  std::string RunConsultDial() override {
+    WhileShown();
+    return Next(consult, "consultation dialog");
+  }
+  void RunCallBackList() override {
+    ++callBackLists;
+    WhileShown();
+  }
+  void RunDropCallList() override {
+    ++dropCallLists;
+    WhileShown();
+  }
 
   std::vector<std::string> Texts() const {
     std::vector<std::string> t;
@@ -78,8 +92,16 @@ class FakeDialogs final : public Dialogs {
   std::optional<std::string> dialPadFault;  // the dial pad fails with this description
   std::optional<int32_t> reason;
   int notReadyDialogs = 0, callBackLists = 0, dropCallLists = 0;
+  // Runs once, while the next box or dialog is open (what arrives meanwhile).
+  std::function<void()> whileShown;
 
  private:
+  void WhileShown() {
+    if (!whileShown) return;
+    std::function<void()> f = std::move(whileShown);
+    whileShown = nullptr;
+    f();
+  }
   static std::string Next(std::deque<std::string>& q, const char* what) {
     if (q.empty()) {
       ADD_FAILURE() << "the " << what << " was opened without a prepared answer";

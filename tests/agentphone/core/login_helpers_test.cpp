@@ -47,9 +47,8 @@ struct LoginCase {
 };
 
 // The agent-state requests are told apart by their mode; LOGOUT is the one of mode 1.
+// Each failure leaves no gate open, so the next login opens without closing one first.
 const LoginCase kLogins[] = {
-    {"success", 0, 1, nullptr, nullptr,
-     {"OPENSERVER", "MONITORSTART", "LOGOUT", "LOGIN", "NOTREADY"}, {"opengate", "starttimer"}},
     {"open fails", telx::vomtelopenserver, 3014, "CTI OPENSERVER 실패3014",
      "[CTI OPENSERVER 실패]3014", {"OPENSERVER"}, {}},
     {"monitor fails", telx::vomtelmonitorstart, 3014, "CTI MONITORSTART 실패3014",
@@ -57,6 +56,8 @@ const LoginCase kLogins[] = {
     {"login fails", -1, 3014, "CTI LOGIN 실패3014", "[CTI LOGIN 실패]3014",
      {"OPENSERVER", "MONITORSTART", "LOGOUT", "LOGIN", "MONITORSTOP", "CLOSESERVERHA"},
      {"opengate", "starttimer", "stoptimer"}},
+    {"success", 0, 1, nullptr, nullptr,
+     {"OPENSERVER", "MONITORSTART", "LOGOUT", "LOGIN", "NOTREADY"}, {"opengate", "starttimer"}},
 };
 
 TEST_F(LoginTest, EachFailingStepIsShownLoggedAndWhatItOpenedClosed) {
@@ -138,6 +139,43 @@ TEST_F(LoginTest, LogoutSendsAllThreeWhateverTheyReturn) {
   EXPECT_NE(LogText().find("] : SoftPhone LogOut Start\r\n"), std::string::npos);
 }
 
+// A login opens a new gate; one that the agent's last session left open (the switch logged
+// the agent off) is stopped and closed first, as the logout closes it.
+struct ReloginCase {
+  const char* name;
+  std::function<void()> end;  // how the session before ended
+  std::vector<std::string> before;  // what the next login sends before it opens
+};
+
+TEST_F(LoginTest, ALoginClosesTheGateThatTheLastSessionLeftOpen) {
+  const std::vector<std::string> login = {"OPENSERVER", "MONITORSTART", "LOGOUT", "LOGIN",
+                                          "NOTREADY"};
+  const ReloginCase cases[] = {
+      {"logged off by the switch", [this] { Event(202); }, {"MONITORSTOP", "CLOSESERVERHA"}},
+      {"logged off twice", [this] { Event(202); Event(202); }, {"MONITORSTOP", "CLOSESERVERHA"}},
+      {"every server down", [this] { Event(999); }, {}},
+      {"logged out", [this] { Phone().AgentLogOut(); }, {}},
+  };
+  for (const ReloginCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Phone().AgentLogIn();
+    Event(201);
+    c.end();
+    telx_.Reset();
+    evt_.Reset();
+    Phone().AgentLogIn();
+    std::vector<std::string> expected = c.before;
+    expected.insert(expected.end(), login.begin(), login.end());
+    EXPECT_EQ(Commands(), expected);
+    if (!c.before.empty()) {
+      // The old gate's polling stops before the new gate's starts.
+      EXPECT_EQ(EventControlCalls(),
+                (std::vector<std::string>{"stoptimer", "opengate", "starttimer"}));
+    }
+    Phone().AgentLogOut();
+  }
+}
+
 struct DialCase {
   const char* number;
   const char* dialled;    // the digits sent
@@ -155,6 +193,7 @@ const DialCase kDials[] = {
 };
 
 TEST_F(LoginTest, MakeCallNumberRules) {
+  Phone().ufButtonSet("LOGIN");
   for (const DialCase& c : kDials) {
     SCOPED_TRACE(c.number);
     telx_.Reset();

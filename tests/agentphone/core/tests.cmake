@@ -18,6 +18,7 @@ if(TARGET agentphone_core AND TARGET vomcom_cxx)
       ${CMAKE_CURRENT_LIST_DIR}/event_handling_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/login_helpers_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/call_buttons_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/after_dialog_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/window_timers_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/state_display_test.cpp
     LIBS agentphone_core vomtel_test_support)
