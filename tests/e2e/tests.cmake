@@ -11,8 +11,13 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
       ${CMAKE_CURRENT_LIST_DIR}/inbound_call_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/dial_request_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/fail_over_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/database_stall_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
+      ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
     LIBS desk_harness)
   desk_harness_programs(test_e2e_desk)
+  target_compile_definitions(test_e2e_desk PRIVATE
+    AGENTPHONE_MARIADB_SCRIPT="${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_server.sh")
 endif()
 
 # The soak: a thousand calls through link faults and a hundred dial clients; label "soak"
