@@ -109,6 +109,7 @@ lists::SqlResult ConnectionThread::Wait(Work work) {
       QEventLoop loop;
       QTimer timer;
       timer.setSingleShot(true);
+      timer.setTimerType(Qt::PreciseTimer);
       QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
