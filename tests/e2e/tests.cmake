@@ -45,6 +45,11 @@ if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET v
       ${CMAKE_CURRENT_LIST_DIR}/held_call_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/consultation_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/call_back_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/list_wait_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
+      ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
     LIBS desk_harness agentphone_app Qt6::Test)
   desk_harness_programs(test_e2e_window)
+  target_compile_definitions(test_e2e_window PRIVATE
+    AGENTPHONE_MARIADB_SCRIPT="${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_server.sh")
 endif()
