@@ -24,8 +24,13 @@ constexpr int kQuerySeconds = 3;
 constexpr milliseconds kCheckInterval{300};
 // Covers checks on both connections, each failing by its time-out and then failing to reopen.
 constexpr milliseconds kStall{3 * kQuerySeconds * 1000};
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kSlowdown = 3;  // the program runs under a sanitizer
+#else
+constexpr int kSlowdown = 1;
+#endif
 // The event control fetches every 800 ms: a call shows within that and its handling.
-constexpr milliseconds kShownWithin{1000};
+constexpr milliseconds kShownWithin{1000 * kSlowdown};
 
 class DatabaseStall : public DeskTest {
  protected:
