@@ -72,6 +72,25 @@ TEST_F(EmbeddedTest, ANewDefaultFileHoldsTheTablesAndTodaysDemoRowsOnce) {
   EXPECT_EQ(cb.grid.MaxRows(), 2);
 }
 
+TEST_F(EmbeddedTest, BothConnectionsOpeningOneNewFileAtOnceMakeItOnce) {
+  // The two connections open on their own threads at the same moment: the file is made, and
+  // given its demo rows, by one of them.
+  for (int i = 0; i < 20; ++i) {
+    SCOPED_TRACE(i);
+    const std::filesystem::path folder = desk / std::to_string(i);
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> log;
+    DbConnections dbs("", "", folder, clock);
+    dbs.OpenAll([&](std::string_view e) { log.emplace_back(e); });
+    const SqlResult callBacks = dbs.CallBack().Query({"SELECT * FROM Data_CallBack", {}});
+    const SqlResult calls = dbs.Statistics().Query({"SELECT * FROM OT_CALLSTAT", {}});
+    QCoreApplication::processEvents();  // the opens' answers, posted before the queries ran
+    EXPECT_EQ(callBacks.rows.size(), 2u) << callBacks.error;
+    EXPECT_EQ(calls.rows.size(), 2u) << calls.error;
+    ASSERT_TRUE(log.empty()) << log.front();
+  }
+}
+
 TEST_F(EmbeddedTest, AFileRemovedUnderTheProgramIsReportedAndTheNextUseReconnects) {
   DbConnections dbs("SQLITE=lists.db", "SQLITE=lists.db", desk, clock);
   dbs.OpenAll([](std::string_view e) { FAIL() << e; });
