@@ -8,11 +8,11 @@
 #include "agentphone/app/setting_number.h"
 #include "agentphone/core/cti_controls.h"
 #include "agentphone/core/dial_server/dial_request_handler.h"
-#include "agentphone/core/lists/database_check.h"
 #include "agentphone/core/screen_pop/browser_command.h"
 #include "agentphone/core/screen_pop/http_page_browser.h"
 #include "agentphone/core/screen_pop/screen_pop_service.h"
 #include "agentphone/core/soft_phone.h"
+#include "agentphone/db/background_check.h"
 #include "agentphone/db/db_connections.h"
 #include "agentphone/net/dial_request_server.h"
 #include "agentphone/net/process_browser.h"
@@ -35,6 +35,12 @@ db::DbTimeouts TimeoutsOf(const DeskSettings& settings) {
                                            lists::kDefaultLoginTimeoutSeconds),
                         app::SettingNumber(settings.Get(kQueryTimeoutKey), 0, 3600,
                                            lists::kDefaultQueryTimeoutSeconds)};
+}
+
+TimerIntervals IntervalsOf(const DeskSettings& settings) {
+  TimerIntervals intervals;
+  intervals.timer4 = app::SettingNumber(settings.Get(kDbCheckKey), 100, 86400000, intervals.timer4);
+  return intervals;
 }
 
 // The outbound page: a plain HTTP request, or the configured command.
@@ -72,7 +78,8 @@ struct DeskProgram::Parts {
         dialHandler(relay),
         dialServer(dialHandler, log, QString::fromStdString(settings.Get(kDialBindKey))),
         phone(desk.folder, settings, clock,
-              SoftPhoneParts{window, dialogs, timers, &screenPops, &databaseCheck, &dialServer}) {
+              SoftPhoneParts{window, dialogs, timers, &screenPops, &databaseCheck, &dialServer},
+              IntervalsOf(settings)) {
     dialogs.SetParent(&window);
     dialogs.SetPhone(&relay);
     site.SetWindow(&window);
@@ -99,7 +106,7 @@ struct DeskProgram::Parts {
   ui::QtWindowTimers timers;
   ui::QtClientSite site;
   db::DbConnections databases;
-  lists::ConnectionCheck databaseCheck;
+  db::BackgroundCheck databaseCheck;
   std::unique_ptr<QtHttpClient> http;
   ProcessBrowser popBrowser;
   std::unique_ptr<Browser> pageBrowser;

@@ -17,8 +17,11 @@ constexpr DeskSetting kTable[] = {
      "connection of the call statistics database; empty: softphone.db in the desk folder"},
     {kLoginTimeoutKey, "5", "login-timeout",
      "seconds a database connection may take to open, unless its connection says otherwise"},
-    {kQueryTimeoutKey, "30", "query-timeout",
-     "seconds a database query may take, unless its connection says otherwise"},
+    {kQueryTimeoutKey, "10", "query-timeout",
+     "seconds a database query may take (and a list waits for it), unless its connection says "
+     "otherwise"},
+    {kDbCheckKey, "60000", "db-check-ms",
+     "milliseconds between two checks that the database connections still answer"},
     {kDialBindKey, "127.0.0.1", "dial-bind", "address the dial-request listener binds"},
     {kBrowserKey, "", "browser",
      "command that opens a screen-pop page (%u: the address); empty: a browser found on the PATH"},

@@ -34,6 +34,7 @@ inline constexpr std::string_view kPageBrowserKey = "PAGE_BROWSER";
 inline constexpr std::string_view kHttpTimeoutKey = "HTTP_TIMEOUT_MS";
 inline constexpr std::string_view kLoginTimeoutKey = "LOGIN_TIMEOUT";
 inline constexpr std::string_view kQueryTimeoutKey = "QUERY_TIMEOUT";
+inline constexpr std::string_view kDbCheckKey = "DB_CHECK_MS";
 
 std::span<const DeskSetting> DeskSettingTable();
 

@@ -35,17 +35,22 @@ lists::ConnectionSetting Setting(const std::string& text, const std::filesystem:
 DbConnections::DbConnections(const std::string& callBackText, const std::string& statisticsText,
                              const std::filesystem::path& deskFolder, const Clock& clock,
                              DbTimeouts timeouts) {
+  // Read on the connections' threads.
   auto today = [&clock] { return lists::Ymd(lists::DateOf(clock.Now())); };
-  callBack_ = std::make_unique<SqlConnection>(
+  callBack_ = std::make_unique<ConnectionThread>(
       "agentphone-callback", Setting(callBackText, deskFolder, timeouts), today);
-  statistics_ = std::make_unique<SqlConnection>(
+  statistics_ = std::make_unique<ConnectionThread>(
       "agentphone-statistics", Setting(statisticsText, deskFolder, timeouts), today);
 }
 
 void DbConnections::OpenAll(const lists::ConnectionCheck::LogFn& log) {
-  std::string error;
-  if (!callBack_->Open(&error) && log) log("[CallBack DB] " + error);
-  if (!statistics_->Open(&error) && log) log("[Statistics DB] " + error);
+  auto report = [log](std::string label) {
+    return [log, label = std::move(label)](const std::string& error) {
+      if (!error.empty() && log) log(label + error);
+    };
+  };
+  callBack_->Open(report("[CallBack DB] "));
+  statistics_->Open(report("[Statistics DB] "));
 }
 
 }  // namespace agentphone::db

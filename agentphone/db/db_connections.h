@@ -1,5 +1,6 @@
 // The program's two database connections, call-back and statistics, from the settings
-// CALLBACK_DB and STATS_DB of [AGENTPHONE] (see connection_setting.h for their forms).
+// CALLBACK_DB and STATS_DB of [AGENTPHONE] (see connection_setting.h for their forms), each on
+// a thread of its own (connection_thread.h).
 #pragma once
 
 #include <filesystem>
@@ -9,7 +10,7 @@
 #include "agentphone/core/clock.h"
 #include "agentphone/core/lists/connection_setting.h"
 #include "agentphone/core/lists/database_check.h"
-#include "agentphone/db/sql_connection.h"
+#include "agentphone/db/connection_thread.h"
 
 namespace agentphone::db {
 
@@ -25,16 +26,16 @@ class DbConnections {
                 const std::filesystem::path& deskFolder, const Clock& clock,
                 DbTimeouts timeouts = {});
 
-  // Opens both; a failure goes to `log` with the connection's name and is tried again at the
-  // connection's next use.
+  // Opens both without waiting; a failure goes to `log` with the connection's name and is
+  // tried again at the connection's next use.
   void OpenAll(const lists::ConnectionCheck::LogFn& log);
 
-  SqlConnection& CallBack() { return *callBack_; }
-  SqlConnection& Statistics() { return *statistics_; }
+  ConnectionThread& CallBack() { return *callBack_; }
+  ConnectionThread& Statistics() { return *statistics_; }
 
  private:
-  std::unique_ptr<SqlConnection> callBack_;
-  std::unique_ptr<SqlConnection> statistics_;
+  std::unique_ptr<ConnectionThread> callBack_;
+  std::unique_ptr<ConnectionThread> statistics_;
 };
 
 }  // namespace agentphone::db

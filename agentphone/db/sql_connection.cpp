@@ -11,6 +11,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 #include <filesystem>
+#include <mutex>
 
 #include "agentphone/db/list_tables.h"
 
@@ -40,6 +41,14 @@ std::string OdbcDbmsName(const QSqlDatabase& db) {
   SQLSMALLINT len = 0;
   if (!SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_DBMS_NAME, name, sizeof name, &len))) return {};
   return std::string(reinterpret_cast<const char*>(name));
+}
+
+// Connections open on threads of their own, and both of the program's may name one embedded
+// file: one at a time finds out whether the file is new and makes it, so that a new file gets
+// its tables and demo rows once.
+std::mutex& EmbeddedMaking() {
+  static std::mutex m;
+  return m;
 }
 
 bool MySqlDialect(const std::string& dbms) {
@@ -128,6 +137,7 @@ bool SqlConnection::Open(std::string* errorOut) {
 }
 
 bool SqlConnection::PrepareEmbedded(std::string& error) {
+  std::lock_guard<std::mutex> making(EmbeddedMaking());
   std::error_code ec;
   const bool isNew = !std::filesystem::exists(setting_.file, ec);
   if (isNew && setting_.file.has_parent_path()) {

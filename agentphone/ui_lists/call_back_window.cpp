@@ -77,6 +77,7 @@ CallBackWindow::CallBackWindow(lists::Database& db, SoftPhonePort& phone, Dialog
   auto* hangup = Button("cmdHangupCall", "전화끊기", this);
   auto* exit = Button("cmdExit", "종료", this);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(WaitNote(this));
   buttons->addStretch();
   buttons->addWidget(save);
   buttons->addWidget(hangup);

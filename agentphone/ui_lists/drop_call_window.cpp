@@ -65,6 +65,7 @@ DropCallWindow::DropCallWindow(lists::Database& db, SoftPhonePort& phone, Dialog
   auto* hangup = Button("cmdHangupCall", "전화 끊기", this);
   auto* exit = Button("scmdExit", "종료", this);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(WaitNote(this));
   buttons->addStretch();
   buttons->addWidget(hangup);
   buttons->addWidget(exit);

@@ -3,6 +3,7 @@
 
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -50,6 +51,28 @@ inline lists::ListDate DateOf(const QDateEdit* d) {
 
 inline void SetDate(QDateEdit* d, const lists::ListDate& date) {
   d->setDate(QDate(date.year, date.month, date.day));
+}
+
+inline constexpr std::string_view kWaitingText = "DB 응답을 기다리는 중입니다...";
+
+// The note of a list window that its database keeps it waiting; hidden until then.
+inline QLabel* WaitNote(QWidget* parent) {
+  auto* note = new QLabel(Q(kWaitingText), parent);
+  note->setObjectName(QStringLiteral("lblWait"));
+  note->setVisible(false);
+  return note;
+}
+
+// While its database keeps it waiting, a list window takes no input, shows its note and the
+// wait cursor.
+inline void ShowWaiting(QWidget* window, bool waiting) {
+  window->setEnabled(!waiting);
+  if (auto* note = window->findChild<QLabel*>(QStringLiteral("lblWait"))) note->setVisible(waiting);
+  if (waiting) {
+    window->setCursor(Qt::WaitCursor);
+  } else {
+    window->unsetCursor();
+  }
 }
 
 // Cell clicks, header clicks and row changes of a list's table, in the grid's numbering.

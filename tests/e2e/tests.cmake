@@ -12,8 +12,13 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
       ${CMAKE_CURRENT_LIST_DIR}/dial_request_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/fail_over_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/session_end_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/database_stall_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
+      ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
     LIBS desk_harness)
   desk_harness_programs(test_e2e_desk)
+  target_compile_definitions(test_e2e_desk PRIVATE
+    AGENTPHONE_MARIADB_SCRIPT="${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_server.sh")
 endif()
 
 # The soak: a thousand calls through link faults and a hundred dial clients; label "soak"
@@ -43,6 +48,11 @@ if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET v
       ${CMAKE_CURRENT_LIST_DIR}/call_back_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/logged_out_under_dialog_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/forced_log_off_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/list_wait_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
+      ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
     LIBS desk_harness agentphone_app Qt6::Test)
   desk_harness_programs(test_e2e_window)
+  target_compile_definitions(test_e2e_window PRIVATE
+    AGENTPHONE_MARIADB_SCRIPT="${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_server.sh")
 endif()

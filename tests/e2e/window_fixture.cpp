@@ -112,7 +112,11 @@ void WindowTest::WatchDialogs() {
     return;
   }
   QWidget* modal = QApplication::activeModalWidget();
-  if (!modal || !modal->isVisible() || modal->objectName() != pending_.front().first) return;
+  // A window that waits for its database takes no input yet.
+  if (!modal || !modal->isVisible() || !modal->isEnabled() ||
+      modal->objectName() != pending_.front().first) {
+    return;
+  }
   std::function<void(QWidget*)> answer = std::move(pending_.front().second);
   pending_.pop_front();
   answer(modal);

@@ -140,7 +140,13 @@ void CallBackList::cmdCallBackSave_Click() {
   const int option = view_.Outcome();
   const std::string outcome =
       option >= 0 && option < 4 ? std::string(kCallBackOutcomes[option]) : std::string();
-  RunSql(db_, CallBackUpdate(Trim(outcome), attempts, key), 2, dialogs_);
+  SqlResult r;
+  if (!RunSql(db_, CallBackUpdate(Trim(outcome), attempts, key), 2, dialogs_, &r)) {
+    // Nothing was written: the request, the attempts and the outcome stay as the agent left
+    // them, to be saved again once the database is back.
+    phone_.WriteLog(std::string(kLogSaveFailed) + key + " : " + r.error);
+    return;
+  }
   cmdSerch_Click();
 }
 

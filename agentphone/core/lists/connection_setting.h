@@ -25,7 +25,7 @@ enum class DbDriver { kSqlite, kMariaDb, kOdbc };
 
 inline constexpr std::string_view kEmbeddedFileName = "softphone.db";
 inline constexpr int kDefaultLoginTimeoutSeconds = 5;
-inline constexpr int kDefaultQueryTimeoutSeconds = 30;
+inline constexpr int kDefaultQueryTimeoutSeconds = 10;
 inline constexpr int kDefaultMariaDbPort = 3306;
 
 struct ConnectionSetting {

@@ -2,6 +2,7 @@
 // its values, run to the end. Values always travel as bound parameters, never inside the text.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ struct SqlResult {
   std::string Text(size_t row, std::string_view name) const;
 };
 
+// Told true when a statement goes on waiting for its database, so that the window can show
+// it, and false when the wait has ended; called on the thread that runs the statement.
+using WaitNotice = std::function<void(bool waiting)>;
+
 class Database {
  public:
   virtual ~Database() = default;
@@ -39,6 +44,9 @@ class Database {
 
   // Runs a statement that returns no rows.
   virtual SqlResult Execute(const Statement& statement) = 0;
+
+  // A connection that may keep a statement waiting tells `notice` (empty: nobody) about it.
+  virtual void SetWaitNotice(WaitNotice notice) { (void)notice; }
 };
 
 }  // namespace agentphone::lists

@@ -14,6 +14,10 @@ inline constexpr std::string_view kMsgWeekLimit = "1주일 이상 DATA조회 불
 // A save pressed while no request of the list is selected.
 inline constexpr std::string_view kMsgNoRequestSelected = "결과를 저장할 요청을 먼저 선택하세요.";
 
+// The log line of a call-back outcome that could not be written: the key of the request, " : "
+// and the driver's text follow.
+inline constexpr std::string_view kLogSaveFailed = "[CallBack 결과 저장 ERROR] ";
+
 // Dial buttons refuse numbers shorter than this (in characters).
 inline constexpr size_t kMinDialLength = 5;
 

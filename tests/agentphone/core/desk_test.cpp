@@ -74,7 +74,7 @@ TEST(DeskSettings, EveryKeyIsInTheFirstFileAndOnTheCommandLine) {
   }
   // The keys that the other modules of the program read.
   for (std::string_view key : {kCallbackDbKey, kStatsDbKey, kLoginTimeoutKey, kQueryTimeoutKey,
-                               kDialBindKey, kBrowserKey, kPageBrowserKey, kHttpTimeoutKey}) {
+                               kDbCheckKey, kDialBindKey, kBrowserKey, kPageBrowserKey, kHttpTimeoutKey}) {
     EXPECT_TRUE(std::any_of(DeskSettingTable().begin(), DeskSettingTable().end(),
                             [key](const DeskSetting& s) { return s.key == key; }))
         << key;

@@ -75,12 +75,26 @@ TEST_F(CallBackFixture, SaveWritesOneMoreAttemptAndTheOutcomeWordThenClearsTheKe
   EXPECT_EQ(dialogs.messages.back(), kMsgNoRequestSelected);
 }
 
-TEST_F(CallBackFixture, AFailedUpdateShowsTheDriversTextAndStillSearches) {
+TEST_F(CallBackFixture, AFailedUpdateIsShownLoggedAndKeepsWhatTheAgentEntered) {
   view.SetBox(CallBackBox::txtCallBackCode, "K1");
-  db.answers.push_back(Failure("no such table"));
+  view.SetBox(CallBackBox::txtTryCnt, "2");
+  view.SetOutcome(3);
+  db.answers.push_back(Failure("attempt to write a readonly database"));
   list.cmdCallBackSave_Click();
-  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"no such table"}));
-  EXPECT_EQ(db.seen.size(), 2u);
+  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"attempt to write a readonly database"}));
+  EXPECT_EQ(phone.log, (std::vector<std::string>{
+                           "[CallBack 결과 저장 ERROR] K1 : attempt to write a readonly database"}));
+  // No search after it: the request, the attempts and the outcome stay for the next save,
+  // which writes the same attempts.
+  ASSERT_EQ(db.seen.size(), 1u);
+  EXPECT_EQ(view.Box(CallBackBox::txtCallBackCode), "K1");
+  EXPECT_EQ(view.Box(CallBackBox::txtTryCnt), "2");
+  EXPECT_EQ(view.Outcome(), 3);
+  list.cmdCallBackSave_Click();
+  ASSERT_EQ(db.seen.size(), 3u);  // the update again, then the search
+  EXPECT_EQ(db.seen[1].params, db.seen[0].params);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(view.Box(CallBackBox::txtCallBackCode), "");
 }
 
 TEST_F(CallBackFixture, AFailedSearchLogsShowsTheMessageAndLeavesRepaintingOn) {

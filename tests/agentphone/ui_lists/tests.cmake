@@ -4,5 +4,6 @@ if(TARGET agentphone_ui_lists)
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/ui_lists_test_main.cpp
       ${CMAKE_CURRENT_LIST_DIR}/list_windows_ui_test.cpp
-    LIBS agentphone_ui_lists Qt6::Test)
+      ${CMAKE_CURRENT_LIST_DIR}/failed_save_ui_test.cpp
+    LIBS agentphone_ui_lists agentphone_db Qt6::Test)
 endif()

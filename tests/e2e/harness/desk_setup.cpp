@@ -63,6 +63,7 @@ void WriteDeskFolder(const std::filesystem::path& folder, const DeskConfig& c) {
   line("DIAL_BIND=127.0.0.1");
   line("BROWSER=" + (c.browser.empty() ? script.string() + " %u" : c.browser));
   if (c.httpTimeoutMs > 0) line("HTTP_TIMEOUT_MS=" + std::to_string(c.httpTimeoutMs));
+  if (c.dbCheckMs > 0) line("DB_CHECK_MS=" + std::to_string(c.dbCheckMs));
   WriteText(folder / "SOFTPHONE.ini", ini.str());
 }
 

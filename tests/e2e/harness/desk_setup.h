@@ -28,6 +28,7 @@ struct DeskConfig {
   std::string statsDb;
   std::string browser;  // empty: the recording stand-in of the folder
   int httpTimeoutMs = 0;  // HTTP_TIMEOUT_MS; 0: the program's default
+  int dbCheckMs = 0;      // DB_CHECK_MS; 0: the program's default
   std::vector<std::pair<std::string, std::string>> dnNames;  // [DNINFO]
 };
 
