@@ -1,6 +1,7 @@
 // The packet lines of the session log tell each exchange in the order it happened: a request's
 // "WriteQueue[S]" and " send data" lines come before its reply's "recv data" and
-// "WriteQueue[R]" lines, however the threads of the caller and the link are scheduled.
+// "WriteQueue[R]" lines, and those before the caller's "ReadQueue[R]" line, however the
+// threads of the caller and the link are scheduled.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,7 +18,7 @@ namespace vomtel::test {
 namespace {
 
 // The packet lines of one exchange, in the order they must be written.
-enum Step { kQueued, kSent, kArrived, kReplyQueued, kSteps };
+enum Step { kQueued, kSent, kArrived, kReplyQueued, kTaken, kSteps };
 
 // The bytes of a dump ("a1 00 2f ... ") up to the end of its line.
 std::vector<std::uint8_t> DumpBytes(std::string_view dump) {
@@ -60,6 +61,8 @@ std::map<int, std::vector<long>> StepLines(const std::string& log) {
       }
     } else if (auto arrived = after("recv data : <"); !arrived.empty()) {
       mark(MakeCallNumber(DumpBytes(arrived.substr(arrived.find('>') + 1))), kArrived, line);
+    } else if (auto taken = after("ReadQueue[R] :"); !taken.empty()) {
+      mark(MakeCallNumber(DumpBytes(taken)), kTaken, line);
     } else if (auto queued = after("WriteQueue[R] : "); !queued.empty()) {
       mark(MakeCallNumber(DumpBytes(queued)), kReplyQueued, line);
     }
@@ -74,25 +77,20 @@ TEST_F(LogOrderTest, EveryExchangeIsLoggedRequestFirst) {
   for (int i = 0; i < kCalls; ++i) {
     ASSERT_EQ(MakeCall(Adapter(), kAgentDn, "2002", "", "", "", "", "", Gate()), 1) << "call " << i;
   }
-  // The link's thread logs a reply's last line after its caller may have taken it.
-  std::map<int, std::vector<long>> steps;
-  ASSERT_TRUE(WaitUntil([&] {
-    steps = StepLines(LogText());
-    int complete = 0;
-    for (const auto& [number, lines] : steps) complete += lines[kReplyQueued] >= 0 ? 1 : 0;
-    return complete == kCalls;
-  }));
+  const std::map<int, std::vector<long>> steps = StepLines(LogText());
   ASSERT_EQ(steps.size(), static_cast<std::size_t>(kCalls));
   int disordered = 0;
   std::string examples;
   for (const auto& [number, lines] : steps) {
     const bool ordered = lines[kQueued] >= 0 && lines[kQueued] < lines[kSent] &&
-                         lines[kSent] < lines[kArrived] && lines[kArrived] < lines[kReplyQueued];
+                         lines[kSent] < lines[kArrived] && lines[kArrived] < lines[kReplyQueued] &&
+                         lines[kReplyQueued] < lines[kTaken];
     if (ordered) continue;
     if (++disordered <= 5) {
-      examples += "invoke " + std::to_string(number) + ": queued, sent, arrived, reply queued at lines " +
-                  std::to_string(lines[kQueued]) + ", " + std::to_string(lines[kSent]) + ", " +
-                  std::to_string(lines[kArrived]) + ", " + std::to_string(lines[kReplyQueued]) + "\n";
+      examples += "invoke " + std::to_string(number) +
+                  ": queued, sent, arrived, reply queued, taken at lines";
+      for (const long at : lines) examples += " " + std::to_string(at);
+      examples += "\n";
     }
   }
   EXPECT_EQ(disordered, 0) << "of " << kCalls << " exchanges\n" << examples;
