@@ -33,8 +33,10 @@ bool PassedPowerOfTwo(std::uint64_t before, std::uint64_t after) {
   return std::bit_width(after) > std::bit_width(before);
 }
 
-std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data) {
-  return std::string(text) + std::to_string(size) + ">" + HexDump(data, size);
+// text, size, ">" and the dump of `dumped` bytes (all `size` of them unless given).
+std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data,
+                        int dumped = -1) {
+  return std::string(text) + std::to_string(size) + ">" + HexDump(data, dumped < 0 ? size : dumped);
 }
 
 }  // namespace
@@ -234,6 +236,7 @@ int CRecvQueue::FeedBuffered() {
   const int result = decoder_.Feed(input_.data() + input_at_, input_end_ - input_at_, used);
   input_at_ += used;
   if (result == kOk) Dispatch(decoder_.Frame(), decoder_.FrameSize());
+  if (result == kFrameTooLong) LogTooLong();
   return result;
 }
 
@@ -457,6 +460,16 @@ void CRecvQueue::LogDropped(const Lines& lines, const char* what, const std::uin
   lines.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
                   HexDump(frame, size),
               kLogVerbose);
+}
+
+void CRecvQueue::LogTooLong() {
+  // Level 1, as the lines of the frames that are taken: a frame the server sent never goes
+  // without a word. Its size as announced, and the bytes read of it: the head (its length),
+  // then its class and code.
+  if (!logger_.Enabled(kLogInfo)) return;
+  logger_.Write(SizeAndDump("recv drop (too long) : <", decoder_.RefusedSize(), decoder_.Frame(),
+                            FrameDecoder::kRefusedSeen),
+                kLogInfo);
 }
 
 }  // namespace vomtel

@@ -186,6 +186,9 @@ class CRecvQueue {
   void LogOverflow(const Lines& lines, const char* what, std::size_t limit, Drops drops);
   int PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnly);
   void LogDropped(const Lines& lines, const char* what, const std::uint8_t* frame, int size);
+  // The frame the decoder refused as too long (FrameDecoder::RefusedSize): one line with its
+  // size and first bytes (its length, class and code).
+  void LogTooLong();
 
   CLogger& logger_;
   EstablishedWaiters& waiters_;

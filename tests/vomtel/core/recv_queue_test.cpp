@@ -117,8 +117,11 @@ TEST_F(RecvQueueTest, LengthLimitAndResynchronisation) {
   struct Case {
     std::uint16_t length;
     bool accepted;
+    const char* line;  // of the refused frame: its size, head, class and code
   };
-  for (const Case c : {Case{8189, true}, Case{8190, false}, Case{0xFFFF, false}}) {
+  for (const Case c : {Case{8189, true, "recv drop (too long) : <8192>"},
+                       Case{8190, false, "] recv drop (too long) : <8193>a0 1f fe a2 00 \n"},
+                       Case{0xFFFF, false, "] recv drop (too long) : <65538>a0 ff ff a2 00 \n"}}) {
     CRecvQueue fresh(log.Logger(), waiters);
     test::FedSource wire;
     // The announced bytes look like frames: a refused frame's bytes must be skipped, not read.
@@ -138,6 +141,7 @@ TEST_F(RecvQueueTest, LengthLimitAndResynchronisation) {
     const std::vector<int> expected =
         c.accepted ? std::vector<int>{kOk, kOk} : std::vector<int>{kFrameTooLong, kOk};
     EXPECT_EQ(results, expected) << c.length;
+    EXPECT_EQ(log.Text().find(c.line) != std::string::npos, !c.accepted) << c.length;
     Stream out;
     ASSERT_EQ(fresh.ReadReply(out, 0ms), kOk) << c.length;
     EXPECT_EQ(StreamBytes(out), kReply);
