@@ -8,7 +8,12 @@
 //
 // Nothing received is trusted: a deciphered frame must carry a length that fits in what was
 // deciphered and stays below 8190, an HA notice must hold its flag byte, and an established
-// event is matched only when its device text lies within the frame.
+// event is matched only when its device text lies within the frame. A frame on the wire whose
+// length is 8190 or more is stepped over with one line at the level of the packet lines:
+// "recv drop (too long) : <size>" and its first five bytes (head, class, code).
+//
+// A frame's log lines and its queueing are done with the log held (CLogger::Hold), so the
+// "ReadQueue" line of whoever takes it always comes after them.
 //
 // Nothing received grows without bound. Replies and list frames are kept up to a small limit,
 // or up to the size of a whole answer while one is awaited; beyond it the oldest go, with a
