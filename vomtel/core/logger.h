@@ -56,7 +56,8 @@ class CLogger {
   // Keeps the log to its holder while it lives: the lines written through it, and whatever
   // the holder does between them, come between no lines of another thread (which wait). A
   // line's time is taken as it is written. Never take a second hold, or call Write, on the
-  // thread that holds the log.
+  // thread that holds the log. A holder may take other locks (the send and receive queues'
+  // do); no thread may take a hold, or write a line, while it holds one of those.
   class Hold {
    public:
     explicit Hold(CLogger& logger) : logger_(logger), lock_(logger.mutex_) {}
