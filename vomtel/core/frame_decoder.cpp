@@ -26,6 +26,7 @@ int FrameDecoder::Input::Take(std::uint8_t* to, int most) {
 
 int FrameDecoder::Feed(const std::uint8_t* data, int size, int& used) {
   complete_size_ = 0;
+  refused_size_ = 0;
   Input in{data, std::max(size, 0)};
   int result = Receive(in);
   if (result == kOk) result = ReceiveLength(in);
@@ -51,20 +52,27 @@ int FrameDecoder::ReceiveLength(Input& in) {
   if (head_count_ < kHeadSize) return kIncomplete;
   head_count_ = 0;
   frame_length_ = (buffer_[1] << 8) | buffer_[2];
-  if (frame_length_ >= kMaxFrameLength) {
-    // Nothing in such a frame can be trusted: step over what it announced, then look for
-    // the next first byte.
-    first_byte_done_ = false;
-    skip_left_ = frame_length_;
-    return kFrameTooLong;
-  }
+  // Nothing in a frame too long for the buffer can be trusted: only its class and code are
+  // read, to name it; the rest of what it announced is stepped over.
+  refusing_ = frame_length_ >= kMaxFrameLength;
   length_done_ = true;
   body_count_ = 0;
   return kOk;
 }
 
 int FrameDecoder::OnReceive(Input& in) {
-  body_count_ += in.Take(buffer_.data() + kHeadSize + body_count_, frame_length_ - body_count_);
+  const int wanted = refusing_ ? kRefusedSeen - kHeadSize : frame_length_;
+  body_count_ += in.Take(buffer_.data() + kHeadSize + body_count_, wanted - body_count_);
+  if (refusing_) {
+    if (body_count_ < wanted) return kIncomplete;
+    refused_size_ = frame_length_ + kHeadSize;
+    skip_left_ = frame_length_ - wanted;
+    refusing_ = false;
+    body_count_ = 0;
+    first_byte_done_ = false;
+    length_done_ = false;
+    return kFrameTooLong;
+  }
   if (body_count_ < frame_length_) return kIncomplete;
   complete_size_ = frame_length_ + kHeadSize;
   body_count_ = 0;
@@ -83,8 +91,10 @@ void FrameDecoder::Reset() {
   head_count_ = 0;
   body_count_ = 0;
   frame_length_ = 0;
+  refusing_ = false;
   skip_left_ = 0;
   complete_size_ = 0;
+  refused_size_ = 0;
 }
 
 }  // namespace vomtel

@@ -66,18 +66,37 @@ void CLogger::Write(std::string_view text, int level) noexcept {
   if (!Enabled(level)) return;
   try {
     const LocalTime now = clock_();
-    std::string line;
-    line.reserve(text.size() + 18);
-    line.append("[").append(TimeText(now)).append("] ").append(text).append("\n");
+    const std::string line = LineOf(now, text);
     std::lock_guard lock(mutex_);
-    const std::string path = FilePathLocked(now);
-    if (utf8_.load()) {
-      WriteUtf8(path, line);
-    } else {
-      WriteLine(path, line);
-    }
+    WriteLocked(now, line);
   } catch (...) {
     // A log line must never change the outcome of what is being logged: drop it.
+  }
+}
+
+void CLogger::Hold::Write(std::string_view text, int level) noexcept {
+  if (!logger_.Enabled(level)) return;
+  try {
+    const LocalTime now = logger_.clock_();
+    logger_.WriteLocked(now, LineOf(now, text));
+  } catch (...) {
+    // As CLogger::Write: the line is dropped.
+  }
+}
+
+std::string CLogger::LineOf(const LocalTime& now, std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 18);
+  line.append("[").append(TimeText(now)).append("] ").append(text).append("\n");
+  return line;
+}
+
+void CLogger::WriteLocked(const LocalTime& now, const std::string& line) {
+  const std::string path = FilePathLocked(now);
+  if (utf8_.load()) {
+    WriteUtf8(path, line);
+  } else {
+    WriteLine(path, line);
   }
 }
 

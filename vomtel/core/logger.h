@@ -52,6 +52,25 @@ class CLogger {
 
   // Writes one line when `level` is at most the threshold. Never throws.
   void Write(std::string_view text, int level) noexcept;
+
+  // Keeps the log to its holder while it lives: the lines written through it, and whatever
+  // the holder does between them, come between no lines of another thread (which wait). A
+  // line's time is taken as it is written. Never take a second hold, or call Write, on the
+  // thread that holds the log. A holder may take other locks (the send and receive queues'
+  // do); no thread may take a hold, or write a line, while it holds one of those.
+  class Hold {
+   public:
+    explicit Hold(CLogger& logger) : logger_(logger), lock_(logger.mutex_) {}
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    // As CLogger::Write.
+    void Write(std::string_view text, int level) noexcept;
+
+   private:
+    CLogger& logger_;
+    std::lock_guard<std::mutex> lock_;
+  };
+
   // Whether Write would write a line of `level`: callers test it before they compose a text
   // that costs something to build.
   bool Enabled(int level) const noexcept {
@@ -81,6 +100,10 @@ class CLogger {
 
  private:
   std::string FilePathLocked(const LocalTime& time) const;
+  // "[hh:mm:ss:mmm] text\n".
+  static std::string LineOf(const LocalTime& now, std::string_view text);
+  // Writes `line` to the file of `now`; mutex_ held.
+  void WriteLocked(const LocalTime& now, const std::string& line);
   static bool WriteLine(const std::string& path, const std::string& line);
   static bool WriteUtf8(const std::string& path, const std::string& line);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,8 +33,10 @@ bool PassedPowerOfTwo(std::uint64_t before, std::uint64_t after) {
   return std::bit_width(after) > std::bit_width(before);
 }
 
-std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data) {
-  return std::string(text) + std::to_string(size) + ">" + HexDump(data, size);
+// text, size, ">" and the dump of `dumped` bytes (all `size` of them unless given).
+std::string SizeAndDump(std::string_view text, int size, const std::uint8_t* data,
+                        int dumped = -1) {
+  return std::string(text) + std::to_string(size) + ">" + HexDump(data, dumped < 0 ? size : dumped);
 }
 
 }  // namespace
@@ -66,8 +69,9 @@ void CRecvQueue::SetAnswering(bool answering) {
     replies = Trim(replies_, limit, replies_dropped_);
     lists = Trim(lists_, limit, lists_dropped_);
   }
-  LogOverflow("reply", limit, replies);
-  LogOverflow("list", limit, lists);
+  const Lines lines{logger_};
+  LogOverflow(lines, "reply", limit, replies);
+  LogOverflow(lines, "list", limit, lists);
 }
 
 std::size_t CRecvQueue::AnswerLimit() const {
@@ -232,6 +236,7 @@ int CRecvQueue::FeedBuffered() {
   const int result = decoder_.Feed(input_.data() + input_at_, input_end_ - input_at_, used);
   input_at_ += used;
   if (result == kOk) Dispatch(decoder_.Frame(), decoder_.FrameSize());
+  if (result == kFrameTooLong) LogTooLong();
   return result;
 }
 
@@ -278,7 +283,7 @@ void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
   // ciphertext, not a frame. It is stepped over and the envelope dropped.
   if (const int missing = EnvelopeShortfall(frame, size); missing > 0) {
     decoder_.SkipNext(missing);
-    LogDropped("envelope", frame, size);
+    LogDropped(Lines{logger_}, "envelope", frame, size);
     return;
   }
   plain_.fill(0);
@@ -287,7 +292,7 @@ void CRecvQueue::DispatchEnvelope(const std::uint8_t* frame, int size) {
   if (plain == 0) return;  // an envelope that carries no frame
   const int length = plain >= FrameDecoder::kHeadSize ? (plain_[1] << 8 | plain_[2]) : -1;
   if (length < 0 || length >= kMaxFrameLength || length + FrameDecoder::kHeadSize > plain) {
-    LogDropped("envelope", frame, size);
+    LogDropped(Lines{logger_}, "envelope", frame, size);
     return;
   }
   // An envelope inside an envelope is not opened again: DispatchPlain drops it.
@@ -313,18 +318,21 @@ CRecvQueue::Route CRecvQueue::RouteOf(const std::uint8_t* frame, int size) {
 
 void CRecvQueue::DispatchPlain(const std::uint8_t* frame, int size) {
   const Route route = RouteOf(frame, size);
-  LogArrived(route, frame, size);
-  Deliver(route, frame, size);
-  LogQueued(route, frame, size);
+  std::optional<CLogger::Hold> hold;
+  if (route != Route::kIgnored && logger_.Enabled(kLogInfo)) hold.emplace(logger_);
+  const Lines lines{logger_, hold ? &*hold : nullptr};
+  LogArrived(lines, route, frame, size);
+  Deliver(lines, route, frame, size);
+  LogQueued(lines, route, frame, size);
 }
 
-void CRecvQueue::Deliver(Route route, const std::uint8_t* frame, int size) {
+void CRecvQueue::Deliver(const Lines& lines, Route route, const std::uint8_t* frame, int size) {
   switch (route) {
     case Route::kList:
-      PushList(frame, size);
+      PushList(lines, frame, size);
       return;
     case Route::kReply:
-      PushReply(frame, size);
+      PushReply(lines, frame, size);
       return;
     case Route::kHaNotice: {
       const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
@@ -332,7 +340,7 @@ void CRecvQueue::Deliver(Route route, const std::uint8_t* frame, int size) {
       return;
     }
     case Route::kEvent:
-      PushCallEvent(frame, size);
+      PushCallEvent(lines, frame, size);
       return;
     case Route::kShortHaNotice:
     case Route::kIgnored:
@@ -340,7 +348,7 @@ void CRecvQueue::Deliver(Route route, const std::uint8_t* frame, int size) {
   }
 }
 
-void CRecvQueue::PushList(const std::uint8_t* frame, int size) {
+void CRecvQueue::PushList(const Lines& lines, const std::uint8_t* frame, int size) {
   auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
   const std::size_t limit = AnswerLimit();
   Drops drops;
@@ -349,10 +357,10 @@ void CRecvQueue::PushList(const std::uint8_t* frame, int size) {
     drops = MakeRoom(lists_, limit, lists_dropped_);
     lists_.push_back(std::move(stream));
   }
-  LogOverflow("list", limit, drops);
+  LogOverflow(lines, "list", limit, drops);
 }
 
-void CRecvQueue::PushReply(const std::uint8_t* frame, int size) {
+void CRecvQueue::PushReply(const Lines& lines, const std::uint8_t* frame, int size) {
   auto stream = std::make_shared<Stream>(frame, static_cast<std::size_t>(size));
   const std::size_t limit = AnswerLimit();
   Drops drops;
@@ -362,10 +370,10 @@ void CRecvQueue::PushReply(const std::uint8_t* frame, int size) {
     replies_.push_back(std::move(stream));
   }
   reply_signal_.notify_all();
-  LogOverflow("reply", limit, drops);
+  LogOverflow(lines, "reply", limit, drops);
 }
 
-void CRecvQueue::PushCallEvent(const std::uint8_t* frame, int size) {
+void CRecvQueue::PushCallEvent(const Lines& lines, const std::uint8_t* frame, int size) {
   if (size > kDeviceOffset && frame[kEventCodeOffset] == kEstablishedCode) {
     const int count = frame[kDeviceOffset];
     if (kDeviceOffset + 1 + count <= size) {
@@ -373,41 +381,41 @@ void CRecvQueue::PushCallEvent(const std::uint8_t* frame, int size) {
                                        static_cast<std::size_t>(count)));
     }
   }
-  PushEventFrame(std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
+  PushEventFrame(lines, std::make_shared<Stream>(frame, static_cast<std::size_t>(size)));
 }
 
-void CRecvQueue::LogArrived(Route route, const std::uint8_t* frame, int size) {
+void CRecvQueue::LogArrived(const Lines& lines, Route route, const std::uint8_t* frame, int size) {
   if (route == Route::kShortHaNotice) {
-    LogDropped("HA notice", frame, size);
+    LogDropped(lines, "HA notice", frame, size);
     return;
   }
-  if (!logger_.Enabled(kLogInfo)) return;
+  if (!lines.Enabled(kLogInfo)) return;
   switch (route) {
     case Route::kReply:
-      logger_.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
+      lines.Write(SizeAndDump("recv data : <", size, frame), kLogInfo);
       return;
     case Route::kHaNotice: {
       const std::uint8_t notice = frame[kHaFlagOffset] != 0 ? kHaActive : kHaStandby;
-      logger_.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
-      logger_.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
+      lines.Write(SizeAndDump("[HA] : <", size, frame), kLogInfo);
+      lines.Write("[HA] : ACTIVE - MODE [" + std::to_string(notice) + "]", kLogInfo);
       return;
     }
     case Route::kEvent:
-      logger_.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame),
-                    kLogInfo);
+      lines.Write(std::string(kMarkEvent) + SizeAndDump(" evet data : <", size, frame),
+                  kLogInfo);
       return;
     default:
       return;
   }
 }
 
-void CRecvQueue::LogQueued(Route route, const std::uint8_t* frame, int size) {
-  if (!logger_.Enabled(kLogInfo)) return;
+void CRecvQueue::LogQueued(const Lines& lines, Route route, const std::uint8_t* frame, int size) {
+  if (!lines.Enabled(kLogInfo)) return;
   const char* text = route == Route::kReply   ? "WriteQueue[R] : "
                      : route == Route::kEvent ? "WriteQueue[E] : "
                                               : nullptr;
   if (text == nullptr) return;
-  logger_.Write(std::string(kMarkQueued) + text + HexDump(frame, size), kLogInfo);
+  lines.Write(std::string(kMarkQueued) + text + HexDump(frame, size), kLogInfo);
 }
 
 void CRecvQueue::PushEvent(StreamPtr frame) {
@@ -415,7 +423,7 @@ void CRecvQueue::PushEvent(StreamPtr frame) {
   events_.push_back(Event{std::move(frame), connection_.load()});
 }
 
-void CRecvQueue::PushEventFrame(StreamPtr frame) {
+void CRecvQueue::PushEventFrame(const Lines& lines, StreamPtr frame) {
   const std::size_t limit = event_limit_.load();
   Drops drops;
   {
@@ -433,23 +441,35 @@ void CRecvQueue::PushEventFrame(StreamPtr frame) {
     events_.push_back(Event{std::move(frame), connection_.load()});
     ++event_frames_;
   }
-  LogOverflow("event", limit, drops);
+  LogOverflow(lines, "event", limit, drops);
 }
 
-void CRecvQueue::LogOverflow(const char* what, std::size_t limit, Drops drops) {
+void CRecvQueue::LogOverflow(const Lines& lines, const char* what, std::size_t limit,
+                             Drops drops) {
   // Level 1: written whatever the threshold, as the frames' own lines are.
-  if (!PassedPowerOfTwo(drops.before, drops.after) || !logger_.Enabled(kLogInfo)) return;
+  if (!PassedPowerOfTwo(drops.before, drops.after) || !lines.Enabled(kLogInfo)) return;
   const std::uint64_t dropped = drops.after;
-  logger_.Write(std::string("recv queue full (") + what + ", limit " + std::to_string(limit) +
-                    "): " + std::to_string(dropped) + " dropped",
-                kLogInfo);
+  lines.Write(std::string("recv queue full (") + what + ", limit " + std::to_string(limit) +
+                  "): " + std::to_string(dropped) + " dropped",
+              kLogInfo);
 }
 
-void CRecvQueue::LogDropped(const char* what, const std::uint8_t* frame, int size) {
-  if (!logger_.Enabled(kLogVerbose)) return;
-  logger_.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
-                    HexDump(frame, size),
-                kLogVerbose);
+void CRecvQueue::LogDropped(const Lines& lines, const char* what, const std::uint8_t* frame,
+                            int size) {
+  if (!lines.Enabled(kLogVerbose)) return;
+  lines.Write(std::string("recv drop (") + what + ") : <" + std::to_string(size) + ">" +
+                  HexDump(frame, size),
+              kLogVerbose);
+}
+
+void CRecvQueue::LogTooLong() {
+  // Level 1, as the lines of the frames that are taken: a frame the server sent never goes
+  // without a word. Its size as announced, and the bytes read of it: the head (its length),
+  // then its class and code.
+  if (!logger_.Enabled(kLogInfo)) return;
+  logger_.Write(SizeAndDump("recv drop (too long) : <", decoder_.RefusedSize(), decoder_.Frame(),
+                            FrameDecoder::kRefusedSeen),
+                kLogInfo);
 }
 
 }  // namespace vomtel

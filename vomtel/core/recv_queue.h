@@ -8,7 +8,12 @@
 //
 // Nothing received is trusted: a deciphered frame must carry a length that fits in what was
 // deciphered and stays below 8190, an HA notice must hold its flag byte, and an established
-// event is matched only when its device text lies within the frame.
+// event is matched only when its device text lies within the frame. A frame on the wire whose
+// length is 8190 or more is stepped over with one line at the level of the packet lines:
+// "recv drop (too long) : <size>" and its first five bytes (head, class, code).
+//
+// A frame's log lines and its queueing are done with the log held (CLogger::Hold), so the
+// "ReadQueue" line of whoever takes it always comes after them.
 //
 // Nothing received grows without bound. Replies and list frames are kept up to a small limit,
 // or up to the size of a whole answer while one is awaited; beyond it the oldest go, with a
@@ -138,6 +143,20 @@ class CRecvQueue {
 
   // What a plain frame is, for the queues and the log.
   enum class Route { kIgnored, kList, kReply, kHaNotice, kShortHaNotice, kEvent };
+  // Where the lines of the receive side go: through the caller's hold of the log when it has
+  // one (CLogger::Hold), else straight to the logger.
+  struct Lines {
+    CLogger& logger;
+    CLogger::Hold* hold = nullptr;
+    bool Enabled(int level) const { return logger.Enabled(level); }
+    void Write(std::string_view text, int level) const {
+      if (hold != nullptr) {
+        hold->Write(text, level);
+      } else {
+        logger.Write(text, level);
+      }
+    }
+  };
   static Route RouteOf(const std::uint8_t* frame, int size);
 
   // Reads into the input buffer once it is used up: the count read, or -1.
@@ -146,21 +165,22 @@ class CRecvQueue {
   int FeedBuffered();
   void Dispatch(const std::uint8_t* frame, int size);
   void DispatchEnvelope(const std::uint8_t* frame, int size);
-  // Routes a plain frame to its queue, with its log lines around it.
+  // Routes a plain frame to its queue, with its log lines around it. The log is held over the
+  // lines and the queueing, so that the line of whoever takes the frame comes after them.
   void DispatchPlain(const std::uint8_t* frame, int size);
   // The queue side of the routing: no log line of the frame's own.
-  void Deliver(Route route, const std::uint8_t* frame, int size);
-  void PushList(const std::uint8_t* frame, int size);
-  void PushReply(const std::uint8_t* frame, int size);
+  void Deliver(const Lines& lines, Route route, const std::uint8_t* frame, int size);
+  void PushList(const Lines& lines, const std::uint8_t* frame, int size);
+  void PushReply(const Lines& lines, const std::uint8_t* frame, int size);
   // An established event's monitored device meets the waits armed on it; the frame is queued
   // as any event.
-  void PushCallEvent(const std::uint8_t* frame, int size);
+  void PushCallEvent(const Lines& lines, const std::uint8_t* frame, int size);
   // The log lines of a routed frame: as it arrived and once it is queued.
-  void LogArrived(Route route, const std::uint8_t* frame, int size);
-  void LogQueued(Route route, const std::uint8_t* frame, int size);
+  void LogArrived(const Lines& lines, Route route, const std::uint8_t* frame, int size);
+  void LogQueued(const Lines& lines, Route route, const std::uint8_t* frame, int size);
   void PushEvent(StreamPtr frame);
   // Queues an event frame, dropping the oldest event frame when the limit is reached.
-  void PushEventFrame(StreamPtr frame);
+  void PushEventFrame(const Lines& lines, StreamPtr frame);
   // Running counts of frames dropped, before and after one push.
   struct Drops {
     std::uint64_t before = 0;
@@ -168,9 +188,12 @@ class CRecvQueue {
   };
   // One line each time the running count passes a power of two: "recv queue full (<what>,
   // limit <n>): <count> dropped".
-  void LogOverflow(const char* what, std::size_t limit, Drops drops);
+  void LogOverflow(const Lines& lines, const char* what, std::size_t limit, Drops drops);
   int PopEvent(Stream& out, std::uint64_t* connection, bool noticesOnly);
-  void LogDropped(const char* what, const std::uint8_t* frame, int size);
+  void LogDropped(const Lines& lines, const char* what, const std::uint8_t* frame, int size);
+  // The frame the decoder refused as too long (FrameDecoder::RefusedSize): one line with its
+  // size and first bytes (its length, class and code).
+  void LogTooLong();
 
   CLogger& logger_;
   EstablishedWaiters& waiters_;

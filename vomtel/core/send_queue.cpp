@@ -30,12 +30,23 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
   entry->secret = frame.Secret();
   std::list<std::shared_ptr<Entry>> node{entry};
   std::function<void()> hook;
+  bool whole = false;  // every byte went out here
+  // With the packet lines on, the log is held from before the frame is queued until its lines
+  // are written, so that no line of its reply (the link's thread reads it as soon as it
+  // comes) and no line of a flush that sends it can come before them.
+  std::optional<CLogger::Hold> log;
+  std::string queuedLine;
+  if (logger_.Enabled(kLogInfo)) {
+    queuedLine = std::string(kMarkQueued) + "WriteQueue[S] : " +
+                 HexDump(entry->bytes.data(), size, 0, entry->secret);
+    log.emplace(logger_);
+  }
   std::optional<int> direct_sent;  // what the socket took from this thread, when it was tried
-  bool whole = false;              // every byte went out here
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!connected_) return kNotConnected;
     if (kCapacity - pending_ < size) return kNoRoom;
+    if (log) log->Write(queuedLine, kLogInfo);
     if (direct_ != nullptr && entries_.empty()) {
       // Nothing ahead of it: the frame goes to the socket from this thread, which saves the
       // hand-off to the service thread. The socket never blocks; what it does not take now is
@@ -50,18 +61,14 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
       hook = queued_hook_;
     }
   }
-  if (logger_.Enabled(kLogInfo)) {
-    logger_.Write(std::string(kMarkQueued) + "WriteQueue[S] : " +
-                      HexDump(entry->bytes.data(), size, 0, entry->secret),
-                  kLogInfo);
-    if (direct_sent) {
-      // The bytes are not changed once queued; only `sent` moves, under the lock.
-      std::string line =
-          std::string(kMarkSent) + " send data : <" + std::to_string(*direct_sent) + "> ";
-      AppendHexDump(line, entry->bytes.data(), std::clamp(*direct_sent, 0, size), 0, entry->secret);
-      logger_.Write(line, kLogInfo);
-    }
+  if (log && direct_sent) {
+    // The bytes are not changed once queued; only `sent` moves, under the lock.
+    std::string line =
+        std::string(kMarkSent) + " send data : <" + std::to_string(*direct_sent) + "> ";
+    AppendHexDump(line, entry->bytes.data(), std::clamp(*direct_sent, 0, size), 0, entry->secret);
+    log->Write(line, kLogInfo);
   }
+  log.reset();
   if (whole) return kOk;
   if (hook) hook();
 
@@ -78,7 +85,11 @@ int CSendQueue::Write(const Stream& frame, std::chrono::milliseconds wait) {
 }
 
 int CSendQueue::Flush(ByteSink& sink) {
-  const bool logged = logger_.Enabled(kLogInfo);
+  if (!HasPending()) return kNoRoom;
+  // The log is held from before the bytes go out until their line is written: the lines of
+  // a reply to them come after it (see Write).
+  std::optional<CLogger::Hold> log;
+  if (logger_.Enabled(kLogInfo)) log.emplace(logger_);
   std::string line;
   bool progressed = false;
   int result = kOk;
@@ -94,7 +105,7 @@ int CSendQueue::Flush(ByteSink& sink) {
                    entry->bytes.end());
     }
     const int sent = sink.Write(bytes.data(), static_cast<int>(bytes.size()));
-    if (logged) {
+    if (log) {
       line = std::string(kMarkSent) + " send data : <" + std::to_string(sent) + "> ";
       // Dumped frame by frame, so that each one's secret bytes stay hidden.
       std::size_t left =
@@ -124,8 +135,9 @@ int CSendQueue::Flush(ByteSink& sink) {
       }
     }
   }
+  // The writers may go on at once: a line of theirs waits for this one.
   if (progressed) flushed_.notify_all();
-  if (logged) logger_.Write(line, kLogInfo);
+  if (log) log->Write(line, kLogInfo);
   return result;
 }
 

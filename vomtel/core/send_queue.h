@@ -9,6 +9,11 @@
 // failed; a frame partly sent stays and is completed by later flushes (the stream must not be
 // cut inside a frame). Frames go out whole and in the order they were queued. The packet dumps
 // of the log never show the bytes of a frame's secret range (Stream::Secret).
+//
+// The log tells each exchange in the order it happened: a frame's "WriteQueue[S]" line is
+// written before its first byte leaves, and each " send data" line is written with the log
+// held from before those bytes left (CLogger::Hold), so no line of the reply to them, which
+// the link's thread may read at once, comes before them.
 #pragma once
 
 #include <chrono>

@@ -138,6 +138,23 @@ TEST_F(EventFetchTest, LogOffDeliversTheSameEventsAndWritesNoEventText) {
   EXPECT_EQ(LogText().find("GetEvent Return orbaSuccess"), std::string::npos);
 }
 
+// An event frame too long for the receive buffer is dropped with one line that names it (its
+// size, then its head: length, class and code); the event after it is delivered.
+TEST_F(EventFetchTest, TooLongEventIsLoggedAndTheNextOneDelivered) {
+  ASSERT_EQ(opened_, kOk);
+  // 27 head bytes after the length and 8200 body bytes: a length of 8227 (0x2023).
+  ASSERT_EQ(server_.PushEvent(4, ctisim::Bytes(8200, 0x30)), 1);
+  ASSERT_EQ(server_.Send(CallEvent(6, 82)), 1);
+
+  auto data = std::make_unique<EventData>();
+  ASSERT_EQ(PollOne(*data), kOk);
+  EXPECT_EQ(data->EventKind, 6);
+  EXPECT_EQ(data->CallRefID, 82);
+  EXPECT_EQ(GetEvent(adapter_, gate_, data.get()), kNoEvent);
+  EXPECT_NE(LogText().find("] recv drop (too long) : <8230>a1 20 23 41 04 \n"), std::string::npos)
+      << LogText();
+}
+
 TEST_F(EventFetchTest, HaNoticeIsConsumedAndNotDelivered) {
   ASSERT_EQ(opened_, kOk);
   ASSERT_EQ(server_.PushHaNotice(true), 1);

@@ -41,16 +41,36 @@ std::vector<Outcome> FeedAll(FrameDecoder& decoder, const Bytes& bytes) {
 TEST(FrameDecoder, OneBufferGivesEveryOutcomeInTurn) {
   const Bytes list = WireFrame(0xA0, {1, 2});
   const Bytes reply = WireFrame(0xA2, {7});
-  const Bytes refused = {0xA1, 0x1F, 0xFE};  // 8190: its announced bytes are skipped
-  const Bytes announced(8190, 0xA2);
+  // 8190: refused once its class and code have come; the rest it announced is skipped.
+  const Bytes refused = {0xA1, 0x1F, 0xFE, 0x05, 0x06};
+  const Bytes announced(8190 - 2, 0xA2);
   FrameDecoder decoder;
   const auto outcomes =
       FeedAll(decoder, Concat(Concat(Concat(Concat({0x00}, list), refused), announced), reply));
   const std::vector<Outcome> expected = {{kNotFrameType, 1, {}},
                                          {kOk, 5, list},
-                                         {kFrameTooLong, 3, {}},
-                                         {kOk, 8190 + 4, reply}};
+                                         {kFrameTooLong, 5, {}},
+                                         {kOk, 8190 - 2 + 4, reply}};
   EXPECT_EQ(outcomes, expected);
+}
+
+// A refused frame is named by its first bytes, however they are cut.
+TEST(FrameDecoder, RefusedFrameShowsItsHeadClassAndCode) {
+  const Bytes head = {0xA1, 0xFF, 0xFF, 0x41, 0x07};
+  for (std::size_t cut = 0; cut < head.size(); ++cut) {
+    FrameDecoder decoder;
+    const Bytes first(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(cut));
+    if (!first.empty()) {
+      EXPECT_EQ(FeedAll(decoder, first).back().result, kIncomplete) << "cut " << cut;
+    }
+    int used = 0;
+    EXPECT_EQ(decoder.Feed(head.data() + cut, static_cast<int>(head.size() - cut), used),
+              kFrameTooLong)
+        << "cut " << cut;
+    EXPECT_EQ(decoder.RefusedSize(), 0xFFFF + 3) << "cut " << cut;
+    EXPECT_EQ(Bytes(decoder.Frame(), decoder.Frame() + FrameDecoder::kRefusedSeen), head)
+        << "cut " << cut;
+  }
 }
 
 TEST(FrameDecoder, FrameCutAnywhereNeedsMoreThenCompletes) {

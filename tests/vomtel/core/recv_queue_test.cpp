@@ -5,10 +5,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/sockets/tcp_socket.h"
+#include "platform/time/local_time.h"
 #include "support/byte_fakes.h"
 #include "vomtel/core/envelope.h"
 #include "vomtel/core/frame.h"
@@ -108,8 +117,11 @@ TEST_F(RecvQueueTest, LengthLimitAndResynchronisation) {
   struct Case {
     std::uint16_t length;
     bool accepted;
+    const char* line;  // of the refused frame: its size, head, class and code
   };
-  for (const Case c : {Case{8189, true}, Case{8190, false}, Case{0xFFFF, false}}) {
+  for (const Case c : {Case{8189, true, "recv drop (too long) : <8192>"},
+                       Case{8190, false, "] recv drop (too long) : <8193>a0 1f fe a2 00 \n"},
+                       Case{0xFFFF, false, "] recv drop (too long) : <65538>a0 ff ff a2 00 \n"}}) {
     CRecvQueue fresh(log.Logger(), waiters);
     test::FedSource wire;
     // The announced bytes look like frames: a refused frame's bytes must be skipped, not read.
@@ -129,6 +141,7 @@ TEST_F(RecvQueueTest, LengthLimitAndResynchronisation) {
     const std::vector<int> expected =
         c.accepted ? std::vector<int>{kOk, kOk} : std::vector<int>{kFrameTooLong, kOk};
     EXPECT_EQ(results, expected) << c.length;
+    EXPECT_EQ(log.Text().find(c.line) != std::string::npos, !c.accepted) << c.length;
     Stream out;
     ASSERT_EQ(fresh.ReadReply(out, 0ms), kOk) << c.length;
     EXPECT_EQ(StreamBytes(out), kReply);
@@ -386,6 +399,73 @@ TEST_F(RecvQueueTest, FramesSentJustBeforeTheServerClosesAreQueued) {
   EXPECT_EQ(result, kConnectionClosed);
   EXPECT_EQ(NextReply(), kReply);
   EXPECT_EQ(queue.EventCount(), 1u);
+}
+
+// The lines of a frame as it arrives and once it is queued come before the line of whoever
+// takes it. The reading thread's log is made slow: before each of its lines it gives the taker
+// up to `grace` to finish, so that a line written only after the frame is queued is overtaken.
+TEST(RecvQueueLogOrder, FrameIsLoggedQueuedBeforeItIsTaken) {
+  constexpr auto kGrace = 250ms;
+  struct Case {
+    const char* name;
+    Bytes frame;
+    const char* queued;
+    const char* taken;
+    std::function<int(CRecvQueue&, Stream&)> take;
+  };
+  const std::vector<Case> cases = {
+      {"reply", kReply, "WriteQueue[R] : ", "ReadQueue[R] :",
+       [](CRecvQueue& queue, Stream& out) { return queue.ReadReply(out, 10s); }},
+      {"event", EventFrame(0x02, Str8("5001")), "WriteQueue[E] : ", "ReadQueue[E] : ",
+       [](CRecvQueue& queue, Stream& out) {
+         const auto deadline = std::chrono::steady_clock::now() + 10s;
+         int result = kNoEvent;
+         while ((result = queue.ReadEvent(out)) == kNoEvent &&
+                std::chrono::steady_clock::now() < deadline) {
+           std::this_thread::yield();
+         }
+         return result;
+       }}};
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    std::atomic<std::thread::id> reader{};
+    std::mutex mutex;
+    std::condition_variable signal;
+    bool taken = false;
+    CLogger logger([&] {
+      if (std::this_thread::get_id() == reader.load()) {
+        std::unique_lock<std::mutex> lock(mutex);
+        signal.wait_for(lock, kGrace, [&] { return taken; });
+      }
+      return LocalTimeNow();
+    });
+    logger.SetPath(dir.Path(), "log");
+    EstablishedWaiters waiters;
+    CRecvQueue queue(logger, waiters);
+    auto taker = std::async(std::launch::async, [&] {
+      Stream out;
+      const int result = c.take(queue, out);
+      std::lock_guard<std::mutex> lock(mutex);
+      taken = true;
+      signal.notify_all();
+      return result;
+    });
+    std::thread reading([&] {
+      reader.store(std::this_thread::get_id());
+      test::FedSource source;
+      source.Feed(c.frame);
+      queue.ReceiveOnce(source);
+    });
+    reading.join();
+    EXPECT_EQ(taker.get(), kOk) << c.name;
+    std::string text;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "log")) {
+      text += test::ReadFile(entry.path().string());
+    }
+    const std::size_t queued = text.find(c.queued);
+    ASSERT_NE(queued, std::string::npos) << c.name;
+    EXPECT_LT(queued, text.find(c.taken)) << c.name << "\n" << text;
+  }
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <future>
+#include <mutex>
+#include <string>
 #include <thread>
 
 #include "support/byte_fakes.h"
@@ -214,6 +218,86 @@ TEST_F(SendQueueTest, WriterSendsItselfWhenNothingIsPending) {
   sink.SetFailing(false);
   EXPECT_EQ(queue.Write(FrameOf(kFirst), 5s), kNotConnected);
   EXPECT_EQ(sink.Taken(), Concat(Concat(kFirst, kSecond), kFirst)) << "nothing after the close";
+}
+
+// A connection whose far end answers at once: when the last byte of a frame has gone out, a
+// second thread logs the answer's line as the link's thread does when it reads a reply. The
+// write gives that thread up to `grace` to do so before it returns, so that a writer or flush
+// that logs its own lines only after the bytes left is overtaken.
+class AnsweringSink : public ByteSink {
+ public:
+  AnsweringSink(CLogger& logger, std::size_t frameSize, std::chrono::milliseconds grace = 250ms)
+      : logger_(logger), frame_size_(frameSize), grace_(grace) {}
+  ~AnsweringSink() override { Join(); }
+  void SetRoom(int room) { room_ = room; }
+  // Waits until the answer's line is written.
+  void Join() {
+    if (answerer_.joinable()) answerer_.join();
+  }
+  int Write(const std::uint8_t*, int count) override {
+    const int take = room_ < 0 ? count : std::min(count, room_.load());
+    taken_ += static_cast<std::size_t>(take);
+    if (taken_ == frame_size_ && !answerer_.joinable()) {
+      answerer_ = std::thread([this] {
+        logger_.Write("recv data : <answer>", kLogInfo);
+        std::lock_guard<std::mutex> lock(mutex_);
+        answered_ = true;
+        answered_signal_.notify_all();
+      });
+      std::unique_lock<std::mutex> lock(mutex_);
+      answered_signal_.wait_for(lock, grace_, [&] { return answered_; });
+    }
+    return take;
+  }
+
+ private:
+  CLogger& logger_;
+  const std::size_t frame_size_;
+  const std::chrono::milliseconds grace_;
+  std::atomic<int> room_{-1};
+  std::size_t taken_ = 0;
+  std::thread answerer_;
+  std::mutex mutex_;
+  std::condition_variable answered_signal_;
+  bool answered_ = false;
+};
+
+// However the frame leaves (sent by its writer, by a flush, or partly by each), its
+// "WriteQueue[S]" line and its " send data" lines are written before the line of an answer
+// read as soon as its last byte is out.
+TEST(SendQueueLogOrder, FrameLinesComeBeforeTheAnswersLine) {
+  struct Case {
+    const char* name;
+    bool direct;  // the writer may send itself
+    int room;     // what the socket takes of the writer's own send (-1: all)
+  };
+  for (const Case c : {Case{"sent by its writer", true, -1}, Case{"sent by a flush", false, -1},
+                       Case{"sent partly by each", true, 4}}) {
+    test::ScratchLog log;
+    CSendQueue queue(log.Logger());
+    AnsweringSink sink(log.Logger(), kFirst.size());
+    sink.SetRoom(c.room);
+    queue.BeginConnection(c.direct ? &sink : nullptr);
+    auto writer = std::async(std::launch::async, [&] { return queue.Write(FrameOf(kFirst), 5s); });
+    if (!c.direct || c.room >= 0) {
+      const auto deadline = std::chrono::steady_clock::now() + 5s;
+      while (queue.PendingBytes() != static_cast<int>(kFirst.size()) - std::max(c.room, 0) &&
+             std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+      }
+      sink.SetRoom(-1);
+      EXPECT_EQ(queue.Flush(sink), kOk) << c.name;
+    }
+    EXPECT_EQ(writer.get(), kOk) << c.name;
+    sink.Join();
+    const std::string text = log.Text();
+    const std::size_t queued = text.find("WriteQueue[S] : ");
+    const std::size_t sent = text.rfind(" send data : <");
+    const std::size_t answer = text.find("recv data : <answer>");
+    ASSERT_NE(answer, std::string::npos) << c.name;
+    EXPECT_LT(queued, answer) << c.name << "\n" << text;
+    EXPECT_LT(sent, answer) << c.name << "\n" << text;
+  }
 }
 
 TEST_F(SendQueueTest, QueuedHookRunsForEveryFrame) {
