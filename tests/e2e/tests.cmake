@@ -11,6 +11,7 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
       ${CMAKE_CURRENT_LIST_DIR}/inbound_call_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/dial_request_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/fail_over_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst_test.cpp
     LIBS desk_harness)
   desk_harness_programs(test_e2e_desk)
 endif()
