@@ -11,6 +11,7 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
       ${CMAKE_CURRENT_LIST_DIR}/inbound_call_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/dial_request_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/fail_over_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst.cpp
       ${CMAKE_CURRENT_LIST_DIR}/event_burst_test.cpp
     LIBS desk_harness)
   desk_harness_programs(test_e2e_desk)
@@ -41,6 +42,8 @@ if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET v
       ${CMAKE_CURRENT_LIST_DIR}/held_call_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/consultation_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/call_back_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst_window_test.cpp
     LIBS desk_harness agentphone_app Qt6::Test)
   desk_harness_programs(test_e2e_window)
 endif()
