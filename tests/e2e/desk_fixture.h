@@ -45,7 +45,8 @@ class DeskTest : public ::testing::Test {
   // Starts the program on a desk made from the default configuration changed by `edit`.
   void StartDesk(const std::function<void(DeskConfig&)>& edit = {});
   // Starts it and waits until the automatic login has reached the ready state: the READY that
-  // the not-ready display sends back (the database flag off) has reached the server.
+  // the not-ready display sends back (the database flag off) has reached the server and the
+  // switch's ready event has been shown.
   void StartLoggedIn(const std::function<void(DeskConfig&)>& edit = {});
 
   // The program's dial-request port (read from /proc once it listens).

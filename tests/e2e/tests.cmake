@@ -15,6 +15,8 @@ if(TARGET desk_harness AND TARGET agentphone AND TARGET vomtelx AND TARGET vomco
       ${CMAKE_CURRENT_LIST_DIR}/database_stall_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
       ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst_test.cpp
     LIBS desk_harness)
   desk_harness_programs(test_e2e_desk)
   target_compile_definitions(test_e2e_desk PRIVATE
@@ -51,6 +53,8 @@ if(TARGET desk_harness AND TARGET agentphone_app AND TARGET vomtelx AND TARGET v
       ${CMAKE_CURRENT_LIST_DIR}/list_wait_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/stalled_database.cpp
       ${PROJECT_SOURCE_DIR}/tests/agentphone/db/mariadb_fixture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/event_burst_window_test.cpp
     LIBS desk_harness agentphone_app Qt6::Test)
   desk_harness_programs(test_e2e_window)
   target_compile_definitions(test_e2e_window PRIVATE

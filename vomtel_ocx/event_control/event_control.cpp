@@ -139,6 +139,7 @@ HRESULT EventControl::StartTimer(const vomcom::Args&, VARIANT* result) {
 HRESULT EventControl::StopTimer(const vomcom::Args&, VARIANT* result) {
   running_ = 0;
   const bool killed = KillTimer(kTimerId);
+  KillTimer(kFetchTimerId);  // a run under way ends with the event it last fired
   if (result != nullptr) {
     result->vt = VT_I4;
     result->lVal = killed ? 1 : 0;
@@ -177,20 +178,23 @@ void EventControl::Pause(std::chrono::milliseconds ms) {
 }
 
 void EventControl::OnTimer(UINT_PTR id) {
+  if (id == kFetchTimerId) {
+    // The pause before a fetch is over; it is a one-shot and logs nothing of its own.
+    KillTimer(kFetchTimerId);
+    if (firing_) return;
+    RunGuarded(&EventControl::FetchOne);
+    return;
+  }
   TraceLog("test getevent delayTime [%d]", delayMs_);
   TraceLog("event timer id [%u]", static_cast<unsigned>(id));
   if (id != kTimerId) return;
-  // A tick that arrives while a handler runs a modal loop would zero the record under the
-  // outer handler and deliver events out of order: the outer tick goes on draining instead.
-  if (inTick_) return;
-  struct TickScope {
-    bool& flag;
-    explicit TickScope(bool& f) : flag(f) { flag = true; }
-    ~TickScope() { flag = false; }
-  } scope(inTick_);
+  RunGuarded(&EventControl::OnPollTick);
+}
+
+void EventControl::RunGuarded(void (EventControl::*step)()) {
   // Nothing thrown inside a tick may reach the host's loop.
   try {
-    DrainQueue();
+    (this->*step)();
   } catch (const std::exception& e) {
     RestartAfterFailure(e.what());
   } catch (...) {
@@ -202,29 +206,49 @@ void EventControl::RestartAfterFailure(const char* what) {
   std::string text = what != nullptr ? what : "";
   if (text.size() > 1023) text.resize(1023);
   TraceLog("OnTimer CException: %s", text.c_str());
+  KillTimer(kFetchTimerId);  // the run ends; the next tick starts another
   KillTimer(kTimerId);
   Pause(timings_.restartPause);
   SetTimer(kTimerId, static_cast<UINT>(delayMs_));
   TraceLog("OnTimer.........!");
 }
 
-void EventControl::DrainQueue() {
-  while (running_ != 0) {
-    Pause(timings_.fetchPause);
-    std::memset(&record_, 0, sizeof record_);
-    const int r = vomtelGetEvent(gate_, &record_, 0);
-    TraceLog("getevent return [%d]", r);
-    if (r != VOMTEL_OK) break;
-    TraceLog("startfire ..........! %d", record_.EventKind);
-    if (record_.EventKind == VOMTEL_EVENT_SERVER_DOWN) {
-      TraceLog("OnTimer orbaEK_CCSEDown ");
-      running_ = 0;
-    }
-    TraceLog("Fireorbaeventget ..........! GateID[%d]", gate_);
-    vomcom::Variant kind(static_cast<int32_t>(record_.EventKind));
-    FireEvent(kEventGet, std::span<vomcom::Variant>(&kind, 1));
-    TraceLog("endfire..........!");
+void EventControl::OnPollTick() {
+  // A tick let in by a handler's modal loop, or one that comes while a run is under way, only
+  // logs: a second run would zero the record under the handler and fetch events out of turn.
+  if (firing_ || TimerSet(kFetchTimerId) || running_ == 0) return;
+  ScheduleFetch();
+}
+
+bool EventControl::ScheduleFetch() {
+  return SetTimer(kFetchTimerId, static_cast<UINT>(timings_.fetchPause.count())) != 0;
+}
+
+void EventControl::FetchOne() {
+  if (running_ == 0) return;
+  std::memset(&record_, 0, sizeof record_);
+  const int r = vomtelGetEvent(gate_, &record_, 0);
+  TraceLog("getevent return [%d]", r);
+  if (r != VOMTEL_OK) return;  // the queue is empty: the run ends until the next tick
+  TraceLog("startfire ..........! %d", record_.EventKind);
+  if (record_.EventKind == VOMTEL_EVENT_SERVER_DOWN) {
+    TraceLog("OnTimer orbaEK_CCSEDown ");
+    running_ = 0;
   }
+  TraceLog("Fireorbaeventget ..........! GateID[%d]", gate_);
+  vomcom::Variant kind(static_cast<int32_t>(record_.EventKind));
+  {
+    struct FiringScope {
+      bool& flag;
+      explicit FiringScope(bool& f) : flag(f) { flag = true; }
+      ~FiringScope() { flag = false; }
+    } scope(firing_);
+    FireEvent(kEventGet, std::span<vomcom::Variant>(&kind, 1));
+  }
+  TraceLog("endfire..........!");
+  // The flag is read again after the handlers: a stoptimer among them ends the run after this
+  // event (and a 999 did), a starttimer keeps it going.
+  if (running_ != 0) ScheduleFetch();
 }
 
 // The module's seam.

@@ -83,6 +83,10 @@ std::optional<uint64_t> TimerHost::NextDueMs() const {
   return next;
 }
 
+bool TimerHost::HasId(UINT_PTR id) const {
+  return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.id == id; });
+}
+
 size_t TimerHost::PendingCount() const {
   return static_cast<size_t>(
       std::count_if(timers_.begin(), timers_.end(), [](const Timer& t) { return t.pending; }));

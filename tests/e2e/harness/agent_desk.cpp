@@ -19,8 +19,9 @@ AgentDesk::AgentDesk(DeskPrograms programs, DeskConfig config)
       config_(std::move(config)),
       scratch_("agentdesk"),
       folder_(scratch_ / "desk"),
-      log_(folder_) {
-  for (const char* dir : {"desk", "drives", "work", "home"}) {
+      log_(folder_),
+      trace_(scratch_ / "drives/C/softphone") {
+  for (const char* dir : {"desk", "drives/C/softphone", "work", "home"}) {
     std::filesystem::create_directories(scratch_ / dir);
   }
   WriteDeskFolder(folder_, config_);

@@ -1,6 +1,6 @@
 // The agent program on a desk of its own: a scratch folder holding the desk folder, the
-// component registry with the control module registered in it, the mapped drive of the
-// control's trace log and the library's working folder; the program started there as a child
+// component registry with the control module registered in it, the mapped drive with the
+// folder of the control's trace log and the library's working folder; the program started there as a child
 // process (offscreen), ended by its owner.
 #pragma once
 
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/control_trace.h"
 #include "tests/e2e/harness/desk_log.h"
 #include "tests/e2e/harness/desk_setup.h"
 #include "tests/e2e/harness/scratch_dir.h"
@@ -57,6 +58,8 @@ class AgentDesk {
   // Rewrites SOFTPHONE.ini from the configuration (before Start).
   void Rewrite();
   const DeskLog& Log() const { return log_; }
+  // The control module's trace log (C:\softphone on the mapped drive).
+  const ControlTrace& Trace() const { return trace_; }
   std::vector<std::vector<std::string>> BrowserCalls() const { return desk::BrowserCalls(folder_); }
   // The program's standard output and error so far.
   std::string Output() const;
@@ -69,6 +72,7 @@ class AgentDesk {
   ScratchDir scratch_;
   std::filesystem::path folder_;
   DeskLog log_;
+  ControlTrace trace_;
   std::string registerError_;
   std::unique_ptr<ChildProcess> process_;
 };

@@ -24,9 +24,9 @@ std::vector<LogLine> DeskLog::Lines() const {
       if (!raw.empty() && raw.back() == '\r') raw.pop_back();
       LogLine line;
       line.raw = raw;
-      if (raw.size() >= 14 && raw[0] == '[' && raw.compare(9, 5, "] : ") == 0) {
+      if (raw.size() >= 13 && raw[0] == '[' && raw.compare(9, 4, "] : ") == 0) {
         line.stamp = raw.substr(1, 8);
-        line.text = raw.substr(14);
+        line.text = raw.substr(13);
       } else {
         line.text = raw;  // a line the program did not write in its form: kept whole
       }

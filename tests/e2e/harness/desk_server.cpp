@@ -176,6 +176,18 @@ int DeskServer::Push(CallEvent e) {
   return sim_->Send(std::move(frame));
 }
 
+int DeskServer::PushAll(const std::vector<CallEvent>& events) {
+  ctisim::Bytes frames;
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    for (const CallEvent& e : events) {
+      const ctisim::Bytes f = EventFrameOf(e);
+      frames.insert(frames.end(), f.begin(), f.end());
+    }
+  }
+  return sim_->Send(std::move(frames));
+}
+
 int DeskServer::PushAgentState(int mode, std::uint8_t reason) {
   AgentStateEvent e;
   e.mode = mode;

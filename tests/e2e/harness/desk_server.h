@@ -65,6 +65,8 @@ class DeskServer {
 
   // Pushes to every live connection; the number of connections reached.
   int Push(CallEvent e);
+  // Pushes the events in one write, in order, as a busy switch sends them.
+  int PushAll(const std::vector<CallEvent>& events);
   int PushAgentState(int mode, std::uint8_t reason = 0);
   // An inbound call from `caller`: delivered with the UEI and queue (the call becomes the
   // switch's current call). Its id.

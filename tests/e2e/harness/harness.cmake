@@ -5,6 +5,7 @@ if(NOT TARGET desk_harness AND TARGET ctisim_lib)
   add_library(desk_harness STATIC
     ${CMAKE_CURRENT_LIST_DIR}/agent_desk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/child_process.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/control_trace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/desk_events.cpp
     ${CMAKE_CURRENT_LIST_DIR}/desk_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/desk_server.cpp

@@ -33,6 +33,8 @@ TEST(Timers, TickOnlyFromTheLoopAndAtMostOncePending) {
   EXPECT_EQ(site.SetTimer(&sink, 7, 100), 7u);
   EXPECT_EQ(site.SetTimer(&sink, 0, 100), 0u);
   EXPECT_EQ(site.SetTimer(nullptr, 8, 100), 0u);
+  EXPECT_TRUE(site.HasTimer(7));
+  EXPECT_FALSE(site.HasTimer(8));
   site.Advance(99);
   EXPECT_EQ(site.PendingCount(), 0u);
   site.Advance(1000);  // ten periods missed: one tick
@@ -46,6 +48,7 @@ TEST(Timers, TickOnlyFromTheLoopAndAtMostOncePending) {
   EXPECT_EQ(sink.ticks.size(), 2u);
   EXPECT_TRUE(site.KillTimer(&sink, 7));
   EXPECT_FALSE(site.KillTimer(&sink, 7));
+  EXPECT_FALSE(site.HasTimer(7));
   EXPECT_EQ(sink.refs, 0u);
 }
 

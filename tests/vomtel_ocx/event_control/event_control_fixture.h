@@ -77,10 +77,24 @@ class EventControlTest : public ::testing::Test {
     return vomcom::Invoke(control_.Get(), id, DISPATCH_PROPERTYPUT, {std::move(value)}, nullptr);
   }
 
-  // One period of the timer passes and its tick is delivered.
+  // One period of the timer passes and its tick is delivered (the count of ticks delivered);
+  // then the run of fetches that the tick started goes on to its end, the clock moving a
+  // millisecond at a time and the host's loop delivering what comes due.
   size_t Tick(int ms = 800) {
     site_.Advance(static_cast<uint64_t>(ms));
-    return site_.Pump();
+    const size_t ticks = site_.Pump();
+    RunFetches();
+    return ticks;
+  }
+  void RunFetches() {
+    while (site_.HasTimer(EventControl::kFetchTimerId)) {
+      site_.Advance(1);
+      site_.Pump();
+    }
+  }
+  // The manual clock at each fetch, from now on.
+  void RecordFetchTimes() {
+    Fake().onFetch = [this] { fetchTimes_.push_back(site_.NowMs()); };
   }
 
   vomcom::testing::ManualSite site_;
@@ -92,6 +106,7 @@ class EventControlTest : public ::testing::Test {
   std::vector<int> fired_;
   std::function<void(int)> onEvent_;
   std::vector<long> sleeps_;
+  std::vector<uint64_t> fetchTimes_;
 };
 
 }  // namespace vomtelx::test

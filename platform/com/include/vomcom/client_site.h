@@ -38,6 +38,8 @@ class VOMCOM_API TimerHost {
   // The earliest due time, for a host that arms one system timer.
   std::optional<uint64_t> NextDueMs() const;
   size_t ActiveCount() const { return timers_.size(); }
+  // Whether some sink has a timer of this id.
+  bool HasId(UINT_PTR id) const;
   size_t PendingCount() const;
 
  private:

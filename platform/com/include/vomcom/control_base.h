@@ -297,6 +297,8 @@ class ControlBase : public IDispatch,
     return timers_ && timers_->KillTimer(timerSink_.Get(), id) != FALSE;
   }
   size_t TimerCount() const { return timerIds_.size(); }
+  // Whether the control's timer `id` is set (killed timers and those of a former site are not).
+  bool TimerSet(UINT_PTR id) const { return timerIds_.count(id) != 0; }
 
   // A modal message through the site's user interface; S_FALSE and nothing shown without one.
   HRESULT ShowMessage(const char* captionUtf8, const char* textUtf8) {

@@ -36,6 +36,7 @@ class ManualSite final : public IVcTimerService, public IVcUserInterface {
   size_t Pump();
   size_t PendingCount() const { return timers_.PendingCount(); }
   size_t ActiveTimerCount() const { return timers_.ActiveCount(); }
+  bool HasTimer(UINT_PTR id) const { return timers_.HasId(id); }
   uint64_t NowMs() const { return now_; }
   const std::vector<Message>& Messages() const { return messages_; }
   ULONG RefCount() const { return refs_; }
