@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/e2e/desk_fixture.h"
+#include "tests/e2e/harness/desk_events.h"
 
 namespace desk::test {
 
@@ -52,8 +53,10 @@ void WindowTest::StartDesk(const std::function<void(DeskConfig&)>& edit) {
 void WindowTest::StartLoggedIn(int mode, const std::function<void(DeskConfig&)>& edit) {
   ASSERT_NO_FATAL_FAILURE(StartDesk(edit));
   ASSERT_TRUE(Until([&] { return server_->CountAgentStates(mode) > 0; })) << Report();
-  // The agent-state event of the request has been shown.
-  ASSERT_TRUE(Until([&] { return Enabled("imgLogIn"); })) << Report();
+  // The agent-state event of the request has been shown: the window takes other work (a press,
+  // a dial) between two events, and one that came before it would find the agent elsewhere.
+  ASSERT_TRUE(Until([&] { return Enabled("imgLogIn") && desk_->Trace().Handled(kLoggedOn + mode); }))
+      << Report();
 }
 
 bool WindowTest::Until(const std::function<bool()>& probe, std::chrono::milliseconds wait) {
