@@ -162,9 +162,6 @@ void CSession::WriteDropped(ReplyVerdict verdict, const Stream& reply) {
     case ReplyVerdict::kLateOwn:
       logger_.Write("<CSession::ReadReply>late reply dropped: invoke[" + number + "]", kLogInfo);
       break;
-    case ReplyVerdict::kNotEchoed:
-      logger_.Write("<CSession::Exchange>late reply dropped: invoke[" + number + "]", kLogInfo);
-      break;
     case ReplyVerdict::kLateRequest:
       logger_.Write("<RequestExchange>late reply dropped: invoke[" + number + "] result[" +
                         std::to_string(ReplyResultWord(reply)) + "]",
@@ -210,7 +207,7 @@ int CSession::Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number
   replied = false;
   StreamPtr frame = BuildRequestFrame(body, cls, code, version_, header_word_);
   if (frame->Failed()) return kTextTooLong;
-  const AwaitedReply awaited{AwaitedReply::Kind::kOwn, cls, code, number};
+  const AwaitedReply awaited{AwaitedReply::Kind::kNumbered, cls, code, number};
   given_up_.Forget(awaited);
   int result = Send(*frame);
   Stream reply;

@@ -197,8 +197,8 @@ class CSession {
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;
   // Sends one session-level request built from `body` (which carries `number`) and reads
-  // its reply's result (the reply that echoes `number`). `replied` tells whether a reply was
-  // read.
+  // its reply's result (the next reply that is not late, whatever number it echoes).
+  // `replied` tells whether a reply was read.
   int Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number, const Stream& body,
                int waitUnits, bool& replied);
   // Writes the log line of a late reply that a wait dropped.
