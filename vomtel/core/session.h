@@ -90,7 +90,8 @@ class CSession {
 
   // Connects and sends the open request (class 0x45, code 0x46), waiting one reply unit for
   // the reply. A link still up is ended first, under the exchange lock; its connection-lost
-  // notice is then no loss of the session (Apply ignores it), unless no new link is made. 1 on success (active, or standby for an HA open whose reply flag is not 1); 3014
+  // notice is then no loss of the session (Apply ignores it), unless no new link is made.
+  // 1 on success (active, or standby for an HA open whose reply flag is not 1); 3014
   // when the connection cannot be made or is gone; 2 or 3013 from the send; 3013 when no reply
   // came; the server's result otherwise; 3025 when Dn or the application name exceeds 255
   // bytes. Every failure after the connect stops the socket service again; a failed open
