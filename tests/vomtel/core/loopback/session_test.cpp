@@ -192,13 +192,22 @@ TEST(Session, LateRepliesAreNotTakenForLaterRequests) {
   auto replyQueued = [&] {
     return WaitUntil([&] { return session.Socket().RecvQueue().ReplyCount() == 1; });
   };
-  ctisim::ReplyRule late;
-  late.result = 7;
-  late.shape.delay = milliseconds(200 + 300);
+  // A monitor start that gives up; its reply is sent once it has.
+  ctisim::ReplyRule withheld;
+  withheld.withhold = true;
+  auto monitorStartGivesUp = [&] {
+    server.AddOnceRule(kClassMonitor, kCodeMonitorStart, withheld);
+    EXPECT_EQ(session.MonitorStart(), kTimeout);
+    const auto request = server.WaitForRequest(kClassMonitor, kCodeMonitorStart, kPatience,
+                                               server.CountRequests(kClassMonitor, kCodeMonitorStart));
+    ASSERT_TRUE(request);
+    ASSERT_EQ(server.Send(ctisim::ReplyFrame({kClassMonitor, kCodeMonitorStart, 0, 0}, 7,
+                                             request->number)),
+              1);
+  };
 
   // The session's own request gives up, then the next one comes.
-  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
-  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  monitorStartGivesUp();
   ASSERT_TRUE(replyQueued());
   EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
   EXPECT_EQ(session.Devices().size(), 1u);
@@ -211,8 +220,7 @@ TEST(Session, LateRepliesAreNotTakenForLaterRequests) {
   EXPECT_EQ(session.Devices().size(), 2u);
 
   // The session's own request gives up, then a request operation waits for its reply.
-  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
-  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  monitorStartGivesUp();
   ASSERT_TRUE(replyQueued());
   Stream reply;
   EXPECT_EQ(session.ReadReply(reply, milliseconds(50)), kTimeout);
