@@ -444,8 +444,8 @@ TEST_F(GateTest, SessionBackAsActiveServesAgain) {
 // the whole span every fetch returns at once and every request gets the server's answer; the
 // attempts keep their period, each on a new link.
 TEST_F(GateTest, RefusedMonitorStartKeepsTheLinkUntilTheNextAttempt) {
-  constexpr milliseconds kPeriod{600};
-  constexpr milliseconds kSpan = kPeriod * 4;
+  constexpr milliseconds kPeriod{1000};
+  constexpr milliseconds kSpan = kPeriod * 3;
   constexpr milliseconds kPace{10};  // the event control's pace between fetches
   Timings timings = ShortTimings();
   timings.retryPeriod = kPeriod;
@@ -468,14 +468,13 @@ TEST_F(GateTest, RefusedMonitorStartKeepsTheLinkUntilTheNextAttempt) {
 
   std::vector<int> results;
   std::vector<int> fetched;
-  milliseconds longestFetch{0};
+  int slowFetches = 0;  // fetches that waited half a period or longer
   int notServing = 0;
   const auto end = std::chrono::steady_clock::now() + kSpan;
   while (std::chrono::steady_clock::now() < end) {
     const auto start = std::chrono::steady_clock::now();
     fetched.push_back(proxy_.Notify(event, gate));
-    longestFetch = std::max(longestFetch, std::chrono::duration_cast<milliseconds>(
-                                              std::chrono::steady_clock::now() - start));
+    if (std::chrono::steady_clock::now() - start >= kPeriod / 2) ++slowFetches;
     if (session->State() != kStateActive) ++notServing;
     results.push_back(Request(gate));
     std::this_thread::sleep_for(kPace);
@@ -485,7 +484,9 @@ TEST_F(GateTest, RefusedMonitorStartKeepsTheLinkUntilTheNextAttempt) {
 
   EXPECT_EQ(std::count(fetched.begin(), fetched.end(), kNoEvent),
             static_cast<std::ptrdiff_t>(fetched.size()));
-  EXPECT_LT(longestFetch, kPeriod / 2);
+  // A fetch that waited for the next attempt would wait most of a period, once per attempt;
+  // one fetch kept off the processor that long on a busy machine is let pass.
+  EXPECT_LE(slowFetches, 1);
   EXPECT_EQ(notServing, 0);
   EXPECT_EQ(std::count(results.begin(), results.end(), 7),
             static_cast<std::ptrdiff_t>(results.size()));
