@@ -16,7 +16,7 @@ namespace vomtel {
 
 // The values are those the log lines print.
 enum class SessionState : std::uint8_t {
-  kDown = 0,          // its connection was lost (or a reconnect's monitor start failed)
+  kDown = 0,          // its connection was lost
   kConstructed = 3,   // never opened
   kActive = 17,       // open, serving the gate
   kStandby = 18,      // open, waiting to take over
@@ -40,7 +40,6 @@ enum class FailoverEvent : std::uint8_t {
   kLinkLost,       // the connection-lost notice of its current connection
   kToStandby,      // the server's standby notice
   kTakeOver,       // the gate's active session went: this standby serves now
-  kMonitorFailed,  // a reconnect's open whose monitor start failed: its connection is stopped
 };
 
 struct FailoverStep {
@@ -68,8 +67,6 @@ constexpr FailoverStep NextStep(SessionState state, FailoverEvent event, bool ha
     case FailoverEvent::kTakeOver:
       if (state != SessionState::kStandby) return {state, false, false};
       return {SessionState::kActive, false, false};
-    case FailoverEvent::kMonitorFailed:
-      return {SessionState::kDown, false, false};
   }
   return {state, false, false};
 }

@@ -47,8 +47,6 @@ ReplyVerdict GivenUpReplies::Judge(const Stream& reply, const AwaitedReply& awai
     return ReplyVerdict::kLateOwn;
   }
   switch (awaited.kind) {
-    case AwaitedReply::Kind::kOwn:
-      return number == awaited.number ? ReplyVerdict::kTake : ReplyVerdict::kNotEchoed;
     case AwaitedReply::Kind::kNumbered:
       if (number == awaited.number) return ReplyVerdict::kTake;
       break;

@@ -7,11 +7,10 @@
 // A given-up request is known by its class, code and request number; its late reply carries
 // the same class and code (bytes 3-4) and echoes the number (bytes 12-13, ReplyNumber).
 //
-// - The session's own requests (open, monitor start and stop, device add and remove, numbered
-//   by the session's counter) take only the reply that echoes their number: any other reply
-//   answers something that gave up before them and is dropped.
-// - The adapter's requests (numbered by the adapter's counter, which is not the session's)
-//   take the next reply that is not late; a reply echoing their own number is always theirs.
+// - Numbered requests (the session's own monitor start and stop, device add and remove,
+//   numbered by the session's counter, and the adapter's requests, numbered by the adapter's)
+//   take the next reply that is not late, whatever number it echoes (a server may number its
+//   replies otherwise); a reply echoing their own number is always theirs.
 // - Answers read from their first byte (outbound answers: data, not the number, at bytes
 //   12-13) cannot be told by number. Waiting for one, a reply of its own class and code is
 //   taken; replies of other requests that gave up are still dropped. Given up, such an
@@ -35,8 +34,7 @@ namespace vomtel {
 struct AwaitedReply {
   enum class Kind : std::uint8_t {
     kAny,       // no particular request (the next reply that is not late)
-    kOwn,       // a session-level request: only the reply echoing its number
-    kNumbered,  // an adapter request: the next reply that is not late, its own always
+    kNumbered,  // a numbered request: the next reply that is not late, its own always
     kWhole,     // an answer read from its first byte: no number to tell it by
   };
   Kind kind = Kind::kAny;
@@ -50,7 +48,6 @@ enum class ReplyVerdict : std::uint8_t {
   kTake,         // the waiting request's reply
   kLateOwn,      // late, of one of the session's own requests
   kLateRequest,  // late, of one of the adapter's requests
-  kNotEchoed,    // a session-level request's wait: the reply does not echo its number
 };
 
 class GivenUpReplies {

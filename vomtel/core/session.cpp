@@ -87,8 +87,12 @@ std::optional<FailoverStep> CSession::Apply(FailoverEvent event, std::uint64_t c
   std::optional<FailoverStep> step;
   {
     std::lock_guard<std::mutex> lock(state_mutex_);
-    // A notice of an earlier connection (a failed attempt) does not concern this one.
-    if (event == FailoverEvent::kLinkLost && connection != socket_->Connection()) return step;
+    // A notice of an earlier connection (a failed attempt), or of the link an open ends to
+    // make a new one, does not concern the session.
+    if (event == FailoverEvent::kLinkLost &&
+        (connection != socket_->Connection() || connection == replaced_connection_)) {
+      return step;
+    }
     const SessionState state = state_;
     const FailoverStep next = NextStep(state, event, open_mode_ == SessionMode::kHa);
     if (next.next == state && !next.promoteStandby && !next.reconnect) return step;
@@ -158,9 +162,6 @@ void CSession::WriteDropped(ReplyVerdict verdict, const Stream& reply) {
     case ReplyVerdict::kLateOwn:
       logger_.Write("<CSession::ReadReply>late reply dropped: invoke[" + number + "]", kLogInfo);
       break;
-    case ReplyVerdict::kNotEchoed:
-      logger_.Write("<CSession::Exchange>late reply dropped: invoke[" + number + "]", kLogInfo);
-      break;
     case ReplyVerdict::kLateRequest:
       logger_.Write("<RequestExchange>late reply dropped: invoke[" + number + "] result[" +
                         std::to_string(ReplyResultWord(reply)) + "]",
@@ -206,7 +207,7 @@ int CSession::Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number
   replied = false;
   StreamPtr frame = BuildRequestFrame(body, cls, code, version_, header_word_);
   if (frame->Failed()) return kTextTooLong;
-  const AwaitedReply awaited{AwaitedReply::Kind::kOwn, cls, code, number};
+  const AwaitedReply awaited{AwaitedReply::Kind::kNumbered, cls, code, number};
   given_up_.Forget(awaited);
   int result = Send(*frame);
   Stream reply;
@@ -237,7 +238,20 @@ int CSession::Open(SessionMode mode) {
   auto exchange = LockExchange();
   logger_.Write(OpenLine(" vomtelOpenServer : "), kLogInfo);
   if (dn_.size() > kStr8Max || app_.size() > kStr8Max) return kTextTooLong;
-  if (!socket_->StartService(ip_, port_)) return kNotConnected;
+  // A link still up (kept by the reconnect loop after a refused monitor start) ends here,
+  // under the exchange lock: no request is cut off between its send and its reply.
+  const bool replacing = ReplaceLink();
+  bool connected = false;
+  try {
+    connected = socket_->StartService(ip_, port_);
+  } catch (...) {
+    if (replacing) LoseReplacedLink();
+    throw;
+  }
+  if (!connected) {
+    if (replacing) LoseReplacedLink();
+    return kNotConnected;
+  }
   given_up_.Clear();  // a new connection: no late reply of the last one can come
 
   Stream body;
@@ -275,6 +289,26 @@ int CSession::Open(SessionMode mode) {
   logger_.Write(" vomtelOpenServer [result][invoke] : [1][" + std::to_string(Counter()) + "]\n",
                 kLogInfo);
   return kOk;
+}
+
+bool CSession::ReplaceLink() {
+  {
+    std::lock_guard<std::mutex> lock(state_mutex_);
+    if (socket_->Stopped()) return false;
+    replaced_connection_ = socket_->Connection();
+  }
+  socket_->StopService();
+  return true;
+}
+
+void CSession::LoseReplacedLink() {
+  {
+    std::lock_guard<std::mutex> lock(state_mutex_);
+    replaced_connection_ = 0;
+  }
+  // No new link: the end of the old one is the session's loss after all, and the event fetch
+  // acts on it as on any other (the state goes down, the standby takes over).
+  socket_->RecvQueue().PostConnectionLost(socket_->Connection());
 }
 
 int CSession::MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits) {
@@ -442,9 +476,8 @@ std::chrono::steady_clock::time_point CSession::RunAttempts(SessionMode mode) {
         }
         return deadline;
       }
-      // The next attempt opens on a fresh connection.
-      Apply(FailoverEvent::kMonitorFailed);
-      socket_->StopService();
+      // The session keeps its state and its link until the next attempt, whose open ends the
+      // link first: meanwhile its requests and events go on as before.
     }
     WaitRetry(deadline);
   }

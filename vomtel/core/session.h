@@ -89,7 +89,9 @@ class CSession {
   void SetStateSignal(std::shared_ptr<StateSignal> signal) { signal_ = std::move(signal); }
 
   // Connects and sends the open request (class 0x45, code 0x46), waiting one reply unit for
-  // the reply. 1 on success (active, or standby for an HA open whose reply flag is not 1); 3014
+  // the reply. A link still up is ended first, under the exchange lock; its connection-lost
+  // notice is then no loss of the session (Apply ignores it), unless no new link is made.
+  // 1 on success (active, or standby for an HA open whose reply flag is not 1); 3014
   // when the connection cannot be made or is gone; 2 or 3013 from the send; 3013 when no reply
   // came; the server's result otherwise; 3025 when Dn or the application name exceeds 255
   // bytes. Every failure after the connect stops the socket service again; a failed open
@@ -120,7 +122,9 @@ class CSession {
 
   // Starts the reconnect loop (TryOpen) on the session's own thread, unless one runs already
   // or the session was closed. The loop opens every retry period until an open and a monitor
-  // start succeed, then registers the listed devices again, in order.
+  // start succeed, then registers the listed devices again, in order. After an open whose
+  // monitor start failed the session keeps the state and the link that open gave it until the
+  // next attempt, whose open ends that link first.
   void StartTryOpen(SessionMode mode);
 
   // The next list frame without waiting: 1 (logged with its dump) or 3010.
@@ -194,8 +198,8 @@ class CSession {
   void WaitRetry(std::chrono::steady_clock::time_point deadline);
   bool KeepTrying() const;
   // Sends one session-level request built from `body` (which carries `number`) and reads
-  // its reply's result (the reply that echoes `number`). `replied` tells whether a reply was
-  // read.
+  // its reply's result (the next reply that is not late, whatever number it echoes).
+  // `replied` tells whether a reply was read.
   int Exchange(std::uint8_t cls, std::uint8_t code, std::uint16_t number, const Stream& body,
                int waitUnits, bool& replied);
   // Writes the log line of a late reply that a wait dropped.
@@ -203,6 +207,11 @@ class CSession {
   void WriteDropped(ReplyVerdict verdict, const Stream& reply);
   // Monitor start or stop: the request line "<label>: gate[..] Inv[..]" and its outcome line.
   int MonitorRequest(std::uint8_t code, std::string_view label, int waitUnits);
+  // Marks the live link, if any, as one the open replaces and ends it: true when there was one.
+  bool ReplaceLink();
+  // The replaced link's end counts as the session's loss after all (no new link was made): a
+  // connection-lost notice of the current connection is queued for the event fetch.
+  void LoseReplacedLink();
   std::uint16_t NextCounter() { return static_cast<std::uint16_t>(counter_.fetch_add(1) + 1); }
   std::string OpenLine(std::string_view head) const;
 
@@ -215,6 +224,7 @@ class CSession {
   std::atomic<std::uint16_t> header_word_{0};
   std::atomic<SessionState> state_{SessionState::kConstructed};
   std::mutex state_mutex_;  // makes each step's test and set one step against the others
+  std::uint64_t replaced_connection_ = 0;  // guarded by state_mutex_: the link an open ended
   const std::string ip_;
   const std::string dn_;
   const std::string app_;

@@ -172,10 +172,14 @@ void CSocket::ReadSocket() {
 }
 
 bool CSocket::ReadFor(std::uint64_t connection, std::chrono::steady_clock::time_point deadline) {
+  if (caller_read_hook_) caller_read_hook_();
   // Without its own wake-up a caller's wait could keep the loop from ending: the loop reads.
   if (reader_wake_.Fd() < 0 || !watch_.Shared() || !TakeReader(true)) return false;
   ReaderHold hold(*this);
   if (stop_.load() || stopped_.load() || connection_.load() != connection) return false;
+  // The loop may have read the reply after the caller last looked at the queue and before it
+  // took the socket: nothing would come on the socket for it, so the caller looks again first.
+  if (recv_queue_.ReplyCount() > 0) return true;
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(
       deadline - std::chrono::steady_clock::now());
   const PollOutcome outcome = PollSocket(channel_.Fd(), false, reader_wake_.Fd(),

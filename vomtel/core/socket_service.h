@@ -33,6 +33,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -93,6 +94,10 @@ class CSocket final : private ReplyWaitReader {
   CSendQueue& SendQueue() { return send_queue_; }
   CRecvQueue& RecvQueue() { return recv_queue_; }
 
+  // Called on a waiting caller's thread each time it is about to take the socket to read its
+  // reply (tests: what the loop does in that moment). Set before the service starts.
+  void SetCallerReadHook(std::function<void()> hook) { caller_read_hook_ = std::move(hook); }
+
  private:
   // Gives the reader token back when it goes.
   class ReaderHold {
@@ -149,6 +154,8 @@ class CSocket final : private ReplyWaitReader {
   std::mutex life_mutex_;  // start and stop, one at a time; never taken by the service thread
   std::thread thread_;
   std::atomic<std::thread::id> service_thread_id_{};
+
+  std::function<void()> caller_read_hook_;
 
   std::mutex started_mutex_;
   std::condition_variable started_signal_;

@@ -320,6 +320,29 @@ TEST_F(SocketServiceTest, AWaitingCallerSortsWhatComesAsTheLoopDoes) {
   EXPECT_EQ(EventsIn(socket.RecvQueue()), (std::vector<int>{1, 2, kHaActive, 3, kConnectionLost}));
 }
 
+// The loop reads the reply in the moment between the caller's look at the queue and its own
+// read of the socket: the caller takes the reply at once instead of waiting on the socket for
+// the rest of its wait.
+TEST_F(SocketServiceTest, AReplyTheLoopReadsAsTheCallerTurnsToTheSocketEndsTheWait) {
+  constexpr auto kWait = 5s;
+  socket.SetHeartbeatLimit(60000);
+  bool sent = false;
+  socket.SetCallerReadHook([&] {
+    if (sent) return;
+    sent = true;
+    server.Send(kReply);
+    EXPECT_TRUE(Eventually([&] { return socket.RecvQueue().ReplyCount() == 1; }));
+  });
+  StartAndAccept();
+  Stream reply;
+  const auto start = Clock::now();
+  EXPECT_EQ(socket.ReadReply(reply, kWait), kOk);
+  EXPECT_LT(Clock::now() - start, kWait / 2);
+  EXPECT_TRUE(sent);
+  EXPECT_EQ(Bytes(reply.Data(), reply.Data() + reply.Size()), kReply);
+  socket.StopService();
+}
+
 // Once a caller's wait is over, the loop reads the socket again by itself, however long its
 // passes: an event that comes after a wait that ended without a reply is queued.
 TEST_F(SocketServiceTest, TheLoopReadsAgainAfterACallersWait) {

@@ -3,6 +3,7 @@
 // the middle of a fail-over, and gate numbering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -42,7 +43,8 @@ class GateTest : public ::testing::Test {
   // One request on the gate, sent and answered: the server that answers it is its session's.
   // It takes the request operations' path: the gate's active session looked up once, its
   // exchange lock held (so that a reconnect loop's own requests do not run in between), the
-  // frame sent on it and its reply awaited through the session's reply policy.
+  // frame sent on it and its reply awaited through the session's reply policy. The reply's
+  // result word, or the library's code when there was no reply.
   int Request(int gate) {
     const std::shared_ptr<CSession> session = proxy_.FindActive(gate);
     if (!session) return kNotConnected;
@@ -55,7 +57,8 @@ class GateTest : public ::testing::Test {
     if (sent != kOk) return sent;
     Stream reply;
     const AwaitedReply awaited{AwaitedReply::Kind::kNumbered, kClassCall, kCodeMakeCall, kNumber};
-    return session->ReadReply(reply, session->GetTimings().ReplyWait(1), awaited);
+    const int replied = session->ReadReply(reply, session->GetTimings().ReplyWait(1), awaited);
+    return replied == kOk ? static_cast<int>(ReplyResultWord(reply)) : replied;
   }
   // Fetches events until `done` holds; the last fetch's result.
   int FetchUntil(int gate, const std::function<bool()>& done, Stream& event,
@@ -434,6 +437,95 @@ TEST_F(GateTest, SessionBackAsActiveServesAgain) {
   EXPECT_EQ(proxy_.FindActive(gate), first);
   EXPECT_EQ(Request(gate), kOk);
   EXPECT_EQ(a_.CountRequests(kClassCall, kCodeMakeCall), 1u);
+}
+
+// A reconnect whose open the server accepts and whose monitor start it refuses: the session
+// serves on that link until the next attempt, which ends it just before it opens again. For
+// the whole span every fetch returns at once and every request gets the server's answer; the
+// attempts keep their period, each on a new link.
+TEST_F(GateTest, RefusedMonitorStartKeepsTheLinkUntilTheNextAttempt) {
+  constexpr milliseconds kPeriod{1000};
+  constexpr milliseconds kSpan = kPeriod * 3;
+  constexpr milliseconds kPace{10};  // the event control's pace between fetches
+  Timings timings = ShortTimings();
+  timings.retryPeriod = kPeriod;
+  proxy_.SetTimings(timings);
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  ASSERT_EQ(proxy_.MonitorStart(gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  ctisim::ReplyRule refused;
+  refused.result = 5;
+  a_.SetRule(kClassMonitor, kCodeMonitorStart, refused);
+  ctisim::ReplyRule answer;
+  answer.result = 7;
+  a_.SetRule(kClassCall, kCodeMakeCall, answer);
+  a_.DropConnections();
+  ASSERT_TRUE(WaitLinkLost(*session));
+  Stream event;
+  FetchUntil(gate, [&] { return session->State() == kStateActive; }, event);
+  ASSERT_TRUE(a_.WaitForRequest(kClassMonitor, kCodeMonitorStart, kPatience, 2));
+
+  std::vector<int> results;
+  std::vector<int> fetched;
+  int slowFetches = 0;  // fetches that waited half a period or longer
+  int notServing = 0;
+  const auto end = std::chrono::steady_clock::now() + kSpan;
+  while (std::chrono::steady_clock::now() < end) {
+    const auto start = std::chrono::steady_clock::now();
+    fetched.push_back(proxy_.Notify(event, gate));
+    if (std::chrono::steady_clock::now() - start >= kPeriod / 2) ++slowFetches;
+    if (session->State() != kStateActive) ++notServing;
+    results.push_back(Request(gate));
+    std::this_thread::sleep_for(kPace);
+  }
+  const auto received = a_.Received();
+  proxy_.Close(gate);
+
+  EXPECT_EQ(std::count(fetched.begin(), fetched.end(), kNoEvent),
+            static_cast<std::ptrdiff_t>(fetched.size()));
+  // A fetch that waited for the next attempt would wait most of a period, once per attempt;
+  // one fetch kept off the processor that long on a busy machine is let pass.
+  EXPECT_LE(slowFetches, 1);
+  EXPECT_EQ(notServing, 0);
+  EXPECT_EQ(std::count(results.begin(), results.end(), 7),
+            static_cast<std::ptrdiff_t>(results.size()));
+  std::vector<ctisim::Request> attempts;
+  for (const auto& request : received) {
+    if (request.cls == kClassSession && request.code == kCodeOpen) attempts.push_back(request);
+  }
+  attempts.erase(attempts.begin());  // the gate's own open
+  ASSERT_GE(attempts.size(), 3u);
+  for (std::size_t i = 1; i < attempts.size(); ++i) {
+    EXPECT_GT(attempts[i].connection, attempts[i - 1].connection) << "attempt " << i;
+    // The stamps may each come late on a busy machine: half the period is the floor.
+    EXPECT_GE(attempts[i].received_at - attempts[i - 1].received_at, kPeriod / 2)
+        << "attempt " << i;
+  }
+}
+
+// The server goes away while a refused monitor start's link is kept: the next attempt ends
+// that link and cannot connect, and the gate learns of the loss as of any other.
+TEST_F(GateTest, KeptLinkThatCannotBeReplacedIsALoss) {
+  int gate = -1;
+  ASSERT_EQ(OpenGate({&a_}, &gate), kOk);
+  const auto session = SessionOf(gate, a_);
+  ctisim::ReplyRule refused;
+  refused.result = 5;
+  a_.SetRule(kClassMonitor, kCodeMonitorStart, refused);
+  a_.DropConnections();
+  ASSERT_TRUE(WaitLinkLost(*session));
+  Stream event;
+  FetchUntil(gate, [&] { return session->State() == kStateActive; }, event);
+  ASSERT_TRUE(a_.WaitForRequest(kClassMonitor, kCodeMonitorStart, kPatience));
+  a_.StopListening();
+
+  const int result = FetchUntil(gate, [&] { return !proxy_.HasSessions(gate); }, event);
+  EXPECT_FALSE(proxy_.HasSessions(gate));
+  EXPECT_EQ(result, kOk);
+  ASSERT_EQ(event.Size(), 1u);
+  EXPECT_EQ(event.At(0), kConnectionLost);
+  EXPECT_FALSE(session->Reconnecting());
 }
 
 // Close of a gate in the middle of a fail-over, with a reconnect loop running: nothing stays

@@ -192,29 +192,68 @@ TEST(Session, LateRepliesAreNotTakenForLaterRequests) {
   auto replyQueued = [&] {
     return WaitUntil([&] { return session.Socket().RecvQueue().ReplyCount() == 1; });
   };
-  ctisim::ReplyRule late;
-  late.result = 7;
-  late.shape.delay = milliseconds(200 + 300);
+  // A monitor start that gives up; its reply is sent once it has.
+  ctisim::ReplyRule withheld;
+  withheld.withhold = true;
+  auto monitorStartGivesUp = [&] {
+    server.AddOnceRule(kClassMonitor, kCodeMonitorStart, withheld);
+    EXPECT_EQ(session.MonitorStart(), kTimeout);
+    const auto request = server.WaitForRequest(kClassMonitor, kCodeMonitorStart, kPatience,
+                                               server.CountRequests(kClassMonitor, kCodeMonitorStart));
+    ASSERT_TRUE(request);
+    ASSERT_EQ(server.Send(ctisim::ReplyFrame({kClassMonitor, kCodeMonitorStart, 0, 0}, 7,
+                                             request->number)),
+              1);
+  };
 
   // The session's own request gives up, then the next one comes.
-  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
-  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  monitorStartGivesUp();
   ASSERT_TRUE(replyQueued());
   EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
   EXPECT_EQ(session.Devices().size(), 1u);
 
   // A reply of a request operation that gave up, then the session's own request.
+  session.GivenUp().GiveUp(kClassCall, kCodeMakeCall, 999, false);
   ASSERT_EQ(server.Send(ctisim::ReplyFrame({kClassCall, kCodeMakeCall, 0, 0}, 9, 999)), 1);
   ASSERT_TRUE(replyQueued());
   EXPECT_EQ(session.AddDevice("3002", 1, 0), kOk);
   EXPECT_EQ(session.Devices().size(), 2u);
 
   // The session's own request gives up, then a request operation waits for its reply.
-  server.AddOnceRule(kClassMonitor, kCodeMonitorStart, late);
-  EXPECT_EQ(session.MonitorStart(), kTimeout);
+  monitorStartGivesUp();
   ASSERT_TRUE(replyQueued());
   Stream reply;
   EXPECT_EQ(session.ReadReply(reply, milliseconds(50)), kTimeout);
+  EXPECT_EQ(session.Socket().RecvQueue().ReplyCount(), 0u);
+}
+
+// A server that numbers its replies otherwise than the requests: the session's own requests
+// take the next reply all the same, and the close's monitor stop does not wait out its time.
+TEST(Session, OwnRequestsTakeTheNextReplyWhateverItsNumber) {
+  SimServer server(SimAt("127.0.0.1"));
+  ctisim::ReplyRule otherNumber;
+  otherNumber.number = 0xBEEF;
+  for (const auto& [cls, code] : {std::pair{kClassMonitor, kCodeMonitorStart},
+                                  std::pair{kClassMonitor, kCodeMonitorStop},
+                                  std::pair{kClassSession, kCodeAddDevice},
+                                  std::pair{kClassSession, ctisim::kCodeRemoveDevice}}) {
+    server.SetRule(cls, code, otherNumber);
+  }
+  const Timings timings = ShortTimings();
+  CSession session(server.Port(), 0, "127.0.0.1", "3001", "app", timings);
+  ASSERT_EQ(session.Open(SessionMode::kSingle), kOk);
+
+  EXPECT_EQ(session.MonitorStart(), kOk);
+  EXPECT_EQ(session.AddDevice("3001", 1, 0), kOk);
+  EXPECT_EQ(session.Devices().size(), 1u);
+  EXPECT_EQ(session.RemoveDevice("3001"), kOk);
+  EXPECT_TRUE(session.Devices().empty());
+  EXPECT_EQ(session.MonitorStop(), kOk);
+
+  const auto start = std::chrono::steady_clock::now();
+  session.Close();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, timings.ReplyWait(3));
+  ASSERT_TRUE(server.WaitForRequest(kClassSession, kCodeClose, kPatience));
   EXPECT_EQ(session.Socket().RecvQueue().ReplyCount(), 0u);
 }
 
