@@ -81,8 +81,12 @@ TEST_F(WindowTest, TheCallBackListWaitsForAHungDatabaseWhileCallsStillShow) {
             (std::vector<std::string>{std::string(agentphone::lists::kMsgDbLost)}));
   EXPECT_LT(listTook, (kQuerySeconds + 3 * kSlowdown) * 1000);
   EXPECT_TRUE(noteHidden);
-  EXPECT_TRUE(desk_->Log().WaitForText("no answer from the database within 2 s", kWait))
-      << Report();
+  // Why it gave up is logged: the list's own wait, or the driver's time-out when that ends the
+  // statement first (both are the query time-out).
+  EXPECT_TRUE(Until([&] {
+    return desk_->Log().Count("no answer from the database within 2 s") > 0 ||
+           desk_->Log().Count("Lost connection to server during query") > 0;
+  })) << Report();
   std::cout << "[ measured ] the list gave up after " << listTook
             << " ms; the call offered meanwhile was shown after " << shownAfter << " ms\n";
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/agentphone/db/mariadb_fixture.h"
+
 namespace desk::test {
 
 class StalledDatabase {
@@ -28,14 +30,13 @@ class StalledDatabase {
 
 // Skips the test with the reason when the server cannot run, unless
 // AGENTPHONE_REQUIRE_MARIADB=1 makes that a failure (as CI sets it).
-#define DESK_REQUIRE_MARIADB(db)                                                      \
-  do {                                                                               \
-    std::string why_;                                                                \
-    if (!(db).Start(&why_)) {                                                        \
-      const char* require_ = std::getenv("AGENTPHONE_REQUIRE_MARIADB");              \
-      if (require_ && std::string(require_) == "1") FAIL() << why_;                  \
-      GTEST_SKIP() << why_;                                                          \
-    }                                                                                \
+#define DESK_REQUIRE_MARIADB(server)                                   \
+  do {                                                                 \
+    std::string why_;                                                  \
+    if (!(server).Start(&why_)) {                                      \
+      if (agentphone::db::testing::MariaDbRequired()) FAIL() << why_;  \
+      GTEST_SKIP() << why_;                                            \
+    }                                                                  \
   } while (0)
 
 }  // namespace desk::test

@@ -72,8 +72,7 @@ TEST(ConnectionThread, AServerThatHangsNeverHoldsTheCallerAndTheStatementGivesUp
   auto& server = testing::SharedMariaDb();
   server.EnsureStarted();
   if (!server.running) {
-    const char* require = std::getenv("AGENTPHONE_REQUIRE_MARIADB");
-    if (require && std::string(require) == "1") FAIL() << server.reason;
+    if (testing::MariaDbRequired()) FAIL() << server.reason;
     GTEST_SKIP() << server.reason;
   }
   pid_t pid = 0;

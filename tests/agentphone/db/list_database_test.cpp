@@ -68,8 +68,7 @@ class ListDatabaseTest : public ::testing::TestWithParam<Backend> {
       auto& server = testing::SharedMariaDb();
       server.EnsureStarted();
       if (!server.running) {
-        const char* require = std::getenv("AGENTPHONE_REQUIRE_MARIADB");
-        if (require && std::string(require) == "1") FAIL() << server.reason;
+        if (testing::MariaDbRequired()) FAIL() << server.reason;
         GTEST_SKIP() << server.reason;
       }
       const std::string port = std::to_string(server.port);

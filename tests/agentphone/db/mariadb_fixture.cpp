@@ -85,4 +85,9 @@ MariaDbServer& SharedMariaDb() {
   return server;
 }
 
+bool MariaDbRequired() {
+  const char* require = std::getenv("AGENTPHONE_REQUIRE_MARIADB");
+  return require != nullptr && std::string(require) == "1";
+}
+
 }  // namespace agentphone::db::testing

@@ -24,4 +24,8 @@ struct MariaDbServer {
 
 MariaDbServer& SharedMariaDb();
 
+// Whether a server that cannot run fails the test instead of skipping it
+// (AGENTPHONE_REQUIRE_MARIADB=1, as CI sets it).
+bool MariaDbRequired();
+
 }  // namespace agentphone::db::testing
