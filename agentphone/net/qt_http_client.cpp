@@ -44,9 +44,9 @@ void QtHttpClient::Get(const HttpRequest& request, std::function<void(const Http
     reply->setProperty(kTimedOutProperty, true);
     reply->abort();
   });
-  // The time counts from the start of the transfer. A request with a body starts only on the
-  // loop's next turn (the reply posts its own start), and the window may be held until then:
-  // the timer's start is posted after the reply's, so a hold does not use the request's time.
+  // The time counts from the start of the transfer. The request starts only on the loop's next
+  // turn (the reply posts its own start), and the window may be held until then: the timer's
+  // start is posted after the reply's, so a hold does not use the request's time.
   QMetaObject::invokeMethod(timer, [timer, ms = timeoutMs_] { timer->start(ms); },
                             Qt::QueuedConnection);
 
