@@ -76,7 +76,7 @@ int StalledDatabase::Connections() const {
 }
 
 bool StalledDatabase::Freeze() {
-  if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) return false;
+  if (!agentphone::db::testing::FreezeServer(pid_)) return false;
   frozen_ = true;
   return true;
 }

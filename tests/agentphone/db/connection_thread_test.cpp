@@ -37,7 +37,7 @@ bool EventsUntil(const std::function<bool()>& done) {
 // The server frozen for the scope.
 class Frozen {
  public:
-  explicit Frozen(pid_t pid) : pid_(pid) { frozen_ = pid_ > 0 && ::kill(pid_, SIGSTOP) == 0; }
+  explicit Frozen(pid_t pid) : pid_(pid) { frozen_ = testing::FreezeServer(pid_); }
   ~Frozen() { Resume(); }
   void Resume() {
     if (frozen_) ::kill(pid_, SIGCONT);

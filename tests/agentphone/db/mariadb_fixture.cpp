@@ -3,12 +3,14 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace agentphone::db::testing {
 
@@ -83,6 +85,23 @@ void MariaDbServer::Stop() {
 MariaDbServer& SharedMariaDb() {
   static MariaDbServer server;
   return server;
+}
+
+bool FreezeServer(int pid) {
+  if (pid <= 0 || ::kill(pid, SIGSTOP) != 0) return false;
+  // The state is the field after the command's closing bracket in /proc/PID/stat.
+  for (int i = 0; i < 300; ++i) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t bracket = line.rfind(')');
+    if (bracket != std::string::npos && bracket + 2 < line.size() &&
+        (line[bracket + 2] == 'T' || line[bracket + 2] == 't')) {
+      return true;
+    }
+    ::usleep(10000);
+  }
+  return false;
 }
 
 bool MariaDbRequired() {

@@ -28,4 +28,8 @@ MariaDbServer& SharedMariaDb();
 // (AGENTPHONE_REQUIRE_MARIADB=1, as CI sets it).
 bool MariaDbRequired();
 
+// Stops the server process `pid` with SIGSTOP, as a server that hangs, and returns once the
+// system shows it stopped (false when it does not within a few seconds).
+bool FreezeServer(int pid);
+
 }  // namespace agentphone::db::testing

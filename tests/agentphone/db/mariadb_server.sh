@@ -55,7 +55,9 @@ start)
     fi
     touch "$dir/installed"
   fi
-  "$mariadbd" --no-defaults $user_opt --datadir="$dir/data" --socket="$dir/mysqld.sock" \
+  # In a session of its own: no signal meant for the tests' process group (a stop, a
+  # continue, a hang-up) reaches it, only those sent to it by its process id.
+  setsid "$mariadbd" --no-defaults $user_opt --datadir="$dir/data" --socket="$dir/mysqld.sock" \
     --pid-file="$dir/mysqld.pid" --tmpdir="$dir/tmp" --port="$port" --bind-address=127.0.0.1 \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_bin \
     --log-error="$dir/error.log" >/dev/null 2>&1 &
