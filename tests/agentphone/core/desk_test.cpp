@@ -14,6 +14,7 @@
 #include "agentphone/core/instance_lock.h"
 #include "agentphone/core/start_options.h"
 #include "agentphone/core/text_routines.h"
+#include "core_fixture.h"
 #include "support/temp_dir.h"
 
 namespace agentphone {
@@ -116,25 +117,6 @@ TEST(InstanceLock, OneHolderPerDeskFolder) {
   EXPECT_NE(InstanceLock::Acquire(dir.Path()), nullptr);
 }
 
-// The message boxes of a start; the start shows nothing else.
-class ShownMessages final : public Dialogs {
- public:
-  struct Shown {
-    std::string text, title;
-    MessageIcon icon;
-  };
-  void ShowMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
-    shown.push_back({std::string(text), std::string(title), icon});
-  }
-  bool AskYesNo(std::string_view, std::string_view) override { return false; }
-  std::string RunDialPad() override { return {}; }
-  int32_t RunNotReadyReason(int32_t current) override { return current; }
-  std::string RunConsultDial() override { return {}; }
-  void RunCallBackList() override {}
-  void RunDropCallList() override {}
-  std::vector<Shown> shown;
-};
-
 TEST(DeskStart, ALockThatCannotBeMadeNamesTheFolderAndOnlyAHeldOneIsAnotherInstance) {
   struct Case {
     const char* what;
@@ -168,19 +150,19 @@ TEST(DeskStart, ALockThatCannotBeMadeNamesTheFolderAndOnlyAHeldOneIsAnotherInsta
     const std::filesystem::path desk = dir / "desk";
     ASSERT_TRUE(PrepareDeskFolder(desk));
     const std::shared_ptr<void> held = c.prepare(desk);
-    ShownMessages boxes;
+    test::FakeDialogs boxes;  // a start shows message boxes only
     DeskStart out;
     std::string error;
     EXPECT_EQ(StartDesk({"--home", desk.string()}, boxes, &out, &error), c.result);
     EXPECT_EQ(out.lock, nullptr);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, kProgramTitle);
-    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kExclamation);
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, kProgramTitle);
+    EXPECT_EQ(boxes.messages[0].icon, MessageIcon::kExclamation);
     if (c.result == StartResult::kAlreadyRunning) {
-      EXPECT_EQ(boxes.shown[0].text, kAlreadyRunningText);
+      EXPECT_EQ(boxes.messages[0].text, kAlreadyRunningText);
     } else {
-      EXPECT_EQ(boxes.shown[0].text.rfind(kFolderNotWritableText, 0), 0u) << boxes.shown[0].text;
-      EXPECT_NE(boxes.shown[0].text.find(desk.string()), std::string::npos) << boxes.shown[0].text;
+      EXPECT_EQ(boxes.messages[0].text.rfind(kFolderNotWritableText, 0), 0u) << boxes.messages[0].text;
+      EXPECT_NE(boxes.messages[0].text.find(desk.string()), std::string::npos) << boxes.messages[0].text;
       EXPECT_NE(error.find(desk.string()), std::string::npos) << error;
     }
   }
