@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 #include <QPushButton>
 #include <QString>
 #include <QTableWidget>
@@ -59,6 +60,12 @@ inline constexpr std::string_view kWaitingText = "DB 응답을 기다리는 중�
 inline QLabel* WaitNote(QWidget* parent) {
   auto* note = new QLabel(Q(kWaitingText), parent);
   note->setObjectName(QStringLiteral("lblWait"));
+  // The window is disabled while it waits; its note is the one thing to read then, so it keeps
+  // the colour of enabled text.
+  QPalette palette = note->palette();
+  palette.setColor(QPalette::Disabled, QPalette::WindowText,
+                   palette.color(QPalette::Active, QPalette::WindowText));
+  note->setPalette(palette);
   note->setVisible(false);
   return note;
 }
